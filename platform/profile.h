@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+
+// The per-user profile of the program: an INI file $XDG_CONFIG_HOME/Orvesk/brimlow.ini (default
+// ~/.config), read and written with the same semantics as the program's INI files. A missing file,
+// section or key gives the default; the first write creates the folder and the file.
+std::string ProfilePath();
+std::string GetProfileString(const std::string& section, const std::string& key, const std::string& def);
+int GetProfileInt(const std::string& section, const std::string& key, int def);
+// Both return false when the profile could not be written.
+bool WriteProfileString(const std::string& section, const std::string& key, const std::string& value);
+bool WriteProfileInt(const std::string& section, const std::string& key, int value);

@@ -1,0 +1,13 @@
+#include "res/en/string_table_en.h"
+
+#include <iterator>
+
+namespace {
+// Each area keeps its texts in its own include file.
+const StringEntry kStrings[] = {
+#include "res/en/strings_model_core.inc"
+};
+}  // namespace
+
+const StringEntry* EnglishStrings() { return kStrings; }
+std::size_t EnglishStringCount() { return std::size(kStrings); }

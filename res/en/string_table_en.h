@@ -1,0 +1,9 @@
+#pragma once
+
+#include <cstddef>
+
+#include "platform/resource_module.h"
+
+// The English string table built into the program.
+const StringEntry* EnglishStrings();
+std::size_t EnglishStringCount();
