@@ -7,9 +7,9 @@ inline constexpr int32_t kTcCustomCapacity = 300;
 
 // The custom thermocouple table as a parameter set stores it. Point i lies at start + i x step.
 struct CTcCustomTable {
-    int32_t start;   // 1e-4 degC
-    int32_t step;    // whole degC
-    int32_t points;  // points in use
+    int32_t start;                                       // 1e-4 degC
+    int32_t step;                                        // whole degC
+    int32_t points;                                      // points in use
     std::span<const int32_t, kTcCustomCapacity> values;  // 1e-4 mV, that is 0.1 uV
 };
 

@@ -137,7 +137,7 @@ def iec_table(emf_mv, first, last):
 
 
 def table_b():
-    # Below 21 degC the function has its minimum; the device table keeps falling 0.01 uV per degree
+    # The function has its minimum near 21 degC; below it the device table keeps falling 0.01 uV per degree
     # instead, so it stays strictly increasing.
     above = iec_table(iec(B_RANGES), 21, 1870)
     below = [above[0] - D("0.01") * (21 - t) for t in range(-50, 21)]
