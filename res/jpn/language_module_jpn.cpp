@@ -8,6 +8,7 @@
 namespace {
 const StringEntry kStrings[] = {
 #include "res/jpn/strings_model_core.inc"
+#include "res/jpn/strings_files.inc"
 #include "res/jpn/strings_main_dialog.inc"
 };
 
