@@ -155,7 +155,12 @@ void CDialog::DestroyWindow() {
 
 void CDialog::WindowDestroyed() {
     m_poster.Detach();
-    for (auto& [id, timer] : m_timers) delete timer.data();
+    for (auto& [id, timer] : m_timers) {
+        if (timer) {
+            timer->stop();
+            timer->deleteLater();
+        }
+    }
     m_timers.clear();
     m_controls.clear();
     m_window = nullptr;
@@ -295,7 +300,11 @@ void CDialog::SetTimer(int id, int milliseconds) {
 void CDialog::KillTimer(int id) {
     auto it = m_timers.find(id);
     if (it == m_timers.end()) return;
-    delete it->second.data();
+    // Deferred: the timer may be the one whose tick is being handled.
+    if (QTimer* timer = it->second.data()) {
+        timer->stop();
+        timer->deleteLater();
+    }
     m_timers.erase(it);
 }
 
