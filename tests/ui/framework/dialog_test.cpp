@@ -76,7 +76,10 @@ protected:
             return;
         }
         ++timerTicks;
-        if (timerTicks == 2) KillTimer(id);
+        if (timerTicks == 2) {
+            KillTimer(id);
+            SetTimer(kEndTimer, 30);
+        }
     }
 };
 
@@ -212,11 +215,9 @@ TEST_F(DialogTest, TrackbarAndUpDownReportTheUsersScrolls) {
 
 TEST_F(DialogTest, TimersTickUntilKilled) {
     CProbeDialog dialog(9001);
-    // The second timer ends the dialog long after the first was killed at its second tick.
-    RunModal(dialog, [&] {
-        dialog.SetTimer(5, 1);
-        dialog.SetTimer(kEndTimer, 40);
-    }, true);
+    // Killed at its second tick, the timer gets thirty of its periods to tick again before the
+    // dialog ends.
+    RunModal(dialog, [&] { dialog.SetTimer(5, 1); }, true);
     EXPECT_EQ(dialog.timerTicks, 2);
 }
 
