@@ -1,16 +1,15 @@
 #include <cctype>
 #include <charconv>
 #include <iterator>
-#include <chrono>
 #include <cmath>
 #include <string>
 #include <string_view>
-#include <thread>
 #include <vector>
 
 #include "link/comm_interface.h"
 #include "model/par_type_v.h"
 #include "platform/c_number.h"
+#include "platform/timing.h"
 
 namespace {
 
@@ -38,7 +37,7 @@ constexpr int32_t kItemIdentity = 90;
 constexpr int32_t kItemStatus = 1;
 
 // The device needs this long to store a whole linearizer table before item 01 may change again.
-constexpr auto kTableStoreTime = std::chrono::milliseconds(1000);
+constexpr unsigned kTableStoreMs = 1000;
 
 bool Runs(int32_t part, int32_t wanted) { return part == wanted || part == kPartAll; }
 
@@ -195,7 +194,7 @@ void CParTypeV::DownloadAscii(CCommInterface& comm, int32_t part) {
         }
         Exchange(comm, "DW\r");
         if (part == kPartAll) {
-            std::this_thread::sleep_for(kTableStoreTime);
+            CTiming::Sleep(kTableStoreMs);
             SetItem01(comm, old);
         }
     }
