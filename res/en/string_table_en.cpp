@@ -7,6 +7,7 @@ namespace {
 const StringEntry kStrings[] = {
 #include "res/en/strings_model_core.inc"
 #include "res/en/strings_link.inc"
+#include "res/en/strings_files.inc"
 };
 }  // namespace
 
