@@ -66,6 +66,8 @@ void CParTypeR::DownloadAscii(CCommInterface& comm, int32_t part) {
         CheckCustomTableForAscii();
         comm.SelectGroup(kGroupSettings);
         old = SetItem01(comm, 1);
+    } else {
+        comm.SelectGroup(kGroupSettings);
     }
     if (Runs(part, kPartBasic)) CParTypeV::DownloadAscii(comm, kPartBasic);
     if (Runs(part, kPartFineAdjust)) CParTypeV::DownloadAscii(comm, kPartFineAdjust);
