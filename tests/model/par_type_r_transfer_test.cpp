@@ -7,7 +7,7 @@
 #include "model/output_stage.h"
 #include "model/par_type_r.h"
 #include "sim/sim_rtd.h"
-#include "sim_transfer.h"
+#include "rtd_sim_transfer.h"
 
 namespace {
 
@@ -100,9 +100,9 @@ TEST(RtdOutputTableTest, Points) {
     for (int32_t value : flat) ASSERT_EQ(value, 40000);
 }
 
-class RtdTransferTest : public SimTransferTest {
+class RtdTransferTest : public RtdSimTransferTest {
 protected:
-    RtdTransferTest() : SimTransferTest(CSimModel::Create("K9RS")) {
+    RtdTransferTest() : RtdSimTransferTest(CSimModel::Create("K9RS")) {
         // A device as delivered: 3 wires, burnout on, 0-500 Ohm, 23 mA at burnout, limits 21.5 and 3.8 mA.
         m_sim.SetRegisters(2058, {0x002A, 57500, 0, 53750, 9500});
     }
@@ -256,11 +256,11 @@ TEST(RtdUniversalTransferTest, DownloadSelectsTheRtdKind) {
     EXPECT_EQ(sim.GetRequests().front().start, 2077);
 }
 
-class RtdAsciiTest : public SimTransferTest {
+class RtdAsciiTest : public RtdSimTransferTest {
 protected:
-    RtdAsciiTest() : SimTransferTest(CSimRtdModel::Create("K9RS")) {}
+    RtdAsciiTest() : RtdSimTransferTest(CSimRtdModel::Create("K9RS")) {}
     void SetUp() override {
-        SimTransferTest::SetUp();
+        RtdSimTransferTest::SetUp();
         OpenAscii();
     }
 };

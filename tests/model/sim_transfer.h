@@ -1,59 +1,46 @@
 #pragma once
 
-#include <memory>
 #include <string>
-#include <utility>
 #include <vector>
 
-#include "link/comm_interface.h"
-#include "link/modbus_interface.h"
+#include "link/com_settings.h"
 #include "link/scaled_timing.h"
-#include "link/sim_connection.h"
+#include "link/serial_io.h"
+#include "sim/sim_ascii_model.h"
 #include "sim/sim_device.h"
 
-// A parameter set's transfers against the simulated device on a pseudo-terminal, Modbus and ASCII
-// over the same line.
+// A simulated DC-input device on a pseudo-terminal with the protocol pauses scaled down.
 class SimTransferTest : public ScaledTiming {
 protected:
-    explicit SimTransferTest(std::unique_ptr<CSimModel> model)
-        : m_sim(std::move(model)), m_modbus(SimSettings(m_sim)), m_ascii(SimSettings(m_sim)) {}
-
-    void SetUp() override {
-        ScaledTiming::SetUp();
-        OpenPort(m_modbus.GetSerial());
-        m_modbus.SetConnected(true);
-    }
-    void OpenAscii() {
-        m_modbus.GetSerial().Close();
-        OpenPort(m_ascii.GetSerial());
-        m_ascii.SetPortOpen(true);
+    CComSettings Settings() const { return CComSettings(m_sim.GetSlavePath(), "SIM"); }
+    static void OpenPort(CSerialIO& serial) {
+        serial.Open();
+        serial.SetReadTimeout(3000);
     }
 
-    // Modbus requests as "R start x count" / "W start x count", in order, from request `from` on.
-    std::vector<std::string> Blocks(size_t from = 0) const {
+    // Modbus requests as "W1280x12" / "R2055x9", in the order they arrived.
+    std::vector<std::string> Blocks() const {
         std::vector<std::string> blocks;
         for (const SimRequest& r : m_sim.GetRequests()) {
-            if (r.index < from) continue;
-            if (r.kind == ESimRequestKind::Read) blocks.push_back("R" + std::to_string(r.start) + "x" + std::to_string(r.count));
-            if (r.kind == ESimRequestKind::Write)
-                blocks.push_back("W" + std::to_string(r.start) + "x" + std::to_string(r.count));
+            if (r.kind != ESimRequestKind::Read && r.kind != ESimRequestKind::Write) continue;
+            blocks.push_back((r.kind == ESimRequestKind::Read ? "R" : "W") + std::to_string(r.start) + "x" +
+                             std::to_string(r.count));
         }
         return blocks;
     }
-    std::vector<SimRequest> Writes() const {
-        std::vector<SimRequest> writes;
-        for (const SimRequest& r : m_sim.GetRequests())
-            if (r.kind == ESimRequestKind::Write) writes.push_back(r);
-        return writes;
-    }
-    std::vector<std::string> AsciiLines() const {
+    // ASCII lines without their carriage return, in the order they arrived.
+    std::vector<std::string> Lines() const {
         std::vector<std::string> lines;
         for (const SimRequest& r : m_sim.GetRequests())
             if (r.kind == ESimRequestKind::Ascii) lines.push_back(r.line);
         return lines;
     }
+    std::string Field(int item, char sub, int index = 0) const {
+        return m_sim.GetItem(1, CSimAsciiModel::Field(item, sub, index));
+    }
+    void SetField(int item, char sub, const std::string& value, int index = 0) {
+        m_sim.SetItem(1, CSimAsciiModel::Field(item, sub, index), value);
+    }
 
-    CSimDevice m_sim;
-    CModbusInterface m_modbus;
-    CCommInterface m_ascii;
+    CSimDevice m_sim{CSimAsciiModel::CreateDcInput()};
 };
