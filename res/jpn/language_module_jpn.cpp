@@ -10,6 +10,7 @@ const StringEntry kStrings[] = {
 #include "res/jpn/strings_model_core.inc"
 #include "res/jpn/strings_files.inc"
 #include "res/jpn/strings_main_dialog.inc"
+#include "res/jpn/strings_rtd.inc"
 };
 
 struct DialogText {
