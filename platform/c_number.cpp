@@ -52,12 +52,17 @@ std::string FormatC(const char* format, ...) {
     return out;
 }
 
-std::optional<double> ParseDouble(std::string_view text) {
+std::optional<double> ParseDouble(std::string_view text, bool* nonFinite) {
+    if (nonFinite) *nonFinite = false;
     std::string s(text);
     CLocaleScope scope;
     char* end = nullptr;
     double d = std::strtod(s.c_str(), &end);
-    if (end == s.c_str() || !std::isfinite(d)) return std::nullopt;
+    if (end == s.c_str()) return std::nullopt;
+    if (!std::isfinite(d)) {
+        if (nonFinite) *nonFinite = true;
+        return std::nullopt;
+    }
     return d;
 }
 

@@ -14,8 +14,9 @@ std::string FormatC(const char* format, ...) __attribute__((format(printf, 1, 2)
 std::string VFormatC(const char* format, va_list args);
 
 // Reads a number as sscanf("%lf") does: leading blanks, optional sign, as much of the text as forms
-// a number. A text without a number, or with a non-finite one (nan, inf, 1e400), gives no number.
-std::optional<double> ParseDouble(std::string_view text);
+// a number. A text without a number, or with a non-finite one (nan, inf, 1e400), gives no number;
+// `nonFinite` tells the two apart.
+std::optional<double> ParseDouble(std::string_view text, bool* nonFinite = nullptr);
 
 // Reads a decimal integer as atoi does (leading blanks, optional sign, stops at the first non-digit;
 // no digits gives 0), but saturates at the int32 limits instead of overflowing.

@@ -49,6 +49,15 @@ TEST(CNumber, ParseDoubleFollowsScanfButRefusesNonFinite) {
         {"inf", std::nullopt}, {"-infinity", std::nullopt}, {"1e400", std::nullopt},
     };
     for (const auto& c : cases) EXPECT_EQ(ParseDouble(c.text), c.out) << c.text;
+    struct NonFiniteCase {
+        const char* text;
+        bool nonFinite;
+    } kinds[] = {{"nan", true}, {" -inf", true}, {"1e400", true}, {"abc", false}, {"", false}, {"2", false}};
+    for (const auto& k : kinds) {
+        bool nonFinite = !k.nonFinite;
+        ParseDouble(k.text, &nonFinite);
+        EXPECT_EQ(nonFinite, k.nonFinite) << k.text;
+    }
 }
 
 TEST(CNumber, ParseInt32ReadsLikeAtoiAndSaturates) {

@@ -1,0 +1,144 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+class CParEditor;
+
+// One row of a model's definition table. A table is a constant array of rows, grouped and in display
+// order, closed by an all-zero row (name id 0).
+struct ParDef {
+    int32_t group;
+    int32_t code;
+    int32_t nameId;
+    int32_t kind;
+};
+
+// Edit kinds of a row (also what GetParamState returns).
+enum ParKind : int32_t {
+    kParHeader = 0,
+    kParReadOnly = 1,
+    kParText = 2,
+    kParChoice = 3,
+    kParTextFileOnly = 4,
+    kParChoiceFileOnly = 5,
+};
+
+// Groups of rows shown together.
+enum ParGroup : int32_t {
+    kGroupBasic = 0,
+    kGroupFineAdjust = 1,
+    kGroupTable = 2,
+    kGroupIdentity = 3,
+    kGroupDeviceInfo = 10,
+};
+
+// Status word bits.
+enum ParStatus : uint32_t {
+    kStatusBurnout = 0x200,
+    kStatusLooptest = 0x1000,
+    kStatusAdError = 0x2000,
+    kStatusRomError = 0x4000,
+};
+
+// The parameter set of one device model. Every parameter, and every group header row, is addressed by an
+// integer code; callers never test a set's class but let the virtual operations decide. A set has no
+// lock: it belongs to one thread at a time, except the progress counters, which the user interface reads
+// while a worker transfers.
+class CParBase {
+public:
+    CParBase() = default;
+    virtual ~CParBase() = default;
+    CParBase(const CParBase&) = delete;
+    CParBase& operator=(const CParBase&) = delete;
+
+    // A new set of the same class with the class's defaults; copies nothing.
+    virtual std::unique_ptr<CParBase> CreateInstance() const = 0;
+    // Copies every setting of `src`. Here: model code, type id and definition table; each class adds its
+    // own fields when `src` is of its class. Status word, online flag and register image are not copied.
+    virtual void CopyFrom(const CParBase& src);
+
+    // Rows of a group, generated rows included; 0 ends every walk over groups.
+    virtual int32_t GetParamCount(int32_t group) const = 0;
+    virtual std::string GetParamName(int32_t code) const = 0;
+    virtual std::string GetValueText(int32_t code) const;
+    virtual std::string FormatValue(int32_t code, int32_t value, bool withUnit) const;
+    // The stored text form: what a configuration file holds and the comparison tests for equality.
+    virtual std::string GetValueString(int32_t code) const = 0;
+    virtual int32_t GetValue(int32_t code) const = 0;
+    virtual void SetValueFromItem(int32_t code, const CParEditor& editor) = 0;
+    // With `check` the range is tested first and a failure throws without storing.
+    virtual void SetValue(int32_t code, int32_t value, bool check) = 0;
+    virtual void SetValueFromString(int32_t code, const std::string& text, bool check) = 0;
+    virtual int32_t GetParamId(int32_t group, int32_t index) const = 0;
+    virtual int32_t GetParamState(int32_t code) const = 0;
+    virtual void SetupEditor(int32_t code, CParEditor& editor) const = 0;
+    virtual std::string GetSensorUnit() const = 0;
+    virtual std::string GetInputUnit() const = 0;
+    virtual std::string GetOutputUnit() const = 0;
+
+    // Progress of the running transfer in thousandths.
+    int32_t GetProgress() const;
+    void ResetProgress() { m_progressSteps.store(0); }
+
+    // Caption of a table button of a group (`variant` 0 first, 1 second); empty when there is none.
+    virtual std::string GetTableTitle(int32_t group, int32_t variant) const = 0;
+    // Runs a table action of a group and stores what the user accepted.
+    virtual void EditTable(int32_t group, int32_t variant) = 0;
+    virtual void EditTable2(int32_t group, int32_t variant) = 0;
+
+    // The parameter lists draw a value bar only for a result of 0 or more, which no set gives.
+    virtual double GetDefaultLowValue(int32_t code) const;
+    virtual uint32_t GetStatus() const { return m_status; }
+    virtual void GetInputAdjustLimits(double& low, double& high) const = 0;
+    virtual int32_t GetInputAdjustScale() const = 0;
+    virtual void GetOutputAdjustLimits(double& low, double& high) const = 0;
+    virtual std::string FormatRawValue(int32_t code, int32_t value) const = 0;
+
+    // The codes of every row of groups 0, 1, 2, ... up to the first group without rows, in order.
+    std::vector<int32_t> GetWalkCodes() const;
+
+    int32_t GetTypeId() const { return m_typeId; }
+    void SetTypeId(int32_t typeId) { m_typeId = typeId; }
+    bool IsOnline() const { return m_online; }
+    void SetOnline(bool online) { m_online = online; }
+    const std::string& GetModelCode() const { return m_modelCode; }
+    const ParDef* GetDefTable() const { return m_defTable; }
+
+protected:
+    // Code of the `index`-th row of a group in the definition table; -1 when that row or one before it
+    // (from the group's first row on) is the terminator or belongs to another group.
+    int32_t GetTableParamId(int32_t group, int32_t index) const;
+    // Display name of the first row holding `code`; empty when no row holds it.
+    std::string GetTableParamName(int32_t code) const;
+    // First row holding `code`, or null.
+    const ParDef* FindTableRow(int32_t code) const;
+    // Consecutive table rows of a group; 0 for a group without rows.
+    int32_t GetTableGroupCount(int32_t group) const;
+
+    void SetDefTable(const ParDef* table) { m_defTable = table; }
+    void SetModelCode(std::string code) { m_modelCode = std::move(code); }
+    void SetStatus(uint32_t status) { m_status = status; }
+
+    // Rows of the group walk (GetWalkCodes); the constructors take it as the step total.
+    int32_t CountWalkRows() const;
+
+    // Transfers count their steps here; the total is fixed by the constructors.
+    void AddProgress(int32_t steps) { m_progressSteps.fetch_add(steps); }
+    void SetProgressTotal(int32_t total) { m_progressTotal.store(total); }
+    int32_t GetProgressSteps() const { return m_progressSteps.load(); }
+    int32_t GetProgressTotal() const { return m_progressTotal.load(); }
+    void SetProgressSteps(int32_t steps) { m_progressSteps.store(steps); }
+
+private:
+    int32_t m_typeId = 0;
+    uint32_t m_status = 0;
+    const ParDef* m_defTable = nullptr;
+    bool m_online = false;
+    std::string m_modelCode;
+    std::atomic<int32_t> m_progressSteps{0};
+    std::atomic<int32_t> m_progressTotal{0};
+};
