@@ -1,0 +1,73 @@
+#include "platform/ini_file.h"
+
+#include <gtest/gtest.h>
+
+#include "temp_folder.h"
+
+TEST(IniFile, ReadsAsTheWindowsProfileFunctionsDo) {
+    struct Case {
+        const char* name;
+        std::string text;
+        const char* key;
+        std::size_t size;
+        std::string expected;
+    } cases[] = {
+        {"names ignore case", "[setting]\r\np1=5\r\n", "P1", 255, "5"},
+        {"blanks and tabs trimmed", " [ SETTING ] \r\n\t p1 \t=  -500.0000 \t\r\n", "P1", 255, "-500.0000"},
+        {"double quotes stripped", "[SETTING]\r\nP1=\"500.0000\"\r\n", "P1", 255, "500.0000"},
+        {"single quotes stripped", "[SETTING]\r\nP1= 'A B' \r\n", "P1", 255, "A B"},
+        {"unmatched quotes kept", "[SETTING]\r\nP1=\"AB'\r\n", "P1", 255, "\"AB'"},
+        {"inner equals kept", "[SETTING]\r\nP1=a=b\r\n", "P1", 255, "a=b"},
+        {"first key wins", "[SETTING]\r\nP1=1\r\np1=2\r\n", "P1", 255, "1"},
+        {"first section wins", "[SETTING]\r\nA=1\r\n[Setting]\r\nP1=2\r\n", "P1", 255, "<def>"},
+        {"other section's key", "[A]\r\nP1=1\r\n[SETTING]\r\nP1=2\r\n", "P1", 255, "2"},
+        {"comment line", "[SETTING]\r\n ;P1=1\r\nP1=2\r\n", "P1", 255, "2"},
+        {"LF line ends", "[SETTING]\nA=1\nP1=2\n", "P1", 255, "2"},
+        {"no final line end", "[SETTING]\r\nP1=2", "P1", 255, "2"},
+        {"key before any section", "P1=0\r\n[SETTING]\r\n", "P1", 255, "<def>"},
+        {"empty value", "[SETTING]\r\nP1=\r\n", "P1", 255, ""},
+        {"cut to 30", "[SETTING]\r\nMODEL=" + std::string(40, 'M'), "MODEL", 31, std::string(30, 'M')},
+        {"cut to 254", "[SETTING]\r\nP1=" + std::string(300, '7'), "P1", 255, std::string(254, '7')},
+        {"default cut too", "", "P1", 3, "<d"},
+        {"bytes kept", "[SETTING]\r\nP1=\xe9\x1a\x80\r\n", "P1", 255, "\xe9\x1a\x80"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CIniFile(c.text).GetString("SETTING", c.key, "<def>", c.size), c.expected) << c.name;
+}
+
+TEST(IniFile, WritesInPlaceAndKeepsEveryOtherByte) {
+    struct Case {
+        const char* name;
+        std::string before;
+        const char* section;
+        const char* value;
+        std::string after;
+    } cases[] = {
+        {"new file", "", "S", "v", "[S]\r\nK=v\r\n"},
+        {"replace in place", "; head\n[s]\n  k = 1  \nother = \"x\"\n\n[T]\r\nK=3", "S", "2",
+         "; head\n[s]\nK=2\nother = \"x\"\n\n[T]\r\nK=3"},
+        {"replace last line without end", "[S]\r\nK=1", "S", "22", "[S]\r\nK=22"},
+        {"append at end of section", "[S]\r\nA=1\r\n\r\n; about T\r\n[T]\r\n", "S", "v",
+         "[S]\r\nA=1\r\nK=v\r\n\r\n; about T\r\n[T]\r\n"},
+        {"append after unterminated line", "[S]\r\nA=1", "S", "v", "[S]\r\nA=1\r\nK=v\r\n"},
+        {"new section at end", "[A]\nX=1", "B", "v", "[A]\nX=1\r\n[B]\r\nK=v\r\n"},
+        {"first of twin sections", "[S]\r\n[S]\r\nK=1\r\n", "S", "v", "[S]\r\nK=v\r\n[S]\r\nK=1\r\n"},
+        {"line breaks become blanks", "", "S", "a\r\n[HEAD]\nMODEL=X", "[S]\r\nK=a  [HEAD] MODEL=X\r\n"},
+    };
+    for (const auto& c : cases) {
+        CIniFile ini(c.before);
+        ini.SetString(c.section, "K", c.value);
+        EXPECT_EQ(ini.GetText(), c.after) << c.name;
+    }
+}
+
+TEST(IniFile, FileFunctionsCreateAndRefuseToReplaceUnreadableFiles) {
+    CTempFolder dir;
+    const std::string path = dir / "a.ini";
+    EXPECT_EQ(GetIniString(path, "S", "K", "def", 255), "def");
+    ASSERT_TRUE(WriteIniString(path, "S", "K", "1"));
+    ASSERT_TRUE(WriteIniString(path, "S", "L", "2"));
+    ASSERT_TRUE(WriteIniString(path, "s", "k", "3"));
+    EXPECT_EQ(ReadBytes(path), "[S]\r\nk=3\r\nL=2\r\n");
+    EXPECT_FALSE(WriteIniString(dir.Path(), "S", "K", "1"));
+}
