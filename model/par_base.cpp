@@ -7,7 +7,9 @@
 
 namespace {
 
-bool IsTerminator(const ParDef& row) { return row.nameId == 0; }
+bool IsTerminator(const ParDef& row) {
+    return row.nameId == 0;
+}
 
 }  // namespace
 
@@ -18,11 +20,17 @@ void CParBase::CopyFrom(const CParBase& src) {
     m_defTable = src.m_defTable;
 }
 
-std::string CParBase::GetValueText(int32_t) const { return std::string(); }
+std::string CParBase::GetValueText(int32_t) const {
+    return std::string();
+}
 
-std::string CParBase::FormatValue(int32_t, int32_t, bool) const { return std::string(); }
+std::string CParBase::FormatValue(int32_t, int32_t, bool) const {
+    return std::string();
+}
 
-double CParBase::GetDefaultLowValue(int32_t) const { return -100.0; }
+double CParBase::GetDefaultLowValue(int32_t) const {
+    return -100.0;
+}
 
 int32_t CParBase::GetProgress() const {
     // The total of model classes comes from point counts that files and devices supply unchecked.

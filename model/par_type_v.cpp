@@ -74,7 +74,9 @@ CParTypeV::CParTypeV() {
     SetProgressTotal(CountWalkRows());
 }
 
-std::unique_ptr<CParBase> CParTypeV::CreateInstance() const { return std::make_unique<CParTypeV>(); }
+std::unique_ptr<CParBase> CParTypeV::CreateInstance() const {
+    return std::make_unique<CParTypeV>();
+}
 
 void CParTypeV::CopyFrom(const CParBase& src) {
     if (&src == this) return;
@@ -132,24 +134,42 @@ int32_t CParTypeV::GetValue(int32_t code) const {
         return IsPointX(code) ? m_pointX[i] : m_pointY[i];
     }
     switch (code) {
-        case kInputType: return m_inputType;
-        case kInput0: return m_input0;
-        case kInput100: return m_input100;
-        case kResponseSpeed: return m_responseSpeed;
-        case kDamping: return static_cast<int32_t>(m_damping);
-        case kOutputType: return m_outputType;
-        case kOutput0: return m_output0;
-        case kOutput100: return m_output100;
-        case kInputFineZero: return m_inputFineZero;
-        case kInputFineZero2: return m_inputFineZero2;
-        case kInputFineSpan: return m_inputFineSpan;
-        case kOutputFineZero: return m_outputFineZero;
-        case kOutputFineSpan: return m_outputFineSpan;
-        case kLinearization: return m_linearization;
-        case kPointCount: return m_pointCount;
-        case kHardware: return m_hardware;
-        case kFirmware: return m_firmware;
-        default: return 0;
+        case kInputType:
+            return m_inputType;
+        case kInput0:
+            return m_input0;
+        case kInput100:
+            return m_input100;
+        case kResponseSpeed:
+            return m_responseSpeed;
+        case kDamping:
+            return static_cast<int32_t>(m_damping);
+        case kOutputType:
+            return m_outputType;
+        case kOutput0:
+            return m_output0;
+        case kOutput100:
+            return m_output100;
+        case kInputFineZero:
+            return m_inputFineZero;
+        case kInputFineZero2:
+            return m_inputFineZero2;
+        case kInputFineSpan:
+            return m_inputFineSpan;
+        case kOutputFineZero:
+            return m_outputFineZero;
+        case kOutputFineSpan:
+            return m_outputFineSpan;
+        case kLinearization:
+            return m_linearization;
+        case kPointCount:
+            return m_pointCount;
+        case kHardware:
+            return m_hardware;
+        case kFirmware:
+            return m_firmware;
+        default:
+            return 0;
     }
 }
 
@@ -183,7 +203,9 @@ void CParTypeV::SetValue(int32_t code, int32_t value, bool check) {
             m_input100 = value;
             return;
         }
-        case kResponseSpeed: m_responseSpeed = value; return;
+        case kResponseSpeed:
+            m_responseSpeed = value;
+            return;
         case kDamping:
             if (check && value != 0 && (value < 0 || value > 300000)) throw CPrivateException(212u);
             m_damping = static_cast<uint32_t>(value);
@@ -235,13 +257,18 @@ void CParTypeV::SetValue(int32_t code, int32_t value, bool check) {
             if (check) CheckRange(code, value, 9500, 10500);
             m_outputFineSpan = value;
             return;
-        case kLinearization: m_linearization = value; return;
+        case kLinearization:
+            m_linearization = value;
+            return;
         case kPointCount:
             if (check) CheckRange(code, value, 2, kMaxPoints);
             m_pointCount = value;
             return;
-        case kHardware: m_hardware = value; return;
-        default: return;
+        case kHardware:
+            m_hardware = value;
+            return;
+        default:
+            return;
     }
 }
 
@@ -263,7 +290,9 @@ void CParTypeV::EditTable(int32_t group, int32_t variant) {
     }
 }
 
-void CParTypeV::EditTable2(int32_t group, int32_t variant) { CParTypeV::EditTable(group, variant); }
+void CParTypeV::EditTable2(int32_t group, int32_t variant) {
+    EditTable(group, variant);
+}
 
 void CParTypeV::GetInputAdjustLimits(double& low, double& high) const {
     const CTypeRange range = InputTypeRange(m_inputType);
@@ -272,7 +301,9 @@ void CParTypeV::GetInputAdjustLimits(double& low, double& high) const {
     high = span * 0.15 / 10000.0;
 }
 
-int32_t CParTypeV::GetInputAdjustScale() const { return 1; }
+int32_t CParTypeV::GetInputAdjustScale() const {
+    return 1;
+}
 
 void CParTypeV::GetOutputAdjustLimits(double& low, double& high) const {
     const CTypeRange& range = OutputTypeRange(m_outputType);
@@ -327,9 +358,9 @@ void CParTypeV::SetInputTypeRange(int32_t inputType, const CTypeRange& range) {
 
 void CParTypeV::CheckRange(int32_t code, int64_t value, int64_t min, int64_t max) const {
     if (value >= min && value <= max) return;
-    throw CPrivateException(FormatMessageId(205, {GetParamName(code),
-                                                  FormatValue(code, SaturateInt32(min), false),
-                                                  FormatValue(code, SaturateInt32(max), false)}));
+    throw CPrivateException(
+        FormatMessageId(205, {GetParamName(code), FormatValue(code, SaturateInt32(min), false),
+                              FormatValue(code, SaturateInt32(max), false)}));
 }
 
 double CParTypeV::ParseNumber(std::string_view text) {
@@ -346,4 +377,6 @@ int32_t CParTypeV::ParseScaled(std::string_view text, double factor) {
     return ScaleNumber(ParseNumber(text), factor);
 }
 
-int32_t CParTypeV::WalkPointCount() const { return std::clamp(m_pointCount, 0, kMaxPoints); }
+int32_t CParTypeV::WalkPointCount() const {
+    return std::clamp(m_pointCount, 0, kMaxPoints);
+}

@@ -19,8 +19,8 @@ struct ChoiceList {
 };
 
 constexpr ChoiceList kChoiceLists[] = {
-    {CParTypeV::kInputType, 2000, 3},      {CParTypeV::kResponseSpeed, 2120, 2},
-    {CParTypeV::kOutputType, 2050, 3},     {CParTypeV::kLinearization, 2100, 2},
+    {CParTypeV::kInputType, 2000, 3},       {CParTypeV::kResponseSpeed, 2120, 2},
+    {CParTypeV::kOutputType, 2050, 3},      {CParTypeV::kLinearization, 2100, 2},
     {CParTypeV::kResistanceRange, 2132, 3},
 };
 
@@ -47,7 +47,9 @@ bool IsIntegerCode(int32_t code) {
 }
 
 // The universal model's input kinds have type ids 4 to 9.
-bool IsUniversalTypeId(int32_t typeId) { return typeId >= 4 && typeId <= 9; }
+bool IsUniversalTypeId(int32_t typeId) {
+    return typeId >= 4 && typeId <= 9;
+}
 
 constexpr unsigned kUnitMilliampere = 11003;
 constexpr unsigned kUnitMillivolt = 11004;
@@ -62,7 +64,9 @@ std::string CParTypeV::GetParamName(int32_t code) const {
     return GetTableParamName(code);
 }
 
-std::string CParTypeV::GetValueText(int32_t code) const { return FormatValue(code, GetValue(code), false); }
+std::string CParTypeV::GetValueText(int32_t code) const {
+    return FormatValue(code, GetValue(code), false);
+}
 
 std::string CParTypeV::FormatValue(int32_t code, int32_t value, bool withUnit) const {
     if (const ChoiceList* list = FindChoiceList(code)) return ChoiceText(list->baseId, list->count, value);
@@ -142,7 +146,8 @@ void CParTypeV::SetValueFromString(int32_t code, const std::string& text, bool c
             return SetValue(code, ParseScaled(text, 100.0), check);
         case kTag:
             if (check && text.find_first_not_of(kTagCharacters) != std::string::npos)
-                throw CPrivateException(FormatC(LoadString(227).c_str(), std::string(kTagCharacters).c_str()));
+                throw CPrivateException(
+                    FormatC(LoadString(227).c_str(), std::string(kTagCharacters).c_str()));
             m_tag = text;
             return;
         case kModel:
@@ -206,23 +211,32 @@ void CParTypeV::SetupEditor(int32_t code, CParEditor& editor) const {
     }
 }
 
-std::string CParTypeV::GetSensorUnit() const { return GetInputUnit(); }
+std::string CParTypeV::GetSensorUnit() const {
+    return GetInputUnit();
+}
 
 std::string CParTypeV::GetInputUnit() const {
     switch (m_inputType) {
-        case 0: return LoadString(kUnitMilliampere);
-        case 1: return LoadString(kUnitMillivolt);
-        case 2: return LoadString(kUnitVolt);
-        default: return std::string();
+        case 0:
+            return LoadString(kUnitMilliampere);
+        case 1:
+            return LoadString(kUnitMillivolt);
+        case 2:
+            return LoadString(kUnitVolt);
+        default:
+            return std::string();
     }
 }
 
 std::string CParTypeV::GetOutputUnit() const {
     switch (m_outputType) {
-        case 0: return LoadString(kUnitMilliampere);
+        case 0:
+            return LoadString(kUnitMilliampere);
         case 1:
-        case 2: return LoadString(kUnitVolt);
-        default: return std::string();
+        case 2:
+            return LoadString(kUnitVolt);
+        default:
+            return std::string();
     }
 }
 
@@ -234,7 +248,8 @@ std::string CParTypeV::FormatStatus(uint32_t bits) {
     static constexpr struct {
         uint32_t bit;
         unsigned id;
-    } kBits[] = {{kStatusBurnout, 12001}, {kStatusLooptest, 12002}, {kStatusAdError, 12003}, {kStatusRomError, 12004}};
+    } kBits[] = {
+        {kStatusBurnout, 12001}, {kStatusLooptest, 12002}, {kStatusAdError, 12003}, {kStatusRomError, 12004}};
     std::string text;
     for (const auto& b : kBits) {
         if ((bits & b.bit) == 0) continue;
@@ -253,4 +268,6 @@ std::string CParTypeV::WithUnit(const std::string& text, const std::string& unit
     return text + " (" + unit + ")";
 }
 
-std::string CParTypeV::GetModelText() const { return IsUniversalTypeId(GetTypeId()) ? "K9U" : m_model; }
+std::string CParTypeV::GetModelText() const {
+    return IsUniversalTypeId(GetTypeId()) ? "K9U" : m_model;
+}
