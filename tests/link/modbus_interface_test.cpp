@@ -131,6 +131,26 @@ TEST_F(ModbusTest, OneBadReplyIsRetried) {
     EXPECT_EQ(m_sim.GetRequestCount(), 2u);
 }
 
+TEST_F(ModbusTest, StaleReplyNeverAnswersTheNextRequest) {
+    // Two reads of the same length, as the live poll alternates them. The first is answered twice, as
+    // when a reply the master gave up on arrives after all: the copy waits on the line when the second
+    // read goes out.
+    m_sim.SetRegisters(2069, {1, 2, 3, 4, 5});
+    m_sim.SetRegisters(2074, {11, 12, 13, 14, 15});
+    std::vector<uint8_t> reply =
+        WithCrc({0x01, 0x03, 0x0A, 0x00, 0x01, 0x00, 0x02, 0x00, 0x03, 0x00, 0x04, 0x00, 0x05});
+    const std::vector<uint8_t> once = reply;
+    reply.insert(reply.end(), once.begin(), once.end());
+    m_sim.InjectFaultNext(SimFault::Replace(reply));
+    uint16_t first[5] = {};
+    uint16_t second[5] = {};
+    ASSERT_TRUE(m_modbus.ReadHoldingRegister(2069, 5, first));
+    ASSERT_TRUE(m_modbus.ReadHoldingRegister(2074, 5, second));
+    EXPECT_EQ(std::vector<uint16_t>(first, first + 5), (std::vector<uint16_t>{1, 2, 3, 4, 5}));
+    EXPECT_EQ(std::vector<uint16_t>(second, second + 5), (std::vector<uint16_t>{11, 12, 13, 14, 15}));
+    EXPECT_EQ(m_sim.GetRequestCount(), 2u);
+}
+
 TEST_F(ModbusTest, CountsOneFrameCannotCarryAreRefusedUnsent) {
     struct Case {
         bool write;
@@ -186,27 +206,6 @@ class ModbusRealTimingTest : public ScaledTiming {
 protected:
     ModbusRealTimingTest() : ScaledTiming(1) {}
 };
-
-TEST_F(ModbusRealTimingTest, LateReplyNeverAnswersTheNextRequest) {
-    // Two reads of the same length, as the live poll alternates them. The first attempt's reply comes
-    // after the master gave up on it (about 2.35 s) and before the retry goes out (about 600 ms later).
-    CSimDevice sim("K9RS");
-    CModbusInterface modbus(SimSettings(sim));
-    OpenPort(modbus.GetSerial());
-    sim.SetRegisters(2069, {1, 2, 3, 4, 5});
-    sim.SetRegisters(2074, {11, 12, 13, 14, 15});
-    const auto delay = std::chrono::milliseconds(2650);
-    sim.InjectFaultNext(SimFault::Late(delay));
-    uint16_t first[5] = {};
-    uint16_t second[5] = {};
-    ASSERT_TRUE(modbus.ReadHoldingRegister(2069, 5, first));
-    ASSERT_TRUE(modbus.ReadHoldingRegister(2074, 5, second));
-    const std::vector<SimRequest> requests = sim.GetRequests();
-    ASSERT_EQ(requests.size(), 3u);
-    ASSERT_GT(requests[1].received - requests[0].received, delay) << "the late reply was not yet on the line";
-    EXPECT_EQ(std::vector<uint16_t>(first, first + 5), (std::vector<uint16_t>{1, 2, 3, 4, 5}));
-    EXPECT_EQ(std::vector<uint16_t>(second, second + 5), (std::vector<uint16_t>{11, 12, 13, 14, 15}));
-}
 
 TEST_F(ModbusRealTimingTest, ReadTakesItsFixedPauses) {
     CSimDevice sim("K9RS");

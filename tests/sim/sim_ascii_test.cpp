@@ -91,7 +91,7 @@ TEST(SimAscii, OverlongLineIsDroppedAsAFragment) {
 TEST(SimAscii, ModelsOverrideItemAnswers) {
     class CCountingModel : public CSimModel {
     public:
-        CCountingModel() : CSimModel({"K9TS", "K9TS", {}}) {}
+        CCountingModel() : CSimModel(*CSimModel::FindInfo("K9TS")) {}
         std::string AnswerItem(int group, int item, const std::string& data) override {
             return "D" + std::to_string(group * 100 + item) + data;
         }
@@ -101,4 +101,5 @@ TEST(SimAscii, ModelsOverrideItemAnswers) {
     Ask(line, "G99\r");
     Ask(line, "I03\r");
     EXPECT_EQ(Ask(line, "D!\r"), "D9903!\r");
+    EXPECT_EQ(device.GetModelCode(), "K9TS");
 }

@@ -22,7 +22,8 @@
 class CSimDevice {
 public:
     // Called before each read that touches a read-only (live) register, with the number of such
-    // reads before this one; it may change any register of the model.
+    // reads before this one; it may change any register of the model. It runs on the device's thread
+    // under the device's lock, so it must not call the device.
     using Scenario = std::function<void(CSimModel& model, int readIndex)>;
     using RequestHook = std::function<void(const SimRequest& request)>;
 
@@ -48,7 +49,8 @@ public:
     std::string GetModelCode() const;
     std::string GetItem(int group, int item) const;
     void SetItem(int group, int item, std::string value);
-    // Runs `action` on the model under the device's lock, for what the accessors above do not cover.
+    // Runs `action` on the model under the device's lock, for what the accessors above do not cover;
+    // `action` must not call the device.
     void WithModel(const std::function<void(CSimModel&)>& action);
 
     void SetScenario(Scenario scenario);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <mutex>
 #include <stdexcept>
 
 #include "sim/sim_frames.h"
@@ -137,4 +138,22 @@ TEST(SimDevice, WaitForRequestsTimesOutWhenNothingComes) {
     CSimDevice device("K9TS");
     EXPECT_FALSE(device.WaitForRequests(1, 50ms));
     EXPECT_EQ(device.GetRequestCount(), 0u);
+}
+
+TEST(SimDevice, HookSeesEveryRequestInOrder) {
+    CSimDevice device("K9TS");
+    std::vector<size_t> seen;
+    std::mutex seenMutex;
+    device.SetRequestHook([&](const SimRequest& request) {
+        std::lock_guard lock(seenMutex);
+        seen.push_back(request.index);
+    });
+    CSimLine line(device.GetSlavePath());
+    line.Write(ReadRequest(1064, 1));
+    line.Write(std::string("G01\r"));
+    line.Write(ReadRequest(1064, 1));
+    // The last reply leaves only after the hook of its request has run.
+    EXPECT_EQ(line.Read(7 + 19 + 7, kWait).size(), 33u);
+    std::lock_guard lock(seenMutex);
+    EXPECT_EQ(seen, (std::vector<size_t>{0, 1, 2}));
 }
