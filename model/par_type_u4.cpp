@@ -1,5 +1,7 @@
 #include "model/par_type_u4.h"
 
+#include "link/modbus_interface.h"
+#include "model/monitor_decode.h"
 #include "model/par_editor.h"
 #include "model/temperature_unit.h"
 #include "platform/c_number.h"
@@ -63,6 +65,8 @@ constexpr ParDef kDefTable[] = {
 constexpr int64_t kDiffOverlap = 3000000;
 constexpr int32_t kDiffLimit = 99990000;
 
+bool Runs(int32_t part, int32_t wanted) { return part == wanted || part == kPartAll; }
+
 }  // namespace
 
 CParTypeU4::CParTypeU4() : CParTwoTc(8, "K9U4", kDefTable) {}
@@ -122,4 +126,50 @@ void CParTypeU4::SetValueFromItem(int32_t code, const CParEditor& editor) {
     if (editor.GetMode() == CParEditor::kTextAccepted && (code == kDiff0 || code == kDiff100))
         return SetValue(code, ParseDisplayTemperature(editor.GetText()), true);
     CParTwoTc::SetValueFromItem(code, editor);
+}
+
+void CParTypeU4::ParamToRegisters(int32_t code) {
+    switch (code) {
+        case kDiff0: SetRegisterPair(kRegDiff0, m_diff0); return;
+        case kDiff100: SetRegisterPair(kRegDiff100, m_diff100); return;
+        default: CParTwoTc::ParamToRegisters(code); return;
+    }
+}
+
+void CParTypeU4::RegistersToParam(int32_t code) {
+    switch (code) {
+        case kDiff0: m_diff0 = GetRegisterPair(kRegDiff0); return;
+        case kDiff100: m_diff100 = GetRegisterPair(kRegDiff100); return;
+        default: CParTwoTc::RegistersToParam(code); return;
+    }
+}
+
+void CParTypeU4::WriteParamModbus(CModbusInterface& modbus, int32_t code) {
+    if (code != kDiff0 && code != kDiff100) return CParTwoTc::WriteParamModbus(modbus, code);
+    ParamToRegisters(code);
+    WriteBlock(modbus, code == kDiff0 ? kRegDiff0 : kRegDiff100, 2);
+}
+
+void CParTypeU4::ReadParamModbus(CModbusInterface& modbus, int32_t code) {
+    if (code != kDiff0 && code != kDiff100) return CParTwoTc::ReadParamModbus(modbus, code);
+    ReadBlock(modbus, code == kDiff0 ? kRegDiff0 : kRegDiff100, 2);
+    RegistersToParam(code);
+}
+
+int32_t CParTypeU4::MonitorInput() const { return InputFromPercent(m_diff0, m_diff100, m_inputPercent); }
+
+void CParTypeU4::DownloadExtra(CModbusInterface& modbus, int32_t part) {
+    CParTwoTc::DownloadExtra(modbus, part);
+    if (!Runs(part, kPartFineAdjust)) return;
+    ParamToRegisters(kDiff0);
+    ParamToRegisters(kDiff100);
+    WriteBlock(modbus, kRegDiff0, 4, 2);
+}
+
+void CParTypeU4::UploadModbus(CModbusInterface& modbus, int32_t part) {
+    CParTwoTc::UploadModbus(modbus, part);
+    if (!Runs(part, kPartFineAdjust)) return;
+    ReadBlock(modbus, kRegDiff0, 4, 2);
+    RegistersToParam(kDiff0);
+    RegistersToParam(kDiff100);
 }

@@ -19,6 +19,18 @@ public:
     void SetValue(int32_t code, int32_t value, bool check) override;
     std::string FormatRawValue(int32_t code, int32_t value) const override;
 
+    void WriteParamModbus(CModbusInterface& modbus, int32_t code) override;
+    void ReadParamModbus(CModbusInterface& modbus, int32_t code) override;
+    void UploadModbus(CModbusInterface& modbus, int32_t part) override;
+    void ParamToRegisters(int32_t code) override;
+    void RegistersToParam(int32_t code) override;
+
+    enum DiffRegister : int32_t { kRegDiff0 = 1292, kRegDiff100 = 1294 };
+
+protected:
+    int32_t MonitorInput() const override;
+    void DownloadExtra(CModbusInterface& modbus, int32_t part) override;
+
 private:
     int32_t m_diff0 = 0;
     int32_t m_diff100 = 10000;
