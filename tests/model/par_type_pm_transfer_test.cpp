@@ -6,13 +6,13 @@
 #include "model/par_type_pm.h"
 #include "platform/c_number.h"
 #include "sim/sim_rtd.h"
-#include "rtd_sim_transfer.h"
+#include "sim_set_transfer.h"
 
 namespace {
 
-class PotTransferTest : public RtdSimTransferTest {
+class PotTransferTest : public SimSetTransferTest {
 protected:
-    PotTransferTest() : RtdSimTransferTest(CSimModel::Create("K9PM")) {
+    PotTransferTest() : SimSetTransferTest(CSimModel::Create("K9PM")) {
         // A device as delivered: burnout on, 23 mA at burnout, limits 21.5 and 3.8 mA.
         m_sim.SetRegisters(2058, {0x000C, 57500, 0, 53750, 9500});
     }

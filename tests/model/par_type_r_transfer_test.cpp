@@ -7,7 +7,7 @@
 #include "model/output_stage.h"
 #include "model/par_type_r.h"
 #include "sim/sim_rtd.h"
-#include "rtd_sim_transfer.h"
+#include "sim_set_transfer.h"
 
 namespace {
 
@@ -100,9 +100,9 @@ TEST(RtdOutputTableTest, Points) {
     for (int32_t value : flat) ASSERT_EQ(value, 40000);
 }
 
-class RtdTransferTest : public RtdSimTransferTest {
+class RtdTransferTest : public SimSetTransferTest {
 protected:
-    RtdTransferTest() : RtdSimTransferTest(CSimModel::Create("K9RS")) {
+    RtdTransferTest() : SimSetTransferTest(CSimModel::Create("K9RS")) {
         // A device as delivered: 3 wires, burnout on, 0-500 Ohm, 23 mA at burnout, limits 21.5 and 3.8 mA.
         m_sim.SetRegisters(2058, {0x002A, 57500, 0, 53750, 9500});
     }
@@ -256,11 +256,11 @@ TEST(RtdUniversalTransferTest, DownloadSelectsTheRtdKind) {
     EXPECT_EQ(sim.GetRequests().front().start, 2077);
 }
 
-class RtdAsciiTest : public RtdSimTransferTest {
+class RtdAsciiTest : public SimSetTransferTest {
 protected:
-    RtdAsciiTest() : RtdSimTransferTest(CSimRtdModel::Create("K9RS")) {}
+    RtdAsciiTest() : SimSetTransferTest(CSimRtdModel::Create("K9RS")) {}
     void SetUp() override {
-        RtdSimTransferTest::SetUp();
+        SimSetTransferTest::SetUp();
         OpenAscii();
     }
 };

@@ -13,9 +13,9 @@
 
 // A parameter set's transfers against the simulated device on a pseudo-terminal, Modbus and ASCII
 // over the same line.
-class RtdSimTransferTest : public ScaledTiming {
+class SimSetTransferTest : public ScaledTiming {
 protected:
-    explicit RtdSimTransferTest(std::unique_ptr<CSimModel> model)
+    explicit SimSetTransferTest(std::unique_ptr<CSimModel> model)
         : m_sim(std::move(model)), m_modbus(SimSettings(m_sim)), m_ascii(SimSettings(m_sim)) {}
 
     void SetUp() override {
