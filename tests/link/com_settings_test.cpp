@@ -38,18 +38,6 @@ TEST(ComSettings, LegacyPortNamesMapToDevicePaths) {
     for (const auto& [name, path] : cases) EXPECT_EQ(CComSettings::PortPathFromProfile(name), path) << name;
 }
 
-TEST(ComSettings, PortConstructorKeepsTheFixedLine) {
-    const CComSettings settings("/dev/ttyUSB1", "USB serial");
-    EXPECT_EQ(settings.GetPortName(), "/dev/ttyUSB1");
-    EXPECT_EQ(settings.GetDisplayName(), "USB serial");
-    EXPECT_EQ(settings.m_mode, 0);
-    EXPECT_EQ(settings.m_slaveAddress, 1);
-    EXPECT_EQ(CComSettings::BaudRate(settings.m_baudIndex), 1200u);
-    EXPECT_EQ(CComSettings::DataBits(settings.m_dataBitsIndex), 8);
-    EXPECT_EQ(settings.m_parity, CComSettings::kParityOdd);
-    EXPECT_EQ(CComSettings::StopBits(settings.m_stopBitsIndex), CComSettings::kOneStopBit);
-}
-
 TEST(ComSettings, LoadsThePortFromTheProfile) {
     struct Case {
         const char* name;         // nullptr: not in the profile
