@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+class CCommInterface;
+class CModbusInterface;
 class CParEditor;
 
 // One row of a model's definition table. A table is a constant array of rows, grouped and in display
@@ -34,6 +36,17 @@ enum ParGroup : int32_t {
     kGroupTable = 2,
     kGroupIdentity = 3,
     kGroupDeviceInfo = 10,
+};
+
+// Transfer parts of the upload and download operations; model classes add their own numbers.
+enum ParPart : int32_t {
+    kPartAll = -1,
+    kPartBasic = 0,
+    kPartFineAdjust = 1,
+    kPartTable = 2,
+    kPartIdentity = 10,
+    kPartLive = 11,
+    kPartStatus = 12,
 };
 
 // Status word bits.
@@ -79,6 +92,18 @@ public:
     virtual std::string GetSensorUnit() const = 0;
     virtual std::string GetInputUnit() const = 0;
     virtual std::string GetOutputUnit() const = 0;
+
+    // Transfers of one parameter, or of a transfer part (kPartAll: every part in the model's order). The
+    // caller holds the protocol's lock. A link failure throws and ends the operation where it stands:
+    // what was sent stays sent, what was read stays in the set.
+    virtual void WriteParamAscii(CCommInterface& comm, int32_t code) = 0;
+    virtual void WriteParamModbus(CModbusInterface& modbus, int32_t code) = 0;
+    virtual void ReadParamAscii(CCommInterface& comm, int32_t code) = 0;
+    virtual void ReadParamModbus(CModbusInterface& modbus, int32_t code) = 0;
+    virtual void DownloadAscii(CCommInterface& comm, int32_t part) = 0;
+    virtual void DownloadModbus(CModbusInterface& modbus, int32_t part) = 0;
+    virtual void UploadAscii(CCommInterface& comm, int32_t part) = 0;
+    virtual void UploadModbus(CModbusInterface& modbus, int32_t part) = 0;
 
     // Progress of the running transfer in thousandths.
     int32_t GetProgress() const;

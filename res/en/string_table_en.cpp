@@ -6,6 +6,7 @@ namespace {
 // Each area keeps its texts in its own include file.
 const StringEntry kStrings[] = {
 #include "res/en/strings_model_core.inc"
+#include "res/en/strings_link.inc"
 #include "res/en/strings_files.inc"
 };
 }  // namespace
