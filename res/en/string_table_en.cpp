@@ -8,6 +8,7 @@ const StringEntry kStrings[] = {
 #include "res/en/strings_model_core.inc"
 #include "res/en/strings_link.inc"
 #include "res/en/strings_files.inc"
+#include "res/en/strings_device.inc"
 };
 }  // namespace
 
