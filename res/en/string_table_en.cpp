@@ -9,6 +9,7 @@ const StringEntry kStrings[] = {
 #include "res/en/strings_link.inc"
 #include "res/en/strings_files.inc"
 #include "res/en/strings_device.inc"
+#include "res/en/strings_rtd.inc"
 };
 }  // namespace
 
