@@ -5,6 +5,7 @@
 
 class CParTypeR;
 class CParTypePM;
+class CParTypeT;
 
 // One point of a table the user edits in a table viewer.
 struct CTablePoint {
@@ -41,6 +42,7 @@ public:
     // The computed output table views of the administrator mode, on the calling set.
     virtual void ShowRtdOutputTable(CParTypeR& set) { (void)set; }
     virtual void ShowPotOutputTable(CParTypePM& set) { (void)set; }
+    virtual void ShowTcOutputTable(CParTypeT& set) { (void)set; }
 };
 
 void InstallTableDialogService(CTableDialogService* service);

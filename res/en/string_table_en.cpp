@@ -10,6 +10,7 @@ const StringEntry kStrings[] = {
 #include "res/en/strings_files.inc"
 #include "res/en/strings_device.inc"
 #include "res/en/strings_rtd.inc"
+#include "res/en/strings_tc.inc"
 };
 }  // namespace
 
