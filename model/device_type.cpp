@@ -3,7 +3,9 @@
 #include <array>
 #include <string_view>
 
-#include "model/par_type_v.h"
+#include "model/par_type_pm.h"
+#include "model/par_type_r.h"
+#include "model/par_type_t.h"
 #include "platform/resource_module.h"
 
 namespace {
@@ -31,11 +33,11 @@ struct ModelClass {
 // Indexed by type id. Type id 0 is the DC-input base set, which no model code selects.
 const std::array<ModelClass, 10> kClasses = {{
     {nullptr, 9000},
-    {nullptr, 9001},
-    {&Make<CParTypeV>, 9002},
-    {nullptr, 9010},
-    {nullptr, 9004},
-    {nullptr, 9005},
+    {&MakeFor<CParTypeT>, 9001},
+    {&MakeFor<CParTypeR>, 9002},
+    {&Make<CParTypePM>, 9010},
+    {&MakeFor<CParTypeT>, 9004},
+    {&MakeFor<CParTypeR>, 9005},
     {nullptr, 9006},
     {nullptr, 9007},
     {nullptr, 9008},
