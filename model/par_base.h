@@ -9,6 +9,7 @@
 class CCommInterface;
 class CModbusInterface;
 class CParEditor;
+class CTransferProgress;
 
 // One row of a model's definition table. A table is a constant array of rows, grouped and in display
 // order, closed by an all-zero row (name id 0).
@@ -107,7 +108,10 @@ public:
 
     // Progress of the running transfer in thousandths.
     int32_t GetProgress() const;
-    void ResetProgress() { m_progressSteps.store(0); }
+    void ResetProgress() { SetProgressSteps(0); }
+    // While a sink is attached, the counters are mirrored into it (attaching copies them over first).
+    // The sink must outlive the attachment; null detaches.
+    void SetProgressSink(CTransferProgress* sink);
 
     // Caption of a table button of a group (`variant` 0 first, 1 second); empty when there is none.
     virtual std::string GetTableTitle(int32_t group, int32_t variant) const = 0;
@@ -161,11 +165,11 @@ protected:
     int32_t CountWalkRows() const;
 
     // Transfers count their steps here; the total is fixed by the constructors.
-    void AddProgress(int32_t steps) { m_progressSteps.fetch_add(steps); }
-    void SetProgressTotal(int32_t total) { m_progressTotal.store(total); }
+    void AddProgress(int32_t steps);
+    void SetProgressTotal(int32_t total);
     int32_t GetProgressSteps() const { return m_progressSteps.load(); }
     int32_t GetProgressTotal() const { return m_progressTotal.load(); }
-    void SetProgressSteps(int32_t steps) { m_progressSteps.store(steps); }
+    void SetProgressSteps(int32_t steps);
 
 private:
     int32_t m_typeId = 0;
@@ -175,4 +179,5 @@ private:
     std::string m_modelCode;
     std::atomic<int32_t> m_progressSteps{0};
     std::atomic<int32_t> m_progressTotal{0};
+    CTransferProgress* m_progressSink = nullptr;
 };

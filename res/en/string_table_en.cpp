@@ -11,6 +11,7 @@ const StringEntry kStrings[] = {
 #include "res/en/strings_main_dialog.inc"
 #include "res/en/strings_tc.inc"
 #include "res/en/strings_rtd.inc"
+#include "res/en/strings_device.inc"
 };
 }  // namespace
 
