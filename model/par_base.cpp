@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "model/transfer_progress.h"
 #include "platform/c_number.h"
 #include "platform/resource_module.h"
 
@@ -30,6 +31,26 @@ std::string CParBase::FormatValue(int32_t, int32_t, bool) const {
 
 double CParBase::GetDefaultLowValue(int32_t) const {
     return -100.0;
+}
+
+void CParBase::SetProgressSink(CTransferProgress* sink) {
+    m_progressSink = sink;
+    if (sink != nullptr) sink->Set(m_progressSteps.load(), m_progressTotal.load());
+}
+
+void CParBase::AddProgress(int32_t steps) {
+    m_progressSteps.fetch_add(steps);
+    if (m_progressSink != nullptr) m_progressSink->Add(steps);
+}
+
+void CParBase::SetProgressTotal(int32_t total) {
+    m_progressTotal.store(total);
+    if (m_progressSink != nullptr) m_progressSink->SetTotal(total);
+}
+
+void CParBase::SetProgressSteps(int32_t steps) {
+    m_progressSteps.store(steps);
+    if (m_progressSink != nullptr) m_progressSink->SetSteps(steps);
 }
 
 int32_t CParBase::GetProgress() const {

@@ -6,7 +6,10 @@
 #include <string>
 #include <vector>
 
+class CCommInterface;
+class CModbusInterface;
 class CParEditor;
+class CTransferProgress;
 
 // One row of a model's definition table. A table is a constant array of rows, grouped and in display
 // order, closed by an all-zero row (name id 0).
@@ -34,6 +37,17 @@ enum ParGroup : int32_t {
     kGroupTable = 2,
     kGroupIdentity = 3,
     kGroupDeviceInfo = 10,
+};
+
+// Transfer parts of the upload and download operations; model classes add their own numbers.
+enum ParPart : int32_t {
+    kPartAll = -1,
+    kPartBasic = 0,
+    kPartFineAdjust = 1,
+    kPartTable = 2,
+    kPartIdentity = 10,
+    kPartLive = 11,
+    kPartStatus = 12,
 };
 
 // Status word bits.
@@ -80,9 +94,24 @@ public:
     virtual std::string GetInputUnit() const = 0;
     virtual std::string GetOutputUnit() const = 0;
 
+    // Transfers of one parameter, or of a transfer part (kPartAll: every part in the model's order). The
+    // caller holds the protocol's lock. A link failure throws and ends the operation where it stands:
+    // what was sent stays sent, what was read stays in the set.
+    virtual void WriteParamAscii(CCommInterface& comm, int32_t code) = 0;
+    virtual void WriteParamModbus(CModbusInterface& modbus, int32_t code) = 0;
+    virtual void ReadParamAscii(CCommInterface& comm, int32_t code) = 0;
+    virtual void ReadParamModbus(CModbusInterface& modbus, int32_t code) = 0;
+    virtual void DownloadAscii(CCommInterface& comm, int32_t part) = 0;
+    virtual void DownloadModbus(CModbusInterface& modbus, int32_t part) = 0;
+    virtual void UploadAscii(CCommInterface& comm, int32_t part) = 0;
+    virtual void UploadModbus(CModbusInterface& modbus, int32_t part) = 0;
+
     // Progress of the running transfer in thousandths.
     int32_t GetProgress() const;
-    void ResetProgress() { m_progressSteps.store(0); }
+    void ResetProgress() { SetProgressSteps(0); }
+    // While a sink is attached, the counters are mirrored into it (attaching copies them over first).
+    // The sink must outlive the attachment; null detaches.
+    void SetProgressSink(CTransferProgress* sink);
 
     // Caption of a table button of a group (`variant` 0 first, 1 second); empty when there is none.
     virtual std::string GetTableTitle(int32_t group, int32_t variant) const = 0;
@@ -136,11 +165,11 @@ protected:
     int32_t CountWalkRows() const;
 
     // Transfers count their steps here; the total is fixed by the constructors.
-    void AddProgress(int32_t steps) { m_progressSteps.fetch_add(steps); }
-    void SetProgressTotal(int32_t total) { m_progressTotal.store(total); }
+    void AddProgress(int32_t steps);
+    void SetProgressTotal(int32_t total);
     int32_t GetProgressSteps() const { return m_progressSteps.load(); }
     int32_t GetProgressTotal() const { return m_progressTotal.load(); }
-    void SetProgressSteps(int32_t steps) { m_progressSteps.store(steps); }
+    void SetProgressSteps(int32_t steps);
 
 private:
     int32_t m_typeId = 0;
@@ -150,4 +179,5 @@ private:
     std::string m_modelCode;
     std::atomic<int32_t> m_progressSteps{0};
     std::atomic<int32_t> m_progressTotal{0};
+    CTransferProgress* m_progressSink = nullptr;
 };

@@ -6,6 +6,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "model/par_base.h"
 
@@ -61,6 +62,33 @@ public:
         kHeaderCustomTc = 65005,
     };
 
+    // Holding registers every model shares.
+    enum Register : int32_t {
+        kRegTag = 1024,
+        kRegModel = 1042,
+        kRegSerial = 1056,
+        kRegHardware = 1064,
+        kRegBasic = 1280,
+        kRegOutput0 = 1284,
+        kRegOutput100 = 1285,
+        kRegDamping = 1286,
+        kRegInput0 = 1288,
+        kRegInput100 = 1290,
+        kRegStage = 2055,
+        kRegDampingCoefficient = 2060,
+        kRegInputFineZero = 2064,
+        kRegInputFineSpan = 2065,
+        kRegOutputFineZero = 2066,
+        kRegOutputFineSpan = 2067,
+        kRegOutputHold = 2072,
+        kRegDeviceStatus = 2073,
+        kRegFirmware = 2078,
+    };
+    // Characters that travel of the tag, the model text and the serial number.
+    static constexpr int32_t kTagLength = 16;
+    static constexpr int32_t kModelLength = 10;
+    static constexpr int32_t kSerialLength = 8;
+
     static constexpr int32_t kMaxPoints = 101;
     static constexpr int32_t kLinearizerRows = 205;
     static constexpr int32_t kRegisterCount = 4096;
@@ -97,6 +125,26 @@ public:
     int32_t GetInputAdjustScale() const override;
     void GetOutputAdjustLimits(double& low, double& high) const override;
     std::string FormatRawValue(int32_t code, int32_t value) const override;
+
+    void WriteParamAscii(CCommInterface& comm, int32_t code) override;
+    void WriteParamModbus(CModbusInterface& modbus, int32_t code) override;
+    void ReadParamAscii(CCommInterface& comm, int32_t code) override;
+    void ReadParamModbus(CModbusInterface& modbus, int32_t code) override;
+    void DownloadAscii(CCommInterface& comm, int32_t part) override;
+    void DownloadModbus(CModbusInterface& modbus, int32_t part) override;
+    void UploadAscii(CCommInterface& comm, int32_t part) override;
+    void UploadModbus(CModbusInterface& modbus, int32_t part) override;
+
+    // Encodes the current value of a code into the register image; codes it does not know leave the
+    // image as it is.
+    virtual void ParamToRegisters(int32_t code);
+    // Decodes a code's value from the register image into the set.
+    virtual void RegistersToParam(int32_t code);
+
+    // Reads item 01 of the selected group, writes `value` to it and returns the old value.
+    static int32_t SetItem01(CCommInterface& comm, int32_t value);
+    // Damping coefficient register of a damping time constant (seconds x10000).
+    static uint16_t DampingCoefficient(uint32_t damping);
 
     // "Normal", or the texts of the set status bits joined by ", ".
     static std::string FormatStatus(uint32_t bits);
@@ -136,6 +184,38 @@ protected:
     // Index of a point code and whether it is an X (even offset) or Y value.
     static int32_t PointIndex(int32_t code) { return (code - kPointFirst) / 2; }
     static bool IsPointX(int32_t code) { return (code - kPointFirst) % 2 == 0; }
+
+    // One register of the image; throws std::logic_error beyond it.
+    uint16_t GetRegister(int32_t reg) const { return Registers(reg, 1)[0]; }
+    void SetRegister(int32_t reg, uint16_t value) { Registers(reg, 1)[0] = value; }
+    // A register read as a signed 16-bit value.
+    int32_t GetRegisterSigned(int32_t reg) const;
+    // The low 16 bits of a value.
+    void SetRegisterLow(int32_t reg, int32_t value);
+    // A signed 32-bit value over two registers, high word first.
+    int32_t GetRegisterPair(int32_t high) const;
+    void SetRegisterPair(int32_t high, int32_t value);
+    // Text with one character per register in the low byte, 0 past the text; decoded up to the first
+    // 0 byte or the block's end.
+    void SetRegisterText(int32_t start, int32_t count, std::string_view text);
+    std::string GetRegisterText(int32_t start, int32_t count) const;
+    // Reads or writes a block of the image through the master, then counts `steps` of progress.
+    void ReadBlock(CModbusInterface& modbus, int32_t start, int32_t count, int32_t steps = 0);
+    void WriteBlock(CModbusInterface& modbus, int32_t start, int32_t count, int32_t steps = 0);
+    // Registers 2064 to 2067 from the set's fine-adjustment values.
+    void EncodeFineAdjust();
+
+    // Sends one command line and returns the reply line.
+    static std::string Exchange(CCommInterface& comm, const std::string& command);
+    // `reply` after its first `skip` characters; empty when the reply is not longer than that.
+    static std::string_view ReplyTail(std::string_view reply, size_t skip);
+    // Up to `count` numbers, read from `text` one after the other as sscanf("%lf %lf ...") reads them;
+    // fewer when the text ends or holds something else first.
+    static std::vector<double> ScanNumbers(std::string_view text, size_t count);
+    // A number from the device x10000, truncated toward zero.
+    static int32_t DeviceScaled(double number);
+    // Stores `text` through SetValueFromString when it holds a number; otherwise the value stays.
+    void StoreNumberText(int32_t code, std::string_view text);
 
     // The model text as it leaves the set: the universal model's input kinds always report "K9U".
     std::string GetModelText() const;

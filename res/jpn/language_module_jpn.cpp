@@ -10,6 +10,10 @@ const StringEntry kStrings[] = {
 #include "res/jpn/strings_model_core.inc"
 #include "res/jpn/strings_files.inc"
 #include "res/jpn/strings_main_dialog.inc"
+#include "res/jpn/strings_link.inc"
+#include "res/jpn/strings_tc.inc"
+#include "res/jpn/strings_rtd.inc"
+#include "res/jpn/strings_device.inc"
 };
 
 struct DialogText {

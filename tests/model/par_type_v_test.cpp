@@ -165,6 +165,14 @@ public:
     int32_t GetInputAdjustScale() const override { return 1; }
     void GetOutputAdjustLimits(double&, double&) const override {}
     std::string FormatRawValue(int32_t, int32_t) const override { return ""; }
+    void WriteParamAscii(CCommInterface&, int32_t) override {}
+    void WriteParamModbus(CModbusInterface&, int32_t) override {}
+    void ReadParamAscii(CCommInterface&, int32_t) override {}
+    void ReadParamModbus(CModbusInterface&, int32_t) override {}
+    void DownloadAscii(CCommInterface&, int32_t) override {}
+    void DownloadModbus(CModbusInterface&, int32_t) override {}
+    void UploadAscii(CCommInterface&, int32_t) override {}
+    void UploadModbus(CModbusInterface&, int32_t) override {}
 
     static constexpr ParDef kTable[] = {{0, 65000, 1019, 0}, {0, 0, 0, 0}};
 };

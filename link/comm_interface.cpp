@@ -1,0 +1,54 @@
+#include "link/comm_interface.h"
+
+#include "link/private_exception.h"
+#include "platform/c_number.h"
+
+CCommInterface::CCommInterface() : CCommInterface(CComSettings()) {}
+
+CCommInterface::CCommInterface(const CComSettings& settings) : m_serial(settings) {}
+
+CCommInterface::~CCommInterface() { Close(); }
+
+void CCommInterface::SendCommand(const std::string& command, std::string& reply, unsigned timeoutMs) {
+    m_serial.SetReadTimeout(timeoutMs);
+    m_serial.Write(command.data(), command.size());
+    try {
+        reply = m_serial.ReadLine();
+    } catch (const CException&) {
+        throw CPrivateException(300u);
+    }
+}
+
+void CCommInterface::SelectGroup(int32_t group) {
+    std::string reply;
+    SendCommand(FormatC("G%02d\r", group), reply, kCommandTimeout);
+    if (reply.rfind("Denter item", 0) != 0) throw CPrivateException(301u);
+}
+
+void CCommInterface::SelectItem(int32_t item) {
+    std::string reply;
+    SendCommand(FormatC("I%02d\r", item), reply, kCommandTimeout);
+    if (reply.empty() || reply[0] != 'D') throw CPrivateException(302u);
+}
+
+std::string CCommInterface::WriteItem(int32_t item, const std::string& value, unsigned timeoutMs) {
+    SelectItem(item);
+    std::string reply;
+    SendCommand("D" + value + "\r", reply, timeoutMs);
+    return reply.empty() ? std::string() : reply.substr(1);
+}
+
+std::string CCommInterface::ReadItem(int32_t item) {
+    SelectItem(item);
+    std::string reply;
+    SendCommand("D\r", reply, kCommandTimeout);
+    if (reply.empty() || reply[0] != 'D') throw CPrivateException(303u);
+    return reply.substr(1);
+}
+
+void CCommInterface::Close() {
+    m_serial.Abort();
+    std::unique_lock lock(m_mutex);
+    m_serial.Close();
+    m_portOpen.store(false);
+}

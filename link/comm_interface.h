@@ -1,0 +1,42 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+#include <string>
+
+#include "link/serial_io.h"
+
+// The device's ASCII line protocol: select a group ("G%02d"), select an item ("I%02d"), read ("D") or
+// write ("D" + data) it, one line each way. Callers hold GetMutex() around a sequence of exchanges
+// and open the port themselves.
+class CCommInterface {
+public:
+    static constexpr unsigned kCommandTimeout = 1000;
+
+    // Settings loaded from the user profile.
+    CCommInterface();
+    explicit CCommInterface(const CComSettings& settings);
+    virtual ~CCommInterface();
+
+    // Sends `command` as it is and reads one reply line. Input that arrived earlier is kept.
+    void SendCommand(const std::string& command, std::string& reply, unsigned timeoutMs);
+    void SelectGroup(int32_t group);
+    void SelectItem(int32_t item);
+    // The reply to the write without its first character, whatever that was.
+    std::string WriteItem(int32_t item, const std::string& value, unsigned timeoutMs);
+    std::string ReadItem(int32_t item);
+
+    // Cancels an exchange in flight from any thread, then closes the port under the ASCII lock.
+    void Close();
+
+    CSerialIO& GetSerial() { return m_serial; }
+    std::recursive_mutex& GetMutex() { return m_mutex; }
+    bool IsPortOpen() const { return m_portOpen.load(); }
+    void SetPortOpen(bool open) { m_portOpen.store(open); }
+
+private:
+    CSerialIO m_serial;
+    std::recursive_mutex m_mutex;
+    std::atomic<bool> m_portOpen{false};
+};

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "link/com_settings.h"
+#include "link/observer.h"
+#include "link/serial_io.h"
+
+// The Modbus RTU master on the serial line: Read Holding Registers (3) and Write Multiple Registers
+// (16), each one blocking call that sends, checks the reply and retries. It takes no lock itself:
+// every caller holds GetMutex() around a request or a sequence that belongs together.
+class CModbusInterface : public CObserver {
+public:
+    static constexpr int kAttempts = 6;
+    static constexpr int32_t kMaxReadCount = 125;
+    static constexpr int32_t kMaxWriteCount = 123;
+
+    // Settings loaded from the user profile.
+    CModbusInterface();
+    explicit CModbusInterface(const CComSettings& settings);
+    ~CModbusInterface() override;
+
+    void Update(CObservable* source) override;
+
+    // Both return true or throw the 11015 message of the last of 6 failed attempts. A count outside
+    // 1..125 (read) or 1..123 (write) is a programming error: std::invalid_argument, nothing is sent.
+    bool ReadHoldingRegister(uint16_t start, int32_t count, uint16_t* values);
+    bool WriteMultipleRegisters(uint16_t start, int32_t count, const uint16_t* values);
+
+    // Cancels a request in flight from any thread, then closes the port under the Modbus lock.
+    void Close();
+
+    // The request frame without its CRC, as sent.
+    static std::vector<uint8_t> ReadRequest(uint8_t slave, uint16_t start, int32_t count);
+    static std::vector<uint8_t> WriteRequest(uint8_t slave, uint16_t start, int32_t count, const uint16_t* values);
+    // Milliseconds the master waits for a reply of `replyLength` bytes to a request of `requestLength`
+    // bytes, both without CRC.
+    static unsigned ReplyTimeout(std::size_t requestLength, std::size_t replyLength, unsigned baudRate);
+
+    CSerialIO& GetSerial() { return m_serial; }
+    CComSettings& GetSettings() { return m_settings; }
+    std::recursive_mutex& GetMutex() { return m_mutex; }
+    bool IsConnected() const { return m_connected.load(); }
+    void SetConnected(bool connected) { m_connected.store(connected); }
+
+private:
+    void Request(const std::vector<uint8_t>& request, std::size_t replyLength, const char* command,
+                 unsigned address, int32_t count, uint16_t* values);
+    void Attempt(const std::vector<uint8_t>& request, std::vector<uint8_t>& reply, const char* command,
+                 unsigned address, int32_t count);
+    unsigned BaudRate() const;
+
+    CSerialIO m_serial;
+    std::recursive_mutex m_mutex;
+    CComSettings m_settings;
+    std::atomic<bool> m_connected{false};
+};

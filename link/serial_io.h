@@ -1,0 +1,73 @@
+#pragma once
+
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "link/com_settings.h"
+
+// One serial port, opened exclusively: open by path, line settings, read time-out, a read that waits
+// for the first byte and then reads with an interval and a total time-out, a line read, and a write.
+// Not locked by itself: each owner serialises its use with its own mutex. Abort() is the one call
+// another thread may make at any time: it wakes every wait at once and keeps them short until the
+// port is opened again.
+class CSerialIO {
+public:
+    static constexpr unsigned kReadIntervalTimeout = 100;
+    static constexpr std::size_t kMaxLineLength = 1024;
+
+    // Settings loaded from the user profile.
+    CSerialIO();
+    explicit CSerialIO(const CComSettings& settings);
+    virtual ~CSerialIO();
+
+    CSerialIO(const CSerialIO&) = delete;
+    CSerialIO& operator=(const CSerialIO&) = delete;
+
+    // OpenPort, then Configure with the settings' line.
+    void Open();
+    // Opens the settings' port exclusively (305 with the display name on failure); an open port is
+    // closed first. Clears an earlier abort.
+    void OpenPort();
+    // Raw line with the given speed, data bits (7 or 8), parity code and stop-bit code; 306 on failure.
+    void Configure(unsigned baudRate, int32_t byteSize, int32_t parity, int32_t stopBits);
+    // The total read time-out in milliseconds; 306 when the port is not open.
+    void SetReadTimeout(unsigned milliseconds);
+    unsigned GetReadTimeout() const { return m_readTotalTimeout; }
+
+    // Waits up to the read time-out for the first byte, then reads up to `count` bytes until 100 ms of
+    // silence or the read time-out. Returns the number of bytes read (0 when nothing came in time).
+    unsigned Read(uint8_t* buffer, unsigned count);
+    // Bytes up to a carriage return, which is dropped; 300 when a byte does not come in time or the
+    // line grows beyond kMaxLineLength.
+    std::string ReadLine();
+    // Writes every byte and waits until they are sent. Nothing is written once aborted or closed.
+    void Write(const void* data, std::size_t size);
+    // Discards what has been received and not yet read.
+    void PurgeInput();
+    // A pause that Abort ends at once; false when it was cut short.
+    bool Pause(unsigned milliseconds);
+
+    void Close();
+    bool IsOpen() const { return m_fd >= 0; }
+
+    void Abort();
+    void ResetAbort();
+    bool IsAborted() const { return m_aborted.load(); }
+
+    CComSettings& GetSettings() { return m_settings; }
+    void SetSettings(const CComSettings& settings) { m_settings = settings; }
+
+private:
+    unsigned InputQueueLength() const;
+    bool CarrierDetect() const;
+    unsigned ReadAvailable(uint8_t* buffer, unsigned count);
+
+    int m_fd = -1;
+    unsigned m_readTotalTimeout = 1000;
+    std::string m_portPath;
+    CComSettings m_settings;
+    int m_wakeFd = -1;
+    std::atomic<bool> m_aborted{false};
+};

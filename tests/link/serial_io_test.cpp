@@ -1,0 +1,216 @@
+#include "link/serial_io.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/exception.h"
+#include "platform/resource_module.h"
+#include "pty_line.h"
+#include "scaled_timing.h"
+
+namespace {
+class SerialIOTest : public ScaledTiming {};
+
+std::unique_ptr<CSerialIO> OpenOn(const PtyLine& line) {
+    auto port = std::make_unique<CSerialIO>(CComSettings(line.Path(), "Line"));
+    port->Open();
+    return port;
+}
+
+std::string ReadString(CSerialIO& port, unsigned count) {
+    std::vector<uint8_t> buffer(count);
+    const unsigned n = port.Read(buffer.data(), count);
+    return std::string(buffer.begin(), buffer.begin() + n);
+}
+}  // namespace
+
+TEST_F(SerialIOTest, OpenIsExclusiveUntilClosed) {
+    PtyLine line;
+    CSerialIO first(CComSettings(line.Path(), "Zenta port"));
+    CSerialIO second(CComSettings(line.Path(), "Zenta port"));
+    first.Open();
+    try {
+        second.Open();
+        FAIL() << "second open succeeded";
+    } catch (const CException& e) {
+        EXPECT_STREQ(e.what(), "Communication port Zenta port can not be opened.");
+    }
+    EXPECT_FALSE(second.IsOpen());
+    first.Close();
+    EXPECT_NO_THROW(second.Open());
+    EXPECT_TRUE(second.IsOpen());
+}
+
+TEST_F(SerialIOTest, OpenFailuresAreReported) {
+    struct Case {
+        const char* path;
+        const char* display;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"/dev/does-not-exist", "COM9", "Communication port COM9 can not be opened."},
+        {"/dev/does-not-exist", "", "Communication port /dev/does-not-exist can not be opened."},
+        {"/dev/null", "null", "Communication port can not be change settings."},
+    };
+    for (const Case& c : cases) {
+        CSerialIO port(CComSettings(c.path, c.display));
+        try {
+            port.Open();
+            ADD_FAILURE() << c.path << " opened";
+        } catch (const CException& e) {
+            EXPECT_STREQ(e.what(), c.message) << c.path;
+        }
+    }
+}
+
+TEST_F(SerialIOTest, ConfigureAcceptsOnlyWhatTheLineCanDo) {
+    PtyLine line;
+    CSerialIO port(CComSettings(line.Path(), "Line"));
+    port.OpenPort();
+    struct Case {
+        unsigned baud;
+        int32_t bits;
+        int32_t parity;
+        int32_t stop;
+        bool ok;
+    };
+    const Case cases[] = {
+        {1200, 8, CComSettings::kParityOdd, CComSettings::kOneStopBit, true},
+        {38400, 7, CComSettings::kParityNone, CComSettings::kTwoStopBits, true},
+        {9600, 8, CComSettings::kParityEven, CComSettings::kOneStopBit, true},
+        {1200, 8, CComSettings::kParityMark, CComSettings::kOneStopBit, true},
+        {1200, 8, CComSettings::kParitySpace, CComSettings::kOneStopBit, true},
+        {1200, 8, 5, CComSettings::kOneStopBit, false},
+        {1200, 8, -1, CComSettings::kOneStopBit, false},
+        {1200, 6, CComSettings::kParityOdd, CComSettings::kOneStopBit, false},
+        {1234, 8, CComSettings::kParityOdd, CComSettings::kOneStopBit, false},
+        {1200, 8, CComSettings::kParityOdd, 1, false},
+    };
+    for (const Case& c : cases) {
+        if (c.ok) {
+            EXPECT_NO_THROW(port.Configure(c.baud, c.bits, c.parity, c.stop)) << c.baud << " " << c.parity;
+        } else {
+            EXPECT_THROW(port.Configure(c.baud, c.bits, c.parity, c.stop), CException) << c.baud << " " << c.parity;
+        }
+    }
+}
+
+TEST_F(SerialIOTest, ClosedPortRefusesTheReadTimeoutAndReadsNothing) {
+    CSerialIO port(CComSettings("/dev/null", ""));
+    EXPECT_THROW(port.SetReadTimeout(500), CException);
+    EXPECT_EQ(port.GetReadTimeout(), 500u);
+    uint8_t byte = 0;
+    EXPECT_EQ(port.Read(&byte, 1), 0u);
+}
+
+TEST_F(SerialIOTest, ReadTimingPaths) {
+    // Durations in real milliseconds at a tenth of the protocol's: the interval gap is 10 ms.
+    struct Case {
+        const char* name;
+        std::string before;  // on the line when the read starts
+        std::string later;   // sent after `delay`
+        int delay;
+        unsigned timeout;  // protocol milliseconds
+        unsigned count;
+        std::string expected;
+        long long minMs;
+        long long maxMs;
+    };
+    const Case cases[] = {
+        {"burst", "12345", "", 0, 1000, 5, "12345", 0, 80},
+        {"count reached", "123456", "", 0, 1000, 4, "1234", 0, 80},
+        {"gap after first bytes", "123", "45", 150, 3000, 5, "123", 10, 140},
+        {"first byte late", "", "12345", 100, 3000, 5, "12345", 95, 250},
+        {"silence", "", "", 0, 1000, 5, "", 100, 500},
+        {"time-out below one step", "12", "", 0, 5, 2, "12", 0, 80},
+    };
+    for (const Case& c : cases) {
+        PtyLine line;
+        const auto port = OpenOn(line);
+        // The pty hands written bytes on asynchronously; reading a marker byte first makes sure the
+        // bytes sent with it are waiting when the timed read starts.
+        line.Send("#" + c.before);
+        ASSERT_EQ(ReadString(*port, 1), "#");
+        port->SetReadTimeout(c.timeout);
+        std::thread sender;
+        if (!c.later.empty()) {
+            sender = std::thread([&line, &c] {
+                std::this_thread::sleep_for(std::chrono::milliseconds(c.delay));
+                line.Send(c.later);
+            });
+        }
+        const Stopwatch watch;
+        EXPECT_EQ(ReadString(*port, c.count), c.expected) << c.name;
+        const long long ms = watch.Ms();
+        EXPECT_GE(ms, c.minMs) << c.name;
+        EXPECT_LE(ms, c.maxMs) << c.name;
+        if (sender.joinable()) sender.join();
+    }
+}
+
+TEST_F(SerialIOTest, ReadLeavesTheRestForTheNextRead) {
+    PtyLine line;
+    const auto port = OpenOn(line);
+    line.Send("123456");
+    EXPECT_EQ(ReadString(*port, 4), "1234");
+    EXPECT_EQ(ReadString(*port, 4), "56");
+}
+
+TEST_F(SerialIOTest, HangUpEndsTheReadWithoutWaitingOut) {
+    PtyLine line;
+    const auto port = OpenOn(line);
+    port->SetReadTimeout(3000);
+    line.HangUp();
+    const Stopwatch watch;
+    EXPECT_EQ(ReadString(*port, 5), "");
+    EXPECT_LT(watch.Ms(), 1000);
+}
+
+TEST_F(SerialIOTest, ReadLineCases) {
+    const std::string timeout = LoadString(300);
+    struct Case {
+        std::string sent;
+        std::vector<std::string> lines;  // read in turn, then one more ReadLine must time out
+    };
+    const Case cases[] = {
+        {"abc\r", {"abc"}},
+        {"abc\r\nD1\r", {"abc", "\nD1"}},
+        {"\r\r", {"", ""}},
+        {std::string(1024, 'a') + "\r", {std::string(1024, 'a')}},
+        {"no end", {}},
+        {"", {}},
+    };
+    for (const Case& c : cases) {
+        PtyLine line;
+        const auto port = OpenOn(line);
+        port->SetReadTimeout(1000);
+        line.Send(c.sent);
+        for (const std::string& expected : c.lines) EXPECT_EQ(port->ReadLine(), expected);
+        try {
+            port->ReadLine();
+            ADD_FAILURE() << "a line after " << c.sent.size() << " bytes";
+        } catch (const CException& e) {
+            EXPECT_EQ(e.what(), timeout);
+        }
+    }
+}
+
+TEST_F(SerialIOTest, EndlessLineIsCutOff) {
+    PtyLine line;
+    const auto port = OpenOn(line);
+    port->SetReadTimeout(10000);
+    line.Send(std::string(2000, 'x'));
+    const Stopwatch watch;
+    try {
+        port->ReadLine();
+        FAIL() << "no error";
+    } catch (const CException& e) {
+        EXPECT_EQ(e.what(), LoadString(300));
+    }
+    // Cut off at the limit, not after waiting out the time-out behind the last byte.
+    EXPECT_LT(watch.Ms(), 1000);
+}
