@@ -70,11 +70,6 @@ TEST(ComPortList, EmptyTreeGivesTheSixteenFixedPorts) {
     }
 }
 
-TEST(ComPortList, MissingRootsStillGiveTheFixedPorts) {
-    const CComPortList list("/nonexistent/sys", "/nonexistent/dev");
-    EXPECT_EQ(list.GetCount(), 16);
-}
-
 TEST(ComPortList, ReportedPortsFollowNamedAndSorted) {
     FakeTree tree;
     tree.AddTty("ttyUSB10", "Zenta", "Line Adapter");

@@ -1,6 +1,12 @@
 #include "link/com_settings.h"
 
 #include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <string>
+
+#include "platform/profile.h"
+#include "temp_folder.h"
 
 TEST(ComSettings, LineTablesFallBackOutsideTheirRange) {
     struct Case {
@@ -32,14 +38,43 @@ TEST(ComSettings, LegacyPortNamesMapToDevicePaths) {
     for (const auto& [name, path] : cases) EXPECT_EQ(CComSettings::PortPathFromProfile(name), path) << name;
 }
 
-TEST(ComSettings, PortConstructorKeepsTheFixedLine) {
-    const CComSettings settings("/dev/ttyUSB1", "USB serial");
-    EXPECT_EQ(settings.GetPortName(), "/dev/ttyUSB1");
-    EXPECT_EQ(settings.GetDisplayName(), "USB serial");
-    EXPECT_EQ(settings.m_mode, 0);
-    EXPECT_EQ(settings.m_slaveAddress, 1);
-    EXPECT_EQ(CComSettings::BaudRate(settings.m_baudIndex), 1200u);
-    EXPECT_EQ(CComSettings::DataBits(settings.m_dataBitsIndex), 8);
-    EXPECT_EQ(settings.m_parity, CComSettings::kParityOdd);
-    EXPECT_EQ(CComSettings::StopBits(settings.m_stopBitsIndex), CComSettings::kOneStopBit);
+TEST(ComSettings, LoadsThePortFromTheProfile) {
+    struct Case {
+        const char* name;         // nullptr: not in the profile
+        const char* displayName;  // nullptr: not in the profile
+        const char* path;
+        const char* display;
+    };
+    const Case cases[] = {
+        {nullptr, nullptr, "/dev/ttyS0", ""},
+        {"COM3", "COM3", "/dev/ttyS2", "COM3"},
+        {"\\\\.\\COM12", nullptr, "/dev/ttyS11", ""},
+        {"/dev/ttyUSB0", "Zenta converter (ttyUSB0)", "/dev/ttyUSB0", "Zenta converter (ttyUSB0)"},
+    };
+    const char* old = getenv("XDG_CONFIG_HOME");
+    const std::string saved = old ? old : "";
+    for (const Case& c : cases) {
+        CTempFolder folder;
+        setenv("XDG_CONFIG_HOME", folder.Path().c_str(), 1);
+        if (c.name) {
+            ASSERT_TRUE(WriteProfileString("ComSettings", "COMPortName", c.name));
+        }
+        if (c.displayName) {
+            ASSERT_TRUE(WriteProfileString("ComSettings", "COMPortDisplayName", c.displayName));
+        }
+        CComSettings settings("/dev/ttyS9", "before");
+        settings.m_baudIndex = 4;
+        settings.m_parity = CComSettings::kParityNone;
+        settings.LoadFromProfile();
+        EXPECT_EQ(settings.GetPortName(), c.path);
+        EXPECT_EQ(settings.GetDisplayName(), c.display);
+        EXPECT_EQ(settings.m_baudIndex, 0);
+        EXPECT_EQ(settings.m_parity, CComSettings::kParityOdd);
+        EXPECT_EQ(CComSettings().GetPortName(), c.path);
+    }
+    if (old) {
+        setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
+    } else {
+        unsetenv("XDG_CONFIG_HOME");
+    }
 }

@@ -131,8 +131,11 @@ TEST_F(SerialIOTest, ReadTimingPaths) {
     for (const Case& c : cases) {
         PtyLine line;
         const auto port = OpenOn(line);
+        // The pty hands written bytes on asynchronously; reading a marker byte first makes sure the
+        // bytes sent with it are waiting when the timed read starts.
+        line.Send("#" + c.before);
+        ASSERT_EQ(ReadString(*port, 1), "#");
         port->SetReadTimeout(c.timeout);
-        if (!c.before.empty()) line.Send(c.before);
         std::thread sender;
         if (!c.later.empty()) {
             sender = std::thread([&line, &c] {

@@ -108,6 +108,7 @@ void CSimDevice::CloseLine() {
 
 void CSimDevice::HangUpLocked() {
     CloseLine();
+    m_input.clear();
     m_output.clear();
     m_pending.clear();
     m_hungUp = true;
@@ -362,20 +363,20 @@ void CSimDevice::DropFragment() {
     request.kind = ESimRequestKind::Fragment;
     request.raw = std::move(bytes);
     request.received = Clock::now();
-    Record(request);
+    Record(request, nullptr);
 }
 
-size_t CSimDevice::Record(SimRequest& request) {
+void CSimDevice::Record(SimRequest& request, const std::function<void()>& answer) {
     RequestHook hook;
     {
         std::lock_guard lock(m_mutex);
         request.index = m_requests.size();
+        if (answer) answer();
         m_requests.push_back(request);
         hook = m_hook;
         m_changed.notify_all();
     }
     if (hook) hook(request);
-    return request.index;
 }
 
 const SimFault* CSimDevice::FindFault(size_t index) const {
@@ -402,20 +403,19 @@ void CSimDevice::HandleModbus(std::vector<uint8_t> frame) {
         for (size_t at = 7; at + 3 < frame.size(); at += 2) request.values.push_back(Word(frame, at));
     }
     request.raw = std::move(frame);
-    const size_t index = Record(request);
-
-    std::lock_guard lock(m_mutex);
-    if (!request.crcOk || request.address != m_address) return;
-    const SimFault* fault = FindFault(index);
-    if (fault && fault->kind == ESimFault::Silence) return;
-    if (fault && fault->kind == ESimFault::HangUp) {
-        HangUpLocked();
-        return;
-    }
-    std::vector<uint8_t> reply = fault && fault->kind == ESimFault::Exception
-                                     ? ExceptionFrame(m_address, request.function, fault->exceptionCode)
-                                     : ExecuteModbus(request);
-    Reply(std::move(reply), fault, true);
+    Record(request, [&] {
+        if (!request.crcOk || request.address != m_address) return;
+        const SimFault* fault = FindFault(request.index);
+        if (fault && fault->kind == ESimFault::Silence) return;
+        if (fault && fault->kind == ESimFault::HangUp) {
+            HangUpLocked();
+            return;
+        }
+        std::vector<uint8_t> reply = fault && fault->kind == ESimFault::Exception
+                                         ? ExceptionFrame(m_address, request.function, fault->exceptionCode)
+                                         : ExecuteModbus(request);
+        Reply(std::move(reply), fault, true);
+    });
 }
 
 std::vector<uint8_t> CSimDevice::ExecuteModbus(const SimRequest& request) {
@@ -459,18 +459,17 @@ void CSimDevice::HandleAscii(std::vector<uint8_t> raw) {
     request.received = Clock::now();
     request.line.assign(raw.begin(), raw.end() - 1);
     request.raw = std::move(raw);
-    const size_t index = Record(request);
-
-    std::lock_guard lock(m_mutex);
-    const SimFault* fault = FindFault(index);
-    if (fault && fault->kind == ESimFault::Silence) return;
-    if (fault && fault->kind == ESimFault::HangUp) {
-        HangUpLocked();
-        return;
-    }
-    const std::string text =
-        (fault && fault->kind == ESimFault::Exception ? std::string("E") : ExecuteAscii(request.line)) + "\r";
-    Reply(std::vector<uint8_t>(text.begin(), text.end()), fault, false);
+    Record(request, [&] {
+        const SimFault* fault = FindFault(request.index);
+        if (fault && fault->kind == ESimFault::Silence) return;
+        if (fault && fault->kind == ESimFault::HangUp) {
+            HangUpLocked();
+            return;
+        }
+        const bool refused = fault && fault->kind == ESimFault::Exception;
+        const std::string text = (refused ? std::string("E") : ExecuteAscii(request.line)) + "\r";
+        Reply(std::vector<uint8_t>(text.begin(), text.end()), fault, false);
+    });
 }
 
 std::string CSimDevice::ExecuteAscii(const std::string& line) {

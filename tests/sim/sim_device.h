@@ -22,7 +22,8 @@
 class CSimDevice {
 public:
     // Called before each read that touches a read-only (live) register, with the number of such
-    // reads before this one; it may change any register of the model.
+    // reads before this one; it may change any register of the model. It runs on the device's thread
+    // under the device's lock, so it must not call the device.
     using Scenario = std::function<void(CSimModel& model, int readIndex)>;
     using RequestHook = std::function<void(const SimRequest& request)>;
 
@@ -48,7 +49,8 @@ public:
     std::string GetModelCode() const;
     std::string GetItem(int group, int item) const;
     void SetItem(int group, int item, std::string value);
-    // Runs `action` on the model under the device's lock, for what the accessors above do not cover.
+    // Runs `action` on the model under the device's lock, for what the accessors above do not cover;
+    // `action` must not call the device.
     void WithModel(const std::function<void(CSimModel&)>& action);
 
     void SetScenario(Scenario scenario);
@@ -59,8 +61,9 @@ public:
     std::vector<SimRequest> GetRequests() const;
     size_t GetRequestCount() const;
     // Waits until at least `count` requests have arrived in all; false when the time-out ran out first.
+    // A request is recorded once the device has carried it out and queued its reply.
     bool WaitForRequests(size_t count, std::chrono::milliseconds timeout) const;
-    // Called on the device's thread for every request, after it is recorded and before it is answered.
+    // Called on the device's thread for every request once it is recorded.
     void SetRequestHook(RequestHook hook);
 
     static constexpr size_t kForever = std::numeric_limits<size_t>::max();
@@ -102,7 +105,9 @@ private:
     void DropFragment();
     void HandleModbus(std::vector<uint8_t> frame);
     void HandleAscii(std::vector<uint8_t> raw);
-    size_t Record(SimRequest& request);
+    // Numbers the request, carries out `answer` and records the request, all under the lock, so a
+    // recorded request has had its effect and its reply is queued.
+    void Record(SimRequest& request, const std::function<void()>& answer);
     const SimFault* FindFault(size_t index) const;
     std::vector<uint8_t> ExecuteModbus(const SimRequest& request);
     std::string ExecuteAscii(const std::string& line);

@@ -2,33 +2,20 @@
 
 #include <gtest/gtest.h>
 
+#include <mutex>
 #include <stdexcept>
 
-#include "sim/sim_crc.h"
+#include "sim/sim_frames.h"
 #include "sim/sim_line.h"
 
 using namespace std::chrono_literals;
 
 namespace {
 
-std::vector<uint8_t> Frame(std::vector<uint8_t> bytes) {
-    SimAppendCrc(bytes);
-    return bytes;
-}
-
-std::vector<uint8_t> ReadRequest(uint16_t start, uint8_t count) {
-    return Frame({0x01, 0x03, static_cast<uint8_t>(start >> 8), static_cast<uint8_t>(start & 0xFF), 0, count});
-}
-
+std::vector<uint8_t> Frame(std::vector<uint8_t> bytes) { return SimFrame(std::move(bytes)); }
+std::vector<uint8_t> ReadRequest(uint16_t start, uint8_t count) { return SimReadRequest(start, count); }
 std::vector<uint8_t> WriteRequest(uint16_t start, const std::vector<uint16_t>& values) {
-    const auto count = static_cast<uint8_t>(values.size());
-    std::vector<uint8_t> frame = {0x01, 0x10, static_cast<uint8_t>(start >> 8), static_cast<uint8_t>(start & 0xFF),
-                                  0, count, static_cast<uint8_t>(2 * count)};
-    for (uint16_t v : values) {
-        frame.push_back(static_cast<uint8_t>(v >> 8));
-        frame.push_back(static_cast<uint8_t>(v & 0xFF));
-    }
-    return Frame(frame);
+    return SimWriteRequest(start, values);
 }
 
 constexpr auto kWait = 2000ms;
@@ -151,4 +138,22 @@ TEST(SimDevice, WaitForRequestsTimesOutWhenNothingComes) {
     CSimDevice device("K9TS");
     EXPECT_FALSE(device.WaitForRequests(1, 50ms));
     EXPECT_EQ(device.GetRequestCount(), 0u);
+}
+
+TEST(SimDevice, HookSeesEveryRequestInOrder) {
+    CSimDevice device("K9TS");
+    std::vector<size_t> seen;
+    std::mutex seenMutex;
+    device.SetRequestHook([&](const SimRequest& request) {
+        std::lock_guard lock(seenMutex);
+        seen.push_back(request.index);
+    });
+    CSimLine line(device.GetSlavePath());
+    line.Write(ReadRequest(1064, 1));
+    line.Write(std::string("G01\r"));
+    line.Write(ReadRequest(1064, 1));
+    // The last reply leaves only after the hook of its request has run.
+    EXPECT_EQ(line.Read(7 + 19 + 7, kWait).size(), 33u);
+    std::lock_guard lock(seenMutex);
+    EXPECT_EQ(seen, (std::vector<size_t>{0, 1, 2}));
 }

@@ -57,11 +57,16 @@ CSimModel::CSimModel(const SimModelInfo& info) {
     SetRegister(2078, 100);    // firmware version
 }
 
-std::unique_ptr<CSimModel> CSimModel::Create(const std::string& code) {
+const SimModelInfo* CSimModel::FindInfo(const std::string& code) {
     for (const SimModelInfo& info : Catalogue()) {
-        if (info.code == code) return std::make_unique<CSimModel>(info);
+        if (info.code == code) return &info;
     }
     return nullptr;
+}
+
+std::unique_ptr<CSimModel> CSimModel::Create(const std::string& code) {
+    const SimModelInfo* info = FindInfo(code);
+    return info ? std::make_unique<CSimModel>(*info) : nullptr;
 }
 
 std::vector<std::string> CSimModel::KnownCodes() {

@@ -51,6 +51,9 @@ public:
     static std::unique_ptr<CSimModel> Create(const std::string& code);
     // The codes Create knows, in catalogue order.
     static std::vector<std::string> KnownCodes();
+    // The catalogue entry of a code, nullptr when unknown; a model that derives from this class
+    // starts from it.
+    static const SimModelInfo* FindInfo(const std::string& code);
 
     // The code as the device reports it now (registers 2074 to 2077).
     std::string GetModelCode() const;

@@ -1,0 +1,129 @@
+#include "link/comm_interface.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/exception.h"
+#include "scaled_timing.h"
+#include "sim/sim_device.h"
+#include "sim_connection.h"
+
+namespace {
+class CommTest : public ScaledTiming {
+protected:
+    CommTest() : m_ascii(SimSettings(m_sim)) {}
+    void SetUp() override {
+        ScaledTiming::SetUp();
+        OpenPort(m_ascii.GetSerial());
+        m_ascii.SetPortOpen(true);
+    }
+
+    std::string LastLine() const { return m_sim.GetRequests().back().line; }
+    // A fault for the request `ahead` requests from now (0: the next one).
+    void FaultAhead(std::size_t ahead, const SimFault& fault) {
+        const std::size_t at = m_sim.GetRequestCount() + ahead;
+        m_sim.InjectFault(fault, at, at);
+    }
+    static SimFault Reply(const std::string& line) { return SimFault::Replace({line.begin(), line.end()}); }
+
+    CSimDevice m_sim{"K9RS"};
+    CCommInterface m_ascii;
+};
+
+std::string FailureOf(const std::function<void()>& exchange) {
+    try {
+        exchange();
+    } catch (const CException& e) {
+        return e.what();
+    }
+    return "no failure";
+}
+}  // namespace
+
+TEST_F(CommTest, CommandsAreFramedWithTwoDigitsAtLeast) {
+    struct Case {
+        std::function<void(CCommInterface&)> send;
+        std::string raw;
+    };
+    const Case cases[] = {
+        {[](CCommInterface& a) { a.SelectGroup(1); }, "G01\r"},
+        {[](CCommInterface& a) { a.SelectGroup(100); }, "G100\r"},
+        {[](CCommInterface& a) { a.SelectItem(5); }, "I05\r"},
+        {[](CCommInterface& a) { a.SelectItem(12); }, "I12\r"},
+    };
+    for (const Case& c : cases) {
+        c.send(m_ascii);
+        const std::vector<uint8_t> raw = m_sim.GetRequests().back().raw;
+        EXPECT_EQ(std::string(raw.begin(), raw.end()), c.raw);
+    }
+}
+
+TEST_F(CommTest, ItemsAreReadAndWritten) {
+    m_sim.SetItem(2, 7, "12.5");
+    m_sim.SetItem(2, 8, "");
+    m_ascii.SelectGroup(2);
+    EXPECT_EQ(m_ascii.ReadItem(7), "12.5");
+    EXPECT_EQ(m_ascii.ReadItem(8), "");
+    EXPECT_EQ(m_ascii.WriteItem(7, "3.25", 1000), "3.25");
+    EXPECT_EQ(LastLine(), "D3.25");
+    EXPECT_EQ(m_sim.GetItem(2, 7), "3.25");
+}
+
+TEST_F(CommTest, WriteReplyLosesItsFirstCharacterWhateverItIs) {
+    const std::pair<std::string, std::string> cases[] = {{"E12\r", "12"}, {"\r", ""}, {"X\r", ""}};
+    for (const auto& [reply, expected] : cases) {
+        FaultAhead(1, Reply(reply));
+        EXPECT_EQ(m_ascii.WriteItem(3, "1", 1000), expected);
+    }
+}
+
+TEST_F(CommTest, BadRepliesAreReported) {
+    struct Case {
+        const char* name;
+        std::size_t ahead;
+        SimFault fault;
+        std::function<void(CCommInterface&)> exchange;
+        const char* message;
+    };
+    const auto group = [](CCommInterface& a) { a.SelectGroup(1); };
+    const auto read = [](CCommInterface& a) { a.ReadItem(1); };
+    const Case cases[] = {
+        {"G answered otherwise", 0, Reply("denter item\r"), group, "Invalid G-command response."},
+        {"G answered empty", 0, Reply("\r"), group, "Invalid G-command response."},
+        {"I answered with E", 0, Reply("E\r"), read, "Invalid I-command response."},
+        {"I answered empty", 0, Reply("\r"), read, "Invalid I-command response."},
+        {"D answered otherwise", 1, Reply("X12\r"), read, "Invalid D-command response."},
+        {"D answered empty", 1, Reply("\r"), read, "Invalid D-command response."},
+        {"silence", 0, SimFault::Silence(), group, "Receive command response timeout."},
+        {"line never ended", 1, SimFault::ShortFrame(1), read, "Receive command response timeout."},
+    };
+    for (const Case& c : cases) {
+        FaultAhead(c.ahead, c.fault);
+        EXPECT_EQ(FailureOf([&] { c.exchange(m_ascii); }), c.message) << c.name;
+    }
+}
+
+TEST_F(CommTest, GroupReplyMayGoOnAfterItsPrefix) {
+    FaultAhead(0, Reply("Denter item number 1-20\r"));
+    EXPECT_NO_THROW(m_ascii.SelectGroup(99));
+}
+
+TEST_F(CommTest, LongActionsGetTheirLongTimeout) {
+    // The device takes longer than a normal command may but within the 10000 ms the caller grants.
+    const auto slow = SimFault::Late(std::chrono::milliseconds(400));
+    FaultAhead(1, slow);
+    EXPECT_EQ(m_ascii.WriteItem(3, "1", 10000), "1");
+    FaultAhead(1, slow);
+    EXPECT_EQ(FailureOf([&] { m_ascii.WriteItem(3, "1", 1000); }), "Receive command response timeout.");
+}
+
+TEST_F(CommTest, EarlierInputIsNotDiscarded) {
+    // A reply ended by CR LF leaves the line feed to begin the next reply.
+    FaultAhead(0, Reply("D01\r\n"));
+    m_ascii.SelectItem(1);
+    FaultAhead(0, Reply("D02\r"));
+    EXPECT_EQ(FailureOf([&] { m_ascii.SelectItem(2); }), "Invalid I-command response.");
+}

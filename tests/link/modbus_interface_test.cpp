@@ -1,0 +1,222 @@
+#include "link/modbus_interface.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <vector>
+
+#include "link/comm_interface.h"
+#include "link/modbus_crc.h"
+#include "platform/exception.h"
+#include "scaled_timing.h"
+#include "sim/sim_device.h"
+#include "sim_connection.h"
+
+namespace {
+class ModbusTest : public ScaledTiming {
+protected:
+    ModbusTest() : m_modbus(SimSettings(m_sim)) {}
+    void SetUp() override {
+        ScaledTiming::SetUp();
+        OpenPort(m_modbus.GetSerial());
+        m_modbus.SetConnected(true);
+    }
+
+    std::vector<uint8_t> WithCrc(std::vector<uint8_t> frame) {
+        const uint16_t crc = ModbusCrc16(frame.data(), frame.size());
+        frame.push_back(static_cast<uint8_t>(crc & 0xFF));
+        frame.push_back(static_cast<uint8_t>(crc >> 8));
+        return frame;
+    }
+
+    CSimDevice m_sim{"K9RS"};
+    CModbusInterface m_modbus;
+};
+
+std::string FailureOf(const std::function<void()>& request) {
+    try {
+        request();
+    } catch (const CException& e) {
+        return e.what();
+    }
+    return "no failure";
+}
+}  // namespace
+
+TEST_F(ModbusTest, ReadSendsTheExactFrameAndStoresHighByteFirst) {
+    m_sim.SetRegisters(2074, {0x124B, 0x0039, 0xAB52, 0x0053});
+    uint16_t values[4] = {};
+    ASSERT_TRUE(m_modbus.ReadHoldingRegister(2074, 4, values));
+    const std::vector<SimRequest> requests = m_sim.GetRequests();
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_EQ(requests[0].raw, (std::vector<uint8_t>{0x01, 0x03, 0x08, 0x1A, 0x00, 0x04, 0x67, 0xAE}));
+    EXPECT_EQ(std::vector<uint16_t>(values, values + 4), (std::vector<uint16_t>{0x124B, 0x0039, 0xAB52, 0x0053}));
+    EXPECT_EQ(m_modbus.GetSerial().GetReadTimeout(), 2297u);
+}
+
+TEST_F(ModbusTest, WriteSendsTheExactFrame) {
+    const uint16_t values[2] = {0x1234, 0xABCD};
+    ASSERT_TRUE(m_modbus.WriteMultipleRegisters(1280, 2, values));
+    const std::vector<SimRequest> requests = m_sim.GetRequests();
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_EQ(requests[0].raw, WithCrc({0x01, 0x10, 0x05, 0x00, 0x00, 0x02, 0x04, 0x12, 0x34, 0xAB, 0xCD}));
+    EXPECT_EQ(m_sim.GetRegisters(1280, 2), (std::vector<uint16_t>{0x1234, 0xABCD}));
+}
+
+TEST(ModbusTimeout, FollowsTheLineSpeed) {
+    struct Case {
+        std::size_t request, reply;
+        unsigned baud, expected;
+    };
+    const Case cases[] = {
+        {6, 11, 1200, 2297},  // 4 registers read
+        {15, 6, 1200, 2354},  // 4 registers written
+        {6, 11, 38400, 2009},
+        {6, 253, 1200, 2000 + 263 * 17000 / 1200},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(CModbusInterface::ReplyTimeout(c.request, c.reply, c.baud), c.expected) << c.request;
+    }
+}
+
+TEST_F(ModbusTest, FailuresAreClassifiedAfterSixAttempts) {
+    struct Case {
+        const char* name;
+        SimFault fault;
+        bool write;
+        uint16_t start;
+        std::string message;
+    };
+    const std::string read = "Modbus command failed. command=ReadHoldingRegister address=2075 size=4 reason=";
+    const std::string write = "Modbus command failed. command=WriteMultipleRegisters address=1280 size=4 reason=";
+    const Case cases[] = {
+        {"exception", SimFault::Exception(2), false, 2074, read + "receive exception 2."},
+        {"wrong crc", SimFault::BadCrc(), false, 2074, read + "crc error."},
+        {"short frame", SimFault::ShortFrame(1), false, 2074, read + "invalid response."},
+        {"silence", SimFault::Silence(), false, 2074, read + "timeout."},
+        {"write silence", SimFault::Silence(), true, 1280, write + "timeout."},
+        {"write wrong crc", SimFault::BadCrc(), true, 1280, write + "crc error."},
+    };
+    for (const Case& c : cases) {
+        m_sim.ClearFaults();
+        const std::size_t before = m_sim.GetRequestCount();
+        m_sim.InjectFaultFrom(before, c.fault);
+        uint16_t values[4] = {1, 2, 3, 4};
+        EXPECT_EQ(FailureOf([&] {
+                      if (c.write) {
+                          m_modbus.WriteMultipleRegisters(c.start, 4, values);
+                      } else {
+                          m_modbus.ReadHoldingRegister(c.start, 4, values);
+                      }
+                  }),
+                  c.message)
+            << c.name;
+        EXPECT_EQ(m_sim.GetRequestCount() - before, 6u) << c.name;
+    }
+}
+
+TEST_F(ModbusTest, UnmappedRegistersAreRefusedByTheDevice) {
+    uint16_t values[2] = {};
+    EXPECT_EQ(FailureOf([&] { m_modbus.ReadHoldingRegister(4000, 2, values); }),
+              "Modbus command failed. command=ReadHoldingRegister address=4001 size=2 reason=receive exception 2.");
+}
+
+TEST_F(ModbusTest, OneBadReplyIsRetried) {
+    m_sim.SetRegisters(2069, {7, 8});
+    m_sim.InjectFaultNext(SimFault::BadCrc());
+    uint16_t values[2] = {};
+    ASSERT_TRUE(m_modbus.ReadHoldingRegister(2069, 2, values));
+    EXPECT_EQ(values[0], 7);
+    EXPECT_EQ(values[1], 8);
+    EXPECT_EQ(m_sim.GetRequestCount(), 2u);
+}
+
+TEST_F(ModbusTest, StaleReplyNeverAnswersTheNextRequest) {
+    // Two reads of the same length, as the live poll alternates them. The first is answered twice, as
+    // when a reply the master gave up on arrives after all: the copy waits on the line when the second
+    // read goes out.
+    m_sim.SetRegisters(2069, {1, 2, 3, 4, 5});
+    m_sim.SetRegisters(2074, {11, 12, 13, 14, 15});
+    std::vector<uint8_t> reply =
+        WithCrc({0x01, 0x03, 0x0A, 0x00, 0x01, 0x00, 0x02, 0x00, 0x03, 0x00, 0x04, 0x00, 0x05});
+    const std::vector<uint8_t> once = reply;
+    reply.insert(reply.end(), once.begin(), once.end());
+    m_sim.InjectFaultNext(SimFault::Replace(reply));
+    uint16_t first[5] = {};
+    uint16_t second[5] = {};
+    ASSERT_TRUE(m_modbus.ReadHoldingRegister(2069, 5, first));
+    ASSERT_TRUE(m_modbus.ReadHoldingRegister(2074, 5, second));
+    EXPECT_EQ(std::vector<uint16_t>(first, first + 5), (std::vector<uint16_t>{1, 2, 3, 4, 5}));
+    EXPECT_EQ(std::vector<uint16_t>(second, second + 5), (std::vector<uint16_t>{11, 12, 13, 14, 15}));
+    EXPECT_EQ(m_sim.GetRequestCount(), 2u);
+}
+
+TEST_F(ModbusTest, CountsOneFrameCannotCarryAreRefusedUnsent) {
+    struct Case {
+        bool write;
+        int32_t count;
+        bool ok;
+    };
+    const Case cases[] = {
+        {false, 0, false}, {false, -1, false}, {false, 126, false}, {false, 125, true}, {false, 1, true},
+        {true, 0, false},  {true, 124, false}, {true, 123, true},   {true, 1, true},
+    };
+    std::vector<uint16_t> values(200, 0x0101);
+    for (const Case& c : cases) {
+        const std::size_t before = m_sim.GetRequestCount();
+        const auto request = [&] {
+            return c.write ? m_modbus.WriteMultipleRegisters(0, c.count, values.data())
+                           : m_modbus.ReadHoldingRegister(0, c.count, values.data());
+        };
+        if (c.ok) {
+            EXPECT_TRUE(request()) << c.write << " " << c.count;
+            EXPECT_EQ(m_sim.GetRequestCount(), before + 1) << c.write << " " << c.count;
+        } else {
+            EXPECT_THROW(request(), std::invalid_argument) << c.write << " " << c.count;
+            EXPECT_EQ(m_sim.GetRequestCount(), before) << c.write << " " << c.count;
+        }
+    }
+}
+
+TEST_F(ModbusTest, ClosedMasterFailsAtOnceWithoutSending) {
+    m_modbus.Close();
+    EXPECT_FALSE(m_modbus.IsConnected());
+    EXPECT_FALSE(m_modbus.GetSerial().IsOpen());
+    uint16_t values[4] = {};
+    const Stopwatch watch;
+    EXPECT_EQ(FailureOf([&] { m_modbus.ReadHoldingRegister(2074, 4, values); }),
+              "Modbus command failed. command=ReadHoldingRegister address=2075 size=4 reason=timeout.");
+    EXPECT_LT(watch.Ms(), 100);
+    EXPECT_EQ(m_sim.GetRequestCount(), 0u);
+    // Opening again clears the cancellation.
+    OpenPort(m_modbus.GetSerial());
+    EXPECT_TRUE(m_modbus.ReadHoldingRegister(2074, 4, values));
+}
+
+TEST_F(ModbusTest, TheOtherProtocolCannotOpenTheSamePort) {
+    CCommInterface ascii(SimSettings(m_sim, "Zenta line"));
+    EXPECT_EQ(FailureOf([&] { ascii.GetSerial().Open(); }), "Communication port Zenta line can not be opened.");
+    m_modbus.Close();
+    EXPECT_NO_THROW(ascii.GetSerial().Open());
+}
+
+// The one exchange at the exact protocol timing: the fixed pauses after send, after receive and after
+// a read are really taken.
+class ModbusRealTimingTest : public ScaledTiming {
+protected:
+    ModbusRealTimingTest() : ScaledTiming(1) {}
+};
+
+TEST_F(ModbusRealTimingTest, ReadTakesItsFixedPauses) {
+    CSimDevice sim("K9RS");
+    CModbusInterface modbus(SimSettings(sim));
+    OpenPort(modbus.GetSerial());
+    uint16_t values[4] = {};
+    const Stopwatch watch;
+    ASSERT_TRUE(modbus.ReadHoldingRegister(2074, 4, values));
+    const long long ms = watch.Ms();
+    EXPECT_GE(ms, 10 + 101 + 100);
+    EXPECT_LT(ms, 2000);
+    EXPECT_EQ(sim.GetModelCode(), std::string({static_cast<char>(values[0] & 0xFF), static_cast<char>(values[1] & 0xFF),
+                                               static_cast<char>(values[2] & 0xFF), static_cast<char>(values[3] & 0xFF)}));
+}
