@@ -130,6 +130,15 @@ public:
     // The codes of every row of groups 0, 1, 2, ... up to the first group without rows, in order.
     std::vector<int32_t> GetWalkCodes() const;
 
+    // The configuration file: section "SETTING" holds a "P<code>" key for every row of the group walk,
+    // section "HEAD" the model code. A save that fails throws and leaves the old file as it was.
+    virtual void SaveToFile(const std::string& path) const;
+    // Throws before anything changes when the file's model code is not this set's. Keys are applied
+    // unchecked; a test the class makes regardless ends the load with its message.
+    virtual void LoadFromFile(const std::string& path);
+    void SaveParam(const std::string& path, int32_t code) const;
+    void LoadParam(const std::string& path, int32_t code);
+
     int32_t GetTypeId() const { return m_typeId; }
     void SetTypeId(int32_t typeId) { m_typeId = typeId; }
     bool IsOnline() const { return m_online; }

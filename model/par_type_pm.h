@@ -23,6 +23,20 @@ public:
     };
 
     static constexpr int32_t kOutputTablePoints = 131;
+    static constexpr int32_t kPartOutputTable = 4;
+
+    // Registers of this model beyond the common ones.
+    enum PotRegister : int32_t {
+        kRegLinearizerHead = 1344,
+        kRegLinearizerPoints = 1360,
+        kRegStageBits = 2058,
+        kRegBurnoutValue = 2059,
+        kRegOutputHigh = 2061,
+        kRegOutputLow = 2062,
+        kRegLinearization = 2063,
+        kRegPosition = 2069,
+        kRegPresentOutput = 2071,
+    };
     // Positions of the output table start at -15 %.
     static constexpr int32_t kOutputTableFirstPercent = -15;
     static constexpr int32_t kPointRows = 2 * kMaxPoints;
@@ -53,6 +67,18 @@ public:
     int32_t GetInputAdjustScale() const override;
     std::string FormatRawValue(int32_t code, int32_t value) const override;
 
+    // No ASCII transfer: the device does not offer one.
+    void WriteParamAscii(CCommInterface& comm, int32_t code) override;
+    void ReadParamAscii(CCommInterface& comm, int32_t code) override;
+    void DownloadAscii(CCommInterface& comm, int32_t part) override;
+    void UploadAscii(CCommInterface& comm, int32_t part) override;
+    void WriteParamModbus(CModbusInterface& modbus, int32_t code) override;
+    void ReadParamModbus(CModbusInterface& modbus, int32_t code) override;
+    void DownloadModbus(CModbusInterface& modbus, int32_t part) override;
+    void UploadModbus(CModbusInterface& modbus, int32_t part) override;
+    void ParamToRegisters(int32_t code) override;
+    void RegistersToParam(int32_t code) override;
+
     // Output register value (10000 at 0 %, 50000 at 100 % of the output span) for a wiper position in
     // 1e-4 %, through the linearization points.
     int32_t PositionToOutputRegister(int32_t position) const;
@@ -60,6 +86,11 @@ public:
     static bool IsOutputTableCode(int32_t code) { return code >= kOutputTableFirst && code <= kOutputTableLast; }
 
 protected:
+    // The live values of a poll, from the registers just read.
+    void DecodeLiveValues();
+    // The step total of a full transfer: the point rows that travel instead of all 202.
+    int32_t TransferProgressTotal() const;
+
     int32_t KeptProgressTotal() const { return m_keptProgressTotal; }
 
     int32_t m_burnoutValue = 230000;

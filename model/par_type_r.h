@@ -33,9 +33,25 @@ public:
         kRtdResistance = 61003,
     };
 
+    // Registers of this model beyond the common ones.
+    enum RtdRegister : int32_t {
+        kRegDisplayUnit = 1283,
+        kRegCustomHead = 1344,
+        kRegCustomTable = 1360,
+        kRegCustomTableEnd = 1960,  // one past R[299]
+        kRegStageBits = 2058,
+        kRegBurnoutValue = 2059,
+        kRegOutputHigh = 2061,
+        kRegOutputLow = 2062,
+        kRegRawResistance = 2069,
+        kRegPresentOutput = 2071,
+        kRegModelCode4 = 2077,
+    };
+
     enum DisplayUnit : int32_t { kUnitDegC = 0, kUnitDegF = 1, kUnitKelvin = 2, kUnitDeviceOhm = 3 };
 
     static constexpr int32_t kOutputTablePoints = 512;
+    static constexpr int32_t kPartOutputTable = 4;
     static constexpr int32_t kTableRows = 4 + kCustomRtdMaxPoints;
 
     // Type id 5 makes the universal model's RTD kind; any other the RTD model.
@@ -64,6 +80,21 @@ public:
     void GetInputAdjustLimits(double& low, double& high) const override;
     int32_t GetInputAdjustScale() const override;
     std::string FormatRawValue(int32_t code, int32_t value) const override;
+
+    void WriteParamAscii(CCommInterface& comm, int32_t code) override;
+    void WriteParamModbus(CModbusInterface& modbus, int32_t code) override;
+    void ReadParamModbus(CModbusInterface& modbus, int32_t code) override;
+    void DownloadAscii(CCommInterface& comm, int32_t part) override;
+    void DownloadModbus(CModbusInterface& modbus, int32_t part) override;
+    void UploadAscii(CCommInterface& comm, int32_t part) override;
+    void UploadModbus(CModbusInterface& modbus, int32_t part) override;
+    void ParamToRegisters(int32_t code) override;
+    void RegistersToParam(int32_t code) override;
+
+    // The output table (1e-4 mA) the device linearises its input with: for 512 resistances evenly over
+    // the resistance range, the output that the temperature at that resistance gives, within 1.6 to
+    // 21.6 mA. A zero input span gives the 0 % output everywhere; a download refuses it before.
+    std::array<int32_t, kOutputTablePoints> ComputeOutputTable() const;
 
     // A temperature in 1e-4 degC in 1e-4 of the display unit, and back.
     int32_t ToDisplayUnit(int32_t value) const;
@@ -102,6 +133,16 @@ protected:
     int32_t m_rtdResistance = 0;
 
 private:
+    // Refuses an output table that the input span cannot give: message 205 for the 100 % input.
+    void CheckOutputTableSpan() const;
+    // The live values of a poll, from the registers just read.
+    void DecodeLiveValues();
+    // The ASCII custom table item.
+    void DownloadCustomTableAscii(CCommInterface& comm);
+    void UploadCustomTableAscii(CCommInterface& comm);
+    // Refuses a custom table the device cannot take (message 215 or 225) before anything is sent.
+    void CheckCustomTableForAscii() const;
+
     // Display unit that decides conversions and unit texts: 0 to 2 as stored; the device's Ohm unit
     // (3, stored as 7) and any unknown value leave temperatures in degC.
     int32_t EffectiveDisplayUnit() const;

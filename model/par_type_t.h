@@ -39,6 +39,31 @@ public:
         kTcVoltage = 61002,
     };
 
+    // Registers of this model beyond the common ones.
+    enum TcRegister : int32_t {
+        kRegCjTable = 768,
+        kRegDisplayUnit = 1283,
+        kRegColdJunction = 1287,
+        kRegCustomHead = 1344,
+        kRegCustomTable = 1360,
+        kRegCustomTableEnd = 1960,  // one past V[299]
+        kRegStartVolt = 2055,
+        kRegVoltPeriod = 2056,
+        kRegColdJunctionVolt = 2057,
+        kRegStageBits = 2058,
+        kRegBurnoutValue = 2059,
+        kRegOutputHigh = 2061,
+        kRegOutputLow = 2062,
+        kRegTerminalSelect = 2063,
+        kRegTcVoltage = 2069,
+        kRegPresentOutput = 2071,
+        kRegModelCode4 = 2077,
+        kRegCjResistance = 2079,
+    };
+
+    static constexpr int32_t kPartOutputTable = 4;
+    static constexpr int32_t kPartCjTable = 5;
+
     // Input types: 0 to 11 the standard thermocouples K E J T B R S C D N U L, then the custom tables.
     enum InputType : int32_t { kTypeN = 9, kTypeCustom100 = 12, kTypeCustom50 = 13, kInputTypes = 14 };
 
@@ -72,6 +97,25 @@ public:
     void GetInputAdjustLimits(double& low, double& high) const override;
     int32_t GetInputAdjustScale() const override;
     std::string FormatRawValue(int32_t code, int32_t value) const override;
+
+    void WriteParamAscii(CCommInterface& comm, int32_t code) override;
+    void ReadParamAscii(CCommInterface& comm, int32_t code) override;
+    void WriteParamModbus(CModbusInterface& modbus, int32_t code) override;
+    void ReadParamModbus(CModbusInterface& modbus, int32_t code) override;
+    void DownloadAscii(CCommInterface& comm, int32_t part) override;
+    void DownloadModbus(CModbusInterface& modbus, int32_t part) override;
+    void UploadAscii(CCommInterface& comm, int32_t part) override;
+    void UploadModbus(CModbusInterface& modbus, int32_t part) override;
+    void ParamToRegisters(int32_t code) override;
+    void RegistersToParam(int32_t code) override;
+
+    // The output table (1e-4 mA): for 512 voltages from the table start voltage in steps of the voltage
+    // period, the output that the temperature at that voltage gives, within 1.6 to 21.6 mA. A zero input
+    // span gives the 0 % output everywhere; a download refuses it before.
+    std::array<int32_t, kOutputTablePoints> ComputeOutputTable() const;
+    // The cold-junction table (uV): the voltage of the input type at the temperatures of 64 Pt1000
+    // resistances from 680.0 Ohm in steps of 12.8 Ohm.
+    std::array<int32_t, kCjTablePoints> ComputeCjTable() const;
 
     // A temperature in 1e-4 degC in 1e-4 of the display unit, and back.
     int32_t ToDisplayUnit(int32_t value) const;
@@ -107,6 +151,21 @@ protected:
     // The constructor's total of progress steps; a full transfer adjusts the total by the point count.
     int32_t KeptProgressTotal() const { return m_keptProgressTotal; }
 
+    // The character a full download writes to register 2077 to select the universal device's kind;
+    // 0 for the thermocouple model, which has none.
+    virtual uint16_t KindCharacter() const;
+    // Reads what the monitor needs beyond registers 2069 to 2079.
+    virtual void ReadMonitorExtra(CModbusInterface& modbus);
+    // Decodes the monitored thermocouple voltages.
+    virtual void DecodeTcVoltages();
+    // The monitored input value from the input percent.
+    virtual int32_t MonitorInput() const;
+    // Transfers of a full or fine-adjustment download after the common ones, before the output is
+    // released.
+    virtual void DownloadExtra(CModbusInterface& modbus, int32_t part);
+    // A signed 32-bit value from two registers, high word first, times 10, saturated.
+    int32_t GetVoltagePair(int32_t high) const;
+
     int32_t m_burnout = 1;
     int32_t m_burnoutValue = 230000;
     int32_t m_outputHigh = 215000;
@@ -129,6 +188,17 @@ protected:
 
 private:
     CTcConversion Conversion() const;
+
+    // Refusals of a Modbus download, before anything is written: an output table the input span cannot
+    // give (message 205 for the 100 % input), a start voltage beyond a signed register (message 229).
+    void CheckModbusDownload(int32_t part) const;
+    void DecodeMonitorValues();
+    // Refuses a custom table that does not run strictly one way (message 226).
+    void CheckCustomTableForAscii() const;
+    // Refuses an input type that a restricted device does not measure (message 224).
+    void CheckDeviceTypeForAscii(CCommInterface& comm) const;
+    void DownloadCustomTableAscii(CCommInterface& comm);
+    void UploadCustomTableAscii(CCommInterface& comm);
 
     int32_t m_keptProgressTotal = 0;
 };

@@ -197,9 +197,12 @@ void CParTypeV::SetValue(int32_t code, int32_t value, bool check) {
             return;
         }
         case kInput100: {
-            // Tested whatever `check` says: files rely on a 100 % input at least the span above 0 %.
+            // The span is tested whatever `check` says: files rely on a 100 % input at least the span
+            // above 0 %. The high limit only with `check`, since the default set's own 100 % lies above it
+            // and a saved default file must load.
             const CTypeRange range = InputTypeRange(m_inputType);
-            CheckRange(code, value, int64_t{m_input0} + range.minSpan, range.high);
+            const int64_t low = int64_t{m_input0} + range.minSpan;
+            if (check || value < low) CheckRange(code, value, low, range.high);
             m_input100 = value;
             return;
         }

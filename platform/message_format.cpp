@@ -9,21 +9,21 @@
 std::string CMessageArg::Format(std::string_view conversion) const {
     if (conversion.empty()) conversion = "s";
     const char kind = conversion.back();
-    std::string spec = "%" + std::string(conversion.substr(0, conversion.size() - 1));
+    std::string flags = "%" + std::string(conversion.substr(0, conversion.size() - 1));
     if (const auto* text = std::get_if<std::string>(&m_value)) {
         if (kind != 's') return *text;
-        return FormatC((spec + "s").c_str(), text->c_str());
+        return FormatC((flags + "s").c_str(), text->c_str());
     }
     const int64_t number = std::get<int64_t>(m_value);
     switch (kind) {
         case 'd':
         case 'i':
-            return FormatC((spec + "lld").c_str(), static_cast<long long>(number));
+            return FormatC((flags + "lld").c_str(), static_cast<long long>(number));
         case 'u':
         case 'x':
         case 'X':
         case 'o':
-            return FormatC((spec + "ll" + kind).c_str(), static_cast<unsigned long long>(number));
+            return FormatC((flags + "ll" + kind).c_str(), static_cast<unsigned long long>(number));
         default:
             return FormatC("%lld", static_cast<long long>(number));
     }

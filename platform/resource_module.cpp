@@ -2,21 +2,36 @@
 
 #include <atomic>
 
+#include "res/en/dialog_table_en.h"
 #include "res/en/string_table_en.h"
 
 CResourceModule::CResourceModule(const StringEntry* strings, std::size_t count) {
     for (std::size_t i = 0; i < count; ++i) m_strings.emplace(strings[i].id, strings[i].text);
 }
 
+CResourceModule::CResourceModule(const ResourceTables& tables, const CResourceModule* fallback)
+    : CResourceModule(tables.strings, tables.stringCount) {
+    for (std::size_t i = 0; i < tables.dialogCount; ++i) m_dialogs.emplace(tables.dialogs[i].id, &tables.dialogs[i]);
+    m_fallback = fallback;
+}
+
 std::string CResourceModule::LoadString(unsigned id) const {
     auto it = m_strings.find(id);
-    return it == m_strings.end() ? std::string() : std::string(it->second);
+    if (it != m_strings.end()) return std::string(it->second);
+    return m_fallback ? m_fallback->LoadString(id) : std::string();
 }
 
 bool CResourceModule::HasString(unsigned id) const { return m_strings.count(id) != 0; }
 
+const DialogTemplate* CResourceModule::FindDialog(unsigned id) const {
+    auto it = m_dialogs.find(id);
+    if (it != m_dialogs.end()) return it->second;
+    return m_fallback ? m_fallback->FindDialog(id) : nullptr;
+}
+
 const CResourceModule& OwnResourceModule() {
-    static const CResourceModule own(EnglishStrings(), EnglishStringCount());
+    static const CResourceModule own(ResourceTables{kResourceTablesVersion, EnglishStrings(), EnglishStringCount(),
+                                                    EnglishDialogs(), EnglishDialogCount()});
     return own;
 }
 

@@ -8,9 +8,10 @@ const StringEntry kStrings[] = {
 #include "res/en/strings_model_core.inc"
 #include "res/en/strings_link.inc"
 #include "res/en/strings_files.inc"
-#include "res/en/strings_device.inc"
-#include "res/en/strings_rtd.inc"
+#include "res/en/strings_main_dialog.inc"
 #include "res/en/strings_tc.inc"
+#include "res/en/strings_rtd.inc"
+#include "res/en/strings_device.inc"
 };
 }  // namespace
 

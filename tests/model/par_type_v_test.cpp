@@ -25,6 +25,8 @@ TEST(ParTypeV, RangeRules) {
         {2, 525000, true, "no throw"},
         // the 100 % input is tested even without checking: files rely on it
         {2, 0, false, "100% input should be a from 0.0001 to 52.5000. "},
+        {2, 1000000, false, "no throw"},
+        {2, 1000000, true, "100% input should be a from 0.0001 to 52.5000. "},
         {51, 0, true, "no throw"},
         {51, 300001, true, "Damping time constant should be from 0 to 30."},
         {51, -1, true, "Damping time constant should be from 0 to 30."},

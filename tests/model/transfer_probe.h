@@ -16,6 +16,7 @@ public:
     int32_t LiveOutputValue() const { return m_outputValue; }
     int32_t LiveOutputPercent() const { return m_outputPercent; }
     int32_t Date() const { return m_date; }
+    void SetDate(int32_t date) { m_date = date; }
     int32_t Steps() const { return GetProgressSteps(); }
 };
 

@@ -29,9 +29,9 @@ CSimAsciiModel::CSimAsciiModel(const SimModelInfo& info) : CSimModel(info) {
         int item;
         const char* value;
     } settings[] = {
-        {1, "0"},         {2, "12.0000"}, {3, "50.0000"}, {4, "25.0000"}, {5, "50.0000"},
-        {10, "0"},        {11, "0"},      {12, "4.0000 20.0000"},         {14, "0.0000 50.0000"},
-        {18, "0.0"},      {19, "0.0000"}, {25, "0"},      {50, "0"},
+        {1, "0"},  {2, "12.0000"},         {3, "50.0000"},         {4, "25.0000"}, {5, "50.0000"}, {10, "0"},
+        {11, "0"}, {12, "4.0000 20.0000"}, {14, "0.0000 50.0000"}, {18, "0.0"},    {19, "0.0000"}, {25, "0"},
+        {50, "0"},
     };
     for (const auto& s : settings) SetItem(kGroupSettings, s.item, s.value);
     SetItem(kGroupSettings, Field(kItemFineSpan, 'S'), "1.0000");
@@ -59,7 +59,8 @@ int CSimAsciiModel::Field(int item, char sub, int index) {
 }
 
 std::string CSimAsciiModel::AnswerItem(int group, int item, const std::string& data) {
-    if (item == kItemIdentity && (group == kGroupSettings || group == kGroupFactory)) return AnswerIdentity(data);
+    if (item == kItemIdentity && (group == kGroupSettings || group == kGroupFactory))
+        return AnswerIdentity(data);
     if (group == kGroupSettings && (item == kItemFineSpan || item == kItemFineZero || item == kItemTable))
         return AnswerSettingsField(item, data);
     return CSimModel::AnswerItem(group, item, data);
@@ -75,7 +76,8 @@ std::string CSimAsciiModel::AnswerSettingsField(int item, const std::string& dat
         return "D";
     }
     if (item == kItemFineZero && data == "Z") {
-        return "DZ" + GetItem(kGroupSettings, Field(item, 'Z')) + " " + GetItem(kGroupSettings, Field(item, 'S'));
+        return "DZ" + GetItem(kGroupSettings, Field(item, 'Z')) + " " +
+               GetItem(kGroupSettings, Field(item, 'S'));
     }
     if (item == kItemFineZero && data.size() > 2 && data.compare(0, 2, "ZZ") == 0) {
         SetItem(kGroupSettings, Field(item, 'Z'), data.substr(2));

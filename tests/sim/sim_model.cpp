@@ -28,7 +28,7 @@ const std::vector<SimModelInfo>& Catalogue() {
     static const std::vector<SimRange> thermocouple = {{0, 512, RW}, {768, 64, RW}, {1344, 6, RW},
                                                        {1360, 600, RW}};
     static const std::vector<SimRange> rtd = {{0, 512, RW}, {1344, 6, RW}, {1360, 600, RW}};
-    static const std::vector<SimRange> potentiometer = {{0, 144, RW}, {1344, 6, RW}, {1360, 404, RW}};
+    static const std::vector<SimRange> potentiometer = {{0, 144, RW}, {1344, 6, RW}, {1360, 416, RW}};
     // One universal device serves every kind: the union of the kinds' registers, and the fourth
     // model-code character written by a download selects the kind.
     static const std::vector<SimRange> universal = {{0, 512, RW},   {768, 64, RW},   {1292, 4, RW},

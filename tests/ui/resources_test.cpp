@@ -1,0 +1,65 @@
+// The Japanese language module against the program's own English resources.
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "platform/language_module.h"
+#include "res/en/dialog_table_en.h"
+#include "res/en/string_table_en.h"
+
+namespace {
+// The inserts of a text in order: "%1", "%2!d!", "%s", "%d", ...
+std::vector<std::string> Inserts(const std::string& text) {
+    static const std::regex insert(R"(%[0-9](![^!]*!)?|%[-+ 0-9.]*l*[sdfxXu])");
+    std::vector<std::string> found;
+    for (auto it = std::sregex_iterator(text.begin(), text.end(), insert); it != std::sregex_iterator(); ++it) {
+        found.push_back(it->str());
+    }
+    return found;
+}
+
+std::unique_ptr<CLanguageModule> LoadJapanese() {
+    return CLanguageModule::Load(std::string(BRIMLOW_MODULE_DIR) + "/Brimlow_jpn.so", nullptr);
+}
+}  // namespace
+
+TEST(Resources, EveryEnglishTextHasAJapaneseTextWithTheSameInserts) {
+    const auto japanese = LoadJapanese();
+    ASSERT_NE(japanese, nullptr);
+    for (std::size_t i = 0; i < EnglishStringCount(); ++i) {
+        const StringEntry& english = EnglishStrings()[i];
+        EXPECT_TRUE(japanese->Resources().HasString(english.id)) << english.id;
+        EXPECT_EQ(Inserts(japanese->Resources().LoadString(english.id)), Inserts(english.text)) << english.id;
+    }
+}
+
+TEST(Resources, BothLanguagesShareEveryTemplatesGeometry) {
+    const auto japanese = LoadJapanese();
+    ASSERT_NE(japanese, nullptr);
+    for (std::size_t i = 0; i < EnglishDialogCount(); ++i) {
+        const DialogTemplate& english = EnglishDialogs()[i];
+        const DialogTemplate* translated = japanese->Resources().FindDialog(english.id);
+        ASSERT_NE(translated, nullptr) << english.id;
+        ASSERT_EQ(translated->controlCount, english.controlCount) << english.id;
+        EXPECT_EQ(translated->cx, english.cx);
+        EXPECT_EQ(translated->cy, english.cy);
+        for (std::size_t c = 0; c < english.controlCount; ++c) {
+            const DialogControl& a = english.controls[c];
+            const DialogControl& b = translated->controls[c];
+            EXPECT_TRUE(a.id == b.id && a.kind == b.kind && a.x == b.x && a.y == b.y && a.cx == b.cx &&
+                        a.cy == b.cy && a.style == b.style)
+                << english.id << " control " << a.id;
+        }
+    }
+}
+
+TEST(Resources, ALanguageModuleFallsBackToTheOwnResourcesOnlyWhereItHasNothing) {
+    const auto japanese = CLanguageModule::Load(std::string(BRIMLOW_MODULE_DIR) + "/Brimlow_jpn.so", &OwnResourceModule());
+    ASSERT_NE(japanese, nullptr);
+    EXPECT_EQ(japanese->Resources().LoadString(13000), "接続");
+    EXPECT_EQ(japanese->Resources().LoadString(999999), "");
+    EXPECT_EQ(CLanguageModule::Load(std::string(BRIMLOW_WRONG_MODULE_DIR) + "/Brimlow_jpn.so", nullptr), nullptr);
+    EXPECT_EQ(CLanguageModule::Load("/nonexistent/Brimlow_jpn.so", nullptr), nullptr);
+}

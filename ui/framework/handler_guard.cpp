@@ -1,0 +1,15 @@
+#include "ui/framework/handler_guard.h"
+
+#include "ui/framework/message_box.h"
+
+void ReportException(const std::exception& failure) { AfxMessageBox(failure.what(), MB_ICONWARNING); }
+
+void CallGuarded(const std::function<void()>& handler) {
+    try {
+        handler();
+    } catch (const std::exception& failure) {
+        ReportException(failure);
+    } catch (...) {
+        AfxMessageBox("Unexpected failure.", MB_ICONERROR);
+    }
+}
