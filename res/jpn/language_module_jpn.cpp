@@ -11,6 +11,7 @@ const StringEntry kStrings[] = {
 #include "res/jpn/strings_files.inc"
 #include "res/jpn/strings_main_dialog.inc"
 #include "res/jpn/strings_rtd.inc"
+#include "res/jpn/strings_device.inc"
 };
 
 struct DialogText {
