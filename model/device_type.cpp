@@ -6,6 +6,10 @@
 #include "model/par_type_pm.h"
 #include "model/par_type_r.h"
 #include "model/par_type_t.h"
+#include "model/par_type_u2.h"
+#include "model/par_type_u3.h"
+#include "model/par_type_u4.h"
+#include "model/par_type_u5.h"
 #include "platform/resource_module.h"
 
 namespace {
@@ -38,10 +42,10 @@ const std::array<ModelClass, 10> kClasses = {{
     {&Make<CParTypePM>, 9010},
     {&MakeFor<CParTypeT>, 9004},
     {&MakeFor<CParTypeR>, 9005},
-    {nullptr, 9006},
-    {nullptr, 9007},
-    {nullptr, 9008},
-    {nullptr, 9009},
+    {&Make<CParTypeU2>, 9006},
+    {&Make<CParTypeU3>, 9007},
+    {&Make<CParTypeU4>, 9008},
+    {&Make<CParTypeU5>, 9009},
 }};
 
 struct CodePrefix {

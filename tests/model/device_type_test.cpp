@@ -6,6 +6,10 @@
 #include "model/par_type_pm.h"
 #include "model/par_type_r.h"
 #include "model/par_type_t.h"
+#include "model/par_type_u2.h"
+#include "model/par_type_u3.h"
+#include "model/par_type_u4.h"
+#include "model/par_type_u5.h"
 
 namespace {
 
@@ -17,6 +21,7 @@ TEST(DeviceType, ModelCodesSelectTheirClassInOrder) {
     } cases[] = {
         {"K9TS", 1, "K9TS"}, {"K9T", 1, "K9TS"},   {"K9RS", 2, "K9R"},  {"K9R", 2, "K9R"},
         {"K9PM", 3, "K9PM"}, {"K9PMX", 3, "K9PM"}, {"K9U0", 4, "K9U0"}, {"K9U1", 5, "K9U1"},
+        {"K9U2", 6, "K9U2"}, {"K9U3", 7, "K9U3"},  {"K9U4", 8, "K9U4"}, {"K9U5", 9, "K9U5"},
         {"K9U", 0, ""},      {"K9U6", 0, ""},      {"K9U9", 0, ""},     {"", 0, ""},
         {"K9", 0, ""},       {"k9ts", 0, ""},      {"K9P", 0, ""},      {"XK9T", 0, ""},
     };
@@ -44,6 +49,10 @@ TEST(DeviceType, ClassesFollowTheTypeId) {
     EXPECT_NE(dynamic_cast<CParTypePM*>(registry.SetModel("K9PM")), nullptr);
     EXPECT_NE(dynamic_cast<CParTypeT*>(registry.SetModel("K9U0")), nullptr);
     EXPECT_NE(dynamic_cast<CParTypeR*>(registry.SetModel("K9U1")), nullptr);
+    EXPECT_NE(dynamic_cast<CParTypeU2*>(registry.SetModel("K9U2")), nullptr);
+    EXPECT_NE(dynamic_cast<CParTypeU3*>(registry.SetModel("K9U3")), nullptr);
+    EXPECT_NE(dynamic_cast<CParTypeU4*>(registry.SetModel("K9U4")), nullptr);
+    EXPECT_NE(dynamic_cast<CParTypeU5*>(registry.SetModel("K9U5")), nullptr);
 }
 
 TEST(DeviceType, SameTypeIdKeepsTheSetAndItsValues) {
