@@ -92,7 +92,8 @@ TEST_F(PotTransferTest, UploadKeepsToTheLinearizerRegisters) {
     } cases[] = {{101, 26}, {1000, 26}, {100, 25}, {0, 0}, {-1, 0}};
     for (const auto& c : cases) {
         const auto points = static_cast<uint32_t>(c.points);
-        m_sim.SetRegisters(1344, {0, 0, 0, 0, static_cast<uint16_t>(points & 0xFFFF), static_cast<uint16_t>(points >> 16)});
+        m_sim.SetRegisters(
+            1344, {0, 0, 0, 0, static_cast<uint16_t>(points & 0xFFFF), static_cast<uint16_t>(points >> 16)});
         const size_t from = m_sim.GetRequestCount();
         CParTypePM set;
         set.UploadModbus(m_modbus, 2);

@@ -229,12 +229,13 @@ TEST_F(RtdTransferTest, CustomTableUploadReadsNothingBeyondItsRegisters) {
         const char* lastBlock;
         int32_t lastRead;  // R[] above stay 0
     } cases[] = {
-        {300, 38, "R1952x8", 299}, {1000, 38, "R1952x8", 299}, {297, 38, "R1952x8", 299},
-        {296, 37, "R1936x16", 295}, {0, 0, "R1344x6", -1},     {-5, 0, "R1344x6", -1},
+        {300, 38, "R1952x8", 299},  {1000, 38, "R1952x8", 299}, {297, 38, "R1952x8", 299},
+        {296, 37, "R1936x16", 295}, {0, 0, "R1344x6", -1},      {-5, 0, "R1344x6", -1},
     };
     for (const auto& c : cases) {
         const auto points = static_cast<uint32_t>(c.points);
-        m_sim.SetRegisters(1344, {0, 0, 1, 0, static_cast<uint16_t>(points & 0xFFFF), static_cast<uint16_t>(points >> 16)});
+        m_sim.SetRegisters(
+            1344, {0, 0, 1, 0, static_cast<uint16_t>(points & 0xFFFF), static_cast<uint16_t>(points >> 16)});
         const size_t from = m_sim.GetRequestCount();
         CParTypeR set;
         for (int32_t i = 0; i < 300; ++i) set.SetValue(CParTypeR::kResistanceFirst + i, 7, false);

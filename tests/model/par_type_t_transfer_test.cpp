@@ -189,7 +189,8 @@ TEST_F(TcTransferTest, FullTableUploadReadsNothingBeyondItsBlocks) {
         const std::vector<std::string> blocks = Blocks(from);
         EXPECT_EQ(blocks.size(), 1u + 38u) << points;
         EXPECT_EQ(blocks.back(), "R1952x8") << points;
-        for (int32_t i = 0; i < 300; ++i) ASSERT_EQ(device.GetValue(kV0 + i), 10 * i + 1) << points << " " << i;
+        for (int32_t i = 0; i < 300; ++i)
+            ASSERT_EQ(device.GetValue(kV0 + i), 10 * i + 1) << points << " " << i;
     }
 }
 
