@@ -285,6 +285,9 @@ double CParTypeR::ResistanceToTemperature(int32_t inputType, double resistance) 
 int32_t CParTypeR::WalkCustomPoints() const { return std::clamp(m_customPoints, 0, kCustomRtdMaxPoints); }
 
 int32_t CParTypeR::CustomTableEnd() const {
-    const int64_t steps = std::max<int64_t>(1, int64_t{m_customPoints} - 1);
-    return SaturateInt32(int64_t{m_customStart} + int64_t{m_customStep} * 10000 * steps);
+    // In doubles: a file's step and count can reach the int32 limits, whose product overflows 64 bits;
+    // any result beyond int32 saturates, and below 2^53 the arithmetic is exact.
+    const double steps = std::max(1.0, static_cast<double>(m_customPoints) - 1.0);
+    const double end = m_customStart + static_cast<double>(m_customStep) * 10000.0 * steps;
+    return SaturateInt32(static_cast<int64_t>(std::clamp(end, -2147483648.0, 2147483647.0)));
 }

@@ -20,6 +20,17 @@ constexpr int32_t kStageCodes[] = {CParTypeR::kSensorWires, CParTypeR::kBurnout,
 
 bool Runs(int32_t part, int32_t wanted) { return part == wanted || part == kPartAll; }
 
+// The registers of the custom-table block from point `first` on: eight points, fewer at the table's
+// end, so that no transfer reaches past R[299] into registers the device refuses or uses otherwise.
+struct CustomBlock {
+    int32_t start;
+    int32_t count;
+};
+CustomBlock CustomTableBlock(int32_t first) {
+    const int32_t start = CParTypeR::kRegCustomTable + 2 * first;
+    return {start, std::min(kTableBlockCount, CParTypeR::kRegCustomTableEnd - start)};
+}
+
 // Full scale of the output table's resistance axis by resistance range, in Ohm. The device's 2.5 kOhm
 // range ends one count below 3276.8 Ohm.
 double FullScale(int32_t resistanceRange) {
@@ -43,15 +54,16 @@ int64_t ResistanceCountScale(int32_t resistanceRange) {
 }  // namespace
 
 void CParTypeR::ParamToRegisters(int32_t code) {
-    // The three fields of register 2058 each clear bits 8 to 15.
-    const auto stageBits = [this](uint16_t keep, int32_t bits) {
+    // The three fields of register 2058 each clear bits 8 to 15. A value is cut to its field's bits, so
+    // that a file's out-of-range value cannot change the other fields.
+    const auto stageBits = [this](uint16_t keep, int64_t bits) {
         const auto reg = static_cast<uint16_t>(GetRegister(kRegStageBits) & keep);
-        SetRegisterLow(kRegStageBits, reg | bits);
+        SetRegisterLow(kRegStageBits, reg | static_cast<int32_t>(bits & ~keep & 0xFF));
     };
     switch (code) {
-        case kSensorWires: stageBits(0xF8, m_sensorWires + 1); return;
+        case kSensorWires: stageBits(0xF8, int64_t{m_sensorWires} + 1); return;
         case kBurnout: stageBits(0xF7, m_burnout != 0 ? 8 : 0); return;
-        case kResistanceRange: stageBits(0x0F, m_resistanceRange << 4); return;
+        case kResistanceRange: stageBits(0x0F, (m_resistanceRange & 0xF) << 4); return;
         case kDisplayUnit: SetRegisterLow(kRegDisplayUnit, m_displayUnit); return;
         case kBurnoutValue: SetRegister(kRegBurnoutValue, OutputToRegister(m_burnoutValue)); return;
         case kOutputHigh: SetRegister(kRegOutputHigh, OutputToRegister(m_outputHigh)); return;
@@ -166,12 +178,11 @@ void CParTypeR::DownloadModbus(CModbusInterface& modbus, int32_t part) {
         // registers after the table hold the fine adjustment and the output hold.
         const int32_t points = WalkCustomPoints();
         for (int32_t i = 0; i < points; i += kPointsPerBlock) {
-            const int32_t start = kRegCustomTable + 2 * i;
-            const int32_t count = std::min(kTableBlockCount, kRegCustomTableEnd - start);
-            const auto block = Registers(start, count);
-            for (int32_t j = 0; j < count / 2; ++j)
+            const CustomBlock b = CustomTableBlock(i);
+            const auto block = Registers(b.start, b.count);
+            for (int32_t j = 0; j < b.count / 2; ++j)
                 SetLowFirst(block, static_cast<size_t>(j), GetValue(kResistanceFirst + i + j));
-            WriteBlock(modbus, start, count, kPointsPerBlock);
+            WriteBlock(modbus, b.start, b.count, kPointsPerBlock);
         }
     }
     if (Runs(part, kPartOutputTable)) {
@@ -196,10 +207,10 @@ void CParTypeR::UploadModbus(CModbusInterface& modbus, int32_t part) {
         SetProgressTotal(SaturateInt32(int64_t{points} + KeptProgressTotal() - kCustomRtdMaxPoints));
         int32_t next = 0;
         for (; next < points; next += kPointsPerBlock) {
-            const int32_t start = kRegCustomTable + 2 * next;
-            ReadBlock(modbus, start, kTableBlockCount, kPointsPerBlock);
-            const auto block = Registers(start, kTableBlockCount);
-            for (int32_t j = 0; j < kPointsPerBlock && next + j < kCustomRtdMaxPoints; ++j)
+            const CustomBlock b = CustomTableBlock(next);
+            ReadBlock(modbus, b.start, b.count, kPointsPerBlock);
+            const auto block = Registers(b.start, b.count);
+            for (int32_t j = 0; j < b.count / 2; ++j)
                 SetValue(kResistanceFirst + next + j, GetLowFirst(block, static_cast<size_t>(j)), false);
         }
         for (int32_t k = next; k < kCustomRtdMaxPoints; ++k) m_resistance[static_cast<size_t>(k)] = 0;

@@ -84,6 +84,28 @@ TEST_F(PotTransferTest, HundredAndOnePointsGoInTwentySixBlocks) {
     EXPECT_EQ(last.values, (std::vector<uint16_t>{0x4240, 0x000F, 0xC8E0, 0x0010, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
 }
 
+TEST_F(PotTransferTest, UploadKeepsToTheLinearizerRegisters) {
+    // Whatever count the device reports, reads stay within the 101 pairs at 1360 to 1775.
+    const struct {
+        int32_t points;
+        size_t pointBlocks;
+    } cases[] = {{101, 26}, {1000, 26}, {100, 25}, {0, 0}, {-1, 0}};
+    for (const auto& c : cases) {
+        const auto points = static_cast<uint32_t>(c.points);
+        m_sim.SetRegisters(
+            1344, {0, 0, 0, 0, static_cast<uint16_t>(points & 0xFFFF), static_cast<uint16_t>(points >> 16)});
+        const size_t from = m_sim.GetRequestCount();
+        CParTypePM set;
+        set.UploadModbus(m_modbus, 2);
+        const std::vector<std::string> blocks = Blocks(from);
+        EXPECT_EQ(blocks.size(), 1 + c.pointBlocks) << c.points;
+        if (c.pointBlocks == 26) {
+            EXPECT_EQ(blocks.back(), "R1760x16");
+        }
+        EXPECT_EQ(set.GetValue(CParTypeV::kPointCount), c.points);
+    }
+}
+
 TEST_F(PotTransferTest, UploadTruncatesPositionsToWholePercents) {
     m_sim.SetRegisters(1344, {0, 0, 0, 0, 2, 0});
     // X[0] 12.3456 %, Y[0] -3 %, X[1] 99.9999 %, Y[1] 100 %.

@@ -160,12 +160,28 @@ TEST(ParTypeRTest, InputTypeChoice) {
 }
 
 TEST(ParTypeRTest, CustomTableEndSaturates) {
-    CParTypeR set;
-    set.SetValue(CParTypeR::kCustomStart, 2000000000, false);
-    set.SetValue(CParTypeR::kCustomStep, 50, false);
-    set.SetValue(CParTypeR::kCustomPoints, 2000000000, false);
-    set.SetValue(CParTypeV::kInputType, 4, false);
-    EXPECT_EQ(set.GetValue(CParTypeV::kInput100), INT32_MAX);
+    // A file's start, step and count at any value: the end saturates and nothing overflows.
+    const struct {
+        int32_t start;
+        int32_t step;
+        int32_t points;
+        int32_t end;
+    } cases[] = {
+        {2000000000, 50, 2000000000, INT32_MAX},
+        {0, INT32_MAX, INT32_MAX, INT32_MAX},
+        {0, INT32_MIN, INT32_MAX, INT32_MIN},
+        {-500000, 10, INT32_MIN, -400000},
+        {-500000, 10, 0, -400000},
+        {-500000, 10, 300, 29400000},
+    };
+    for (const auto& c : cases) {
+        CParTypeR set;
+        set.SetValue(CParTypeR::kCustomStart, c.start, false);
+        set.SetValue(CParTypeR::kCustomStep, c.step, false);
+        set.SetValue(CParTypeR::kCustomPoints, c.points, false);
+        set.SetValue(CParTypeV::kInputType, 4, false);
+        EXPECT_EQ(set.GetValue(CParTypeV::kInput100), c.end) << c.step << " " << c.points;
+    }
 }
 
 TEST(ParTypeRTest, RangeRules) {

@@ -40,6 +40,11 @@ TEST(RtdRegisterTest, Packing) {
         {CParTypeR::kOutputLow, 38000, 2062, 0, 9500},
         {CParTypeV::kInputFineZero, -1000, 2064, 0, 0xFFF6},
         {CParTypeV::kInputFineZero, 12399, 2064, 0, 123},
+        // A file's value out of its field's range stays within the field's bits.
+        {CParTypeR::kSensorWires, 7, 2058, 0x0000, 0x0000},
+        {CParTypeR::kSensorWires, INT32_MAX, 2058, 0x0028, 0x0028},
+        {CParTypeV::kResistanceRange, 0x1F, 2058, 0x000B, 0x00FB},
+        {CParTypeV::kResistanceRange, -1, 2058, 0x000B, 0x00FB},
     };
     for (const auto& c : encode) {
         CParTypeR set;
@@ -210,6 +215,39 @@ TEST_F(RtdTransferTest, UploadOfFivePointsReadsOneBlock) {
     EXPECT_EQ(set.GetValue(CParTypeR::kResistanceFirst + 7), 0x7FFFFFFF);
     EXPECT_EQ(set.GetValue(CParTypeR::kResistanceFirst + 8), 0);
     EXPECT_EQ(set.GetValue(CParTypeR::kResistanceLast), 0);
+}
+
+TEST_F(RtdTransferTest, CustomTableUploadReadsNothingBeyondItsRegisters) {
+    // R[i] = 100 Ohm + i x 1e-4 Ohm on the device.
+    for (int32_t i = 0; i < 300; ++i) {
+        const auto r = static_cast<uint32_t>(1000000 + i);
+        m_sim.SetRegisters(1360 + 2 * i, {static_cast<uint16_t>(r & 0xFFFF), static_cast<uint16_t>(r >> 16)});
+    }
+    const struct {
+        int32_t points;
+        size_t tableBlocks;
+        const char* lastBlock;
+        int32_t lastRead;  // R[] above stay 0
+    } cases[] = {
+        {300, 38, "R1952x8", 299},  {1000, 38, "R1952x8", 299}, {297, 38, "R1952x8", 299},
+        {296, 37, "R1936x16", 295}, {0, 0, "R1344x6", -1},      {-5, 0, "R1344x6", -1},
+    };
+    for (const auto& c : cases) {
+        const auto points = static_cast<uint32_t>(c.points);
+        m_sim.SetRegisters(
+            1344, {0, 0, 1, 0, static_cast<uint16_t>(points & 0xFFFF), static_cast<uint16_t>(points >> 16)});
+        const size_t from = m_sim.GetRequestCount();
+        CParTypeR set;
+        for (int32_t i = 0; i < 300; ++i) set.SetValue(CParTypeR::kResistanceFirst + i, 7, false);
+        set.UploadModbus(m_modbus, 2);
+        const std::vector<std::string> blocks = Blocks(from);
+        EXPECT_EQ(blocks.size(), 1 + c.tableBlocks) << c.points;
+        EXPECT_EQ(blocks.back(), c.lastBlock) << c.points;
+        EXPECT_EQ(set.GetValue(CParTypeR::kCustomPoints), c.points);
+        for (int32_t i = 0; i < 300; ++i)
+            ASSERT_EQ(set.GetValue(CParTypeR::kResistanceFirst + i), i <= c.lastRead ? 1000000 + i : 0)
+                << c.points << " R[" << i << "]";
+    }
 }
 
 TEST_F(RtdTransferTest, LiveValuesFollowOnePollBehind) {

@@ -175,6 +175,25 @@ TEST_F(TcTransferTest, FileTableWritesNothingBeyondItsBlocks) {
     EXPECT_EQ(m_sim.GetRegister(1348), 1000);
 }
 
+TEST_F(TcTransferTest, FullTableUploadReadsNothingBeyondItsBlocks) {
+    CParTypeT file;
+    file.SetValue(CParTypeT::kCustomPoints, 300, false);
+    for (int32_t i = 0; i < 300; ++i) file.SetValue(kV0 + i, 10 * i + 1, false);
+    file.DownloadModbus(m_modbus, kPartTable);
+    // The device may report any count; only the 300 values travel.
+    for (const int32_t points : {300, 1000}) {
+        m_sim.SetRegisters(1348, {static_cast<uint16_t>(points), 0});
+        const size_t from = m_sim.GetRequestCount();
+        CParTypeT device;
+        device.UploadModbus(m_modbus, kPartTable);
+        const std::vector<std::string> blocks = Blocks(from);
+        EXPECT_EQ(blocks.size(), 1u + 38u) << points;
+        EXPECT_EQ(blocks.back(), "R1952x8") << points;
+        for (int32_t i = 0; i < 300; ++i)
+            ASSERT_EQ(device.GetValue(kV0 + i), 10 * i + 1) << points << " " << i;
+    }
+}
+
 TEST_F(TcTransferTest, RefusalsComeBeforeAnyWrite) {
     // A custom type whose table gives a zero span: no output table.
     CParTypeT flat;
