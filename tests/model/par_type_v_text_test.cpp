@@ -45,6 +45,11 @@ TEST(ParTypeVText, DisplayTexts) {
 
 TEST(ParTypeVText, StoredTexts) {
     CParProbe set;
+    // A new set starts with type id, status, date and live values zero.
+    EXPECT_EQ(set.GetTypeId(), 0);
+    EXPECT_EQ(set.GetValueString(60000) + "|" + set.GetValueString(60001) + "|" + set.GetValueString(61000) +
+                  "|" + set.GetValueString(62001),
+              "0.000mA, 0.00%|0.0000mA, 0.0000%|Normal|");
     set.SetValue(51, 5000, true);
     set.SetLive(123456, 500000, 120000, 500000);
     set.SetStatus(0x2200);
