@@ -8,6 +8,7 @@
 #include <array>
 #include <filesystem>
 
+#include "model/device_type.h"
 #include "platform/admin_mode.h"
 #include "platform/profile.h"
 #include "platform/program_path.h"
@@ -103,8 +104,7 @@ void CVORTDlg::UpdateControls(int state) {
 }
 
 void CVORTDlg::RefreshFileConfiguration() {
-    // The model names come with the model registry; until then the field stays empty.
-    SetDlgItemText(kModelName, "");
+    SetDlgItemText(kModelName, m_fileSet ? CDeviceType::GetModelName(m_fileSet->GetTypeId()) : std::string());
 }
 
 void CVORTDlg::UpdateOnlineLabelColour() {
