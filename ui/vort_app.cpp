@@ -1,12 +1,11 @@
 #include "ui/vort_app.h"
 
 #include <QApplication>
-#include <QStyleFactory>
 
 #include <clocale>
 
 #include "platform/profile.h"
-#include "ui/framework/dialog_font.h"
+#include "ui/framework/application_style.h"
 #include "ui/framework/message_box.h"
 #include "ui/language.h"
 #include "ui/static_buffer.h"
@@ -52,10 +51,8 @@ int CVORTApp::Run(int argc, char** argv) {
     QApplication application(argc, argv);
     // Every number text is C-locale, whatever the desktop's locale is.
     std::setlocale(LC_NUMERIC, "C");
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    QApplication::setFont(DialogFont());
+    ApplyApplicationStyle();
     QApplication::setApplicationName(QStringLiteral("brimlow"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Setrova"));
 
     InitLanguage();
     {

@@ -150,7 +150,8 @@ void CVORTDlg::OnBnClickedLanguage() {
     StaticBuffer().PutParameterSet(std::move(m_fileSet));
     StaticBuffer().fileGroup = m_fileGroup;
     StaticBuffer().deviceTab = GetCurSel(kDeviceTab);
-    int next = GetLanguage() + 1;
+    // The button names the language after the one shown, also when a module could not be loaded.
+    int next = GetShownLanguage() + 1;
     if (GetLanguageName(next).empty()) next = 0;
     SetLanguage(next);
     EndDialog(IDOK);

@@ -119,6 +119,24 @@ TEST_F(MainDialogTest, TheLanguageButtonRebuildsInTheOtherLanguageAndKeepsTheFil
     EXPECT_EQ(dialog.GetFileSideSet(), nullptr);
 }
 
+TEST_F(MainDialogTest, WithoutTheModuleTheJapaneseButtonAsksForJapaneseAgain) {
+    CTemporaryProfile emptyFolder;
+    SetLanguageModuleDirectory(emptyFolder.Directory());
+    CMessageBoxRecorder boxes;
+    SetLanguage(1);
+    CVORTDlg dialog;
+    for (int pass = 0; pass < 2; ++pass) {
+        EXPECT_EQ(RunModal(dialog, [&] {
+                      EXPECT_EQ(dialog.GetDlgItemText(CVORTDlg::kLanguage), "Japanese") << pass;
+                      dialog.GetDlgItemAs<QPushButton>(CVORTDlg::kLanguage)->click();
+                  }, true),
+                  IDOK);
+        EXPECT_EQ(GetLanguage(), 1) << pass;
+    }
+    EXPECT_EQ(boxes.texts, std::vector<std::string>(3, "Can't load language module"));
+    StaticBuffer().Clear();
+}
+
 TEST_F(MainDialogTest, EnterAndEscDoNotEndTheMainDialog) {
     SetLanguage(0);
     CVORTDlg dialog;
