@@ -58,6 +58,12 @@ unsigned GetThreadLocale() {
 
 int GetLanguage() { return State().current; }
 
+int GetShownLanguage() {
+    const LanguageState& state = State();
+    if (state.current < 0) return state.current;
+    return kLanguages[state.current].module && !state.module ? 0 : state.current;
+}
+
 void SetLanguageModuleDirectory(const std::string& directory) { State().moduleDirectory = directory; }
 
 void ReleaseLanguageModule() {

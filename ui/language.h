@@ -16,6 +16,8 @@ std::string GetLanguageName(int n);
 void SetLanguage(int n);
 // The current row; -1 before the first SetLanguage.
 int GetLanguage();
+// The row whose texts are shown: the current row, or 0 while its module could not be loaded.
+int GetShownLanguage();
 
 // The thread locale: set by SetLanguage; until then from the environment (Japanese when LC_ALL,
 // LC_MESSAGES or LANG, the first of them that is set, starts with "ja").

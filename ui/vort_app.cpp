@@ -1,25 +1,27 @@
 #include "ui/vort_app.h"
 
 #include <QApplication>
-#include <QStyleFactory>
 
 #include <clocale>
 
 #include "platform/profile.h"
-#include "ui/framework/dialog_font.h"
+#include "ui/framework/application_style.h"
 #include "ui/framework/message_box.h"
 #include "ui/language.h"
 #include "ui/static_buffer.h"
+#include "ui/ui_notifier.h"
 #include "ui/vort_dlg.h"
 
 namespace {
-ParameterSetFactory& Factory() {
-    static ParameterSetFactory factory;
-    return factory;
+// A new set of the registry's class for the type id, with the registry's settings.
+std::unique_ptr<CParBase> CopyOfPrototype(CDeviceType& registry, int typeId) {
+    const CParBase* prototype = registry.SetTypeId(typeId);
+    if (!prototype) return nullptr;
+    std::unique_ptr<CParBase> set = prototype->CreateInstance();
+    if (set) set->CopyFrom(*prototype);
+    return set;
 }
 }  // namespace
-
-void CVORTApp::SetParameterSetFactory(ParameterSetFactory factory) { Factory() = std::move(factory); }
 
 void CVORTApp::InitLanguage() {
     int n = GetProfileInt("Lang", "Number", -1);
@@ -29,16 +31,18 @@ void CVORTApp::InitLanguage() {
 
 int CVORTApp::StoredDeviceTypeId() { return GetProfileInt("Settings", "DeviceId", 2); }
 
-std::unique_ptr<CParBase> CVORTApp::CreateFileSideSet(const ParameterSetFactory& factory) {
-    if (!factory) return nullptr;
+std::unique_ptr<CParBase> CVORTApp::CreateFileSideSet(CDeviceType& registry) {
     const int id = StoredDeviceTypeId();
-    std::unique_ptr<CParBase> set = factory(id);
-    if (!set && id != 2) set = factory(2);
+    std::unique_ptr<CParBase> set = CopyOfPrototype(registry, id);
+    if (!set && id != CDeviceType::kDefaultTypeId) set = CopyOfPrototype(registry, CDeviceType::kDefaultTypeId);
     return set;
 }
 
 void CVORTApp::RunDialogLoop() {
     CVORTDlg dialog;
+    // The model's messages are shown over the main dialog; its worker threads end with its window,
+    // before the notifier goes.
+    const CUiNotifier notifier(dialog.Poster());
     while (dialog.DoModal() == IDOK) {
     }
 }
@@ -47,13 +51,14 @@ int CVORTApp::Run(int argc, char** argv) {
     QApplication application(argc, argv);
     // Every number text is C-locale, whatever the desktop's locale is.
     std::setlocale(LC_NUMERIC, "C");
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    QApplication::setFont(DialogFont());
+    ApplyApplicationStyle();
     QApplication::setApplicationName(QStringLiteral("brimlow"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Setrova"));
 
     InitLanguage();
-    StaticBuffer().PutParameterSet(CreateFileSideSet(Factory()));
+    {
+        CDeviceType registry;
+        StaticBuffer().PutParameterSet(CreateFileSideSet(registry));
+    }
     RunDialogLoop();
 
     // The held set and the language module go before the QApplication does, never at static destruction.

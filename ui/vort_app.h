@@ -1,12 +1,9 @@
 #pragma once
 
-#include <functional>
 #include <memory>
 
+#include "model/device_type.h"
 #include "model/par_base.h"
-
-// Makes the file-side parameter set of a device type id; none for an id it does not know.
-using ParameterSetFactory = std::function<std::unique_ptr<CParBase>(int typeId)>;
 
 // The application: prepares the process, chooses the language, creates the file-side parameter set from
 // the device type used last and shows the main dialog again as long as it asks to be rebuilt.
@@ -20,11 +17,8 @@ public:
     static void InitLanguage();
     // Type id stored in "Settings"/"DeviceId"; 2 (the RTD model) when absent.
     static int StoredDeviceTypeId();
-    // The file-side set of the stored type, or of type 2 when the factory knows none for it.
-    static std::unique_ptr<CParBase> CreateFileSideSet(const ParameterSetFactory& factory);
+    // A copy of the registry's set for the stored type id; type 2 when that id yields none.
+    static std::unique_ptr<CParBase> CreateFileSideSet(CDeviceType& registry);
     // Shows the main dialog until it ends with anything but IDOK.
     static void RunDialogLoop();
-
-    // Where start-up gets its parameter sets from; none until the model registry is installed.
-    static void SetParameterSetFactory(ParameterSetFactory factory);
 };

@@ -8,6 +8,7 @@
 #include <array>
 #include <filesystem>
 
+#include "model/device_type.h"
 #include "platform/admin_mode.h"
 #include "platform/profile.h"
 #include "platform/program_path.h"
@@ -103,8 +104,7 @@ void CVORTDlg::UpdateControls(int state) {
 }
 
 void CVORTDlg::RefreshFileConfiguration() {
-    // The model names come with the model registry; until then the field stays empty.
-    SetDlgItemText(kModelName, "");
+    SetDlgItemText(kModelName, m_fileSet ? CDeviceType::GetModelName(m_fileSet->GetTypeId()) : std::string());
 }
 
 void CVORTDlg::UpdateOnlineLabelColour() {
@@ -150,7 +150,8 @@ void CVORTDlg::OnBnClickedLanguage() {
     StaticBuffer().PutParameterSet(std::move(m_fileSet));
     StaticBuffer().fileGroup = m_fileGroup;
     StaticBuffer().deviceTab = GetCurSel(kDeviceTab);
-    int next = GetLanguage() + 1;
+    // The button names the language after the one shown, also when a module could not be loaded.
+    int next = GetShownLanguage() + 1;
     if (GetLanguageName(next).empty()) next = 0;
     SetLanguage(next);
     EndDialog(IDOK);

@@ -1,12 +1,11 @@
 #include <QApplication>
-#include <QStyleFactory>
 
 #include <gtest/gtest.h>
 
 #include <clocale>
 #include <cstdlib>
 
-#include "ui/framework/dialog_font.h"
+#include "ui/framework/application_style.h"
 
 // The user interface tests share one QApplication, made as the program makes its own.
 int main(int argc, char** argv) {
@@ -14,7 +13,6 @@ int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
     QApplication application(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    QApplication::setFont(DialogFont());
+    ApplyApplicationStyle();
     return RUN_ALL_TESTS();
 }

@@ -7,8 +7,9 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 
-#include "model/par_type_v.h"
+#include "model/device_type.h"
 #include "platform/profile.h"
 #include "platform/resource_module.h"
 #include "ui/framework/dialog_font.h"
@@ -19,14 +20,14 @@
 #include "ui/vort_app.h"
 
 namespace {
+// The file-side set start-up makes for a stored type id.
 std::unique_ptr<CParBase> MakeSet(int typeId) {
-    auto set = std::make_unique<CParTypeV>();
-    set->SetTypeId(typeId);
+    WriteProfileInt("Settings", "DeviceId", typeId);
+    CDeviceType registry;
+    std::unique_ptr<CParBase> set = CVORTApp::CreateFileSideSet(registry);
+    std::filesystem::remove(ProfilePath());
     return set;
 }
-
-// Knows the type ids 1 to 9, as the model registry does.
-std::unique_ptr<CParBase> KnownTypes(int typeId) { return typeId >= 1 && typeId <= 9 ? MakeSet(typeId) : nullptr; }
 
 class MainDialogTest : public testing::Test {
 protected:
@@ -44,16 +45,33 @@ protected:
 };
 }  // namespace
 
-TEST_F(MainDialogTest, TheFileSideStartsWithTheStoredTypeOrType2) {
-    const std::pair<std::optional<int>, int> cases[] = {{std::nullopt, 2}, {0, 2}, {42, 2}, {-3, 2}, {7, 7}, {1, 1}};
-    for (const auto& [stored, expected] : cases) {
+TEST_F(MainDialogTest, TheFileSideStartsWithTheStoredTypeOrType2AndShowsItsModel) {
+    SetLanguage(0);
+    struct Case {
+        std::optional<int> stored;
+        int typeId;
+        const char* modelCode;
+        const char* modelName;
+    } cases[] = {
+        {std::nullopt, 2, "K9R", "K9RS,K9R"}, {0, 2, "K9R", "K9RS,K9R"}, {42, 2, "K9R", "K9RS,K9R"},
+        {-3, 2, "K9R", "K9RS,K9R"},           {7, 7, "K9U3", "K9U(Res)"}, {3, 3, "K9PM", "K9PM"},
+    };
+    for (const Case& c : cases) {
+        const std::string label = std::to_string(c.stored.value_or(-99));
         std::filesystem::remove(ProfilePath());
-        if (stored) WriteProfileInt("Settings", "DeviceId", *stored);
-        const auto set = CVORTApp::CreateFileSideSet(KnownTypes);
-        ASSERT_NE(set, nullptr);
-        EXPECT_EQ(set->GetTypeId(), expected) << stored.value_or(-99);
+        if (c.stored) WriteProfileInt("Settings", "DeviceId", *c.stored);
+        CDeviceType registry;
+        std::unique_ptr<CParBase> set = CVORTApp::CreateFileSideSet(registry);
+        ASSERT_NE(set, nullptr) << label;
+        // A copy: the registry keeps its own set.
+        EXPECT_NE(set.get(), registry.GetParBase()) << label;
+        EXPECT_EQ(set->GetTypeId(), c.typeId) << label;
+        EXPECT_EQ(set->GetModelCode(), c.modelCode) << label;
+
+        StaticBuffer().PutParameterSet(std::move(set));
+        CVORTDlg dialog;
+        RunModal(dialog, [&] { EXPECT_EQ(dialog.GetDlgItemText(CVORTDlg::kModelName), c.modelName) << label; });
     }
-    EXPECT_EQ(CVORTApp::CreateFileSideSet(nullptr), nullptr);
 }
 
 TEST_F(MainDialogTest, TheLanguageButtonRebuildsInTheOtherLanguageAndKeepsTheFileSide) {
@@ -83,6 +101,7 @@ TEST_F(MainDialogTest, TheLanguageButtonRebuildsInTheOtherLanguageAndKeepsTheFil
         EXPECT_EQ(dialog.GetCurSel(CVORTDlg::kFileTab), 2);
         EXPECT_EQ(dialog.GetDlgItemText(CVORTDlg::kConnect), "接続");
         EXPECT_EQ(dialog.GetDlgItemText(CVORTDlg::kLanguage), "English");
+        EXPECT_EQ(dialog.GetDlgItemText(CVORTDlg::kModelName), "K9U(Res)");
         EXPECT_EQ(dialog.GetDlgItemAs<CTabCtrl>(CVORTDlg::kDeviceTab)->GetItemText(0), "デバイス情報");
         // Back again, then the close box ends the program's loop.
         dialog.GetDlgItemAs<QPushButton>(CVORTDlg::kLanguage)->click();
@@ -98,6 +117,24 @@ TEST_F(MainDialogTest, TheLanguageButtonRebuildsInTheOtherLanguageAndKeepsTheFil
     EXPECT_EQ(third, 0);
     EXPECT_EQ(GetProfileInt("Settings", "DeviceId", -7), 7);
     EXPECT_EQ(dialog.GetFileSideSet(), nullptr);
+}
+
+TEST_F(MainDialogTest, WithoutTheModuleTheJapaneseButtonAsksForJapaneseAgain) {
+    CTemporaryProfile emptyFolder;
+    SetLanguageModuleDirectory(emptyFolder.Directory());
+    CMessageBoxRecorder boxes;
+    SetLanguage(1);
+    CVORTDlg dialog;
+    for (int pass = 0; pass < 2; ++pass) {
+        EXPECT_EQ(RunModal(dialog, [&] {
+                      EXPECT_EQ(dialog.GetDlgItemText(CVORTDlg::kLanguage), "Japanese") << pass;
+                      dialog.GetDlgItemAs<QPushButton>(CVORTDlg::kLanguage)->click();
+                  }, true),
+                  IDOK);
+        EXPECT_EQ(GetLanguage(), 1) << pass;
+    }
+    EXPECT_EQ(boxes.texts, std::vector<std::string>(3, "Can't load language module"));
+    StaticBuffer().Clear();
 }
 
 TEST_F(MainDialogTest, EnterAndEscDoNotEndTheMainDialog) {

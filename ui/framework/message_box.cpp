@@ -8,6 +8,9 @@
 #include <vector>
 
 namespace {
+// The caption of every message box: the product's name.
+const char* const kCaption = "Setrova";
+
 MessageBoxHook& Hook() {
     static MessageBoxHook hook;
     return hook;
@@ -47,7 +50,7 @@ void SetMessageBoxHook(MessageBoxHook hook) { Hook() = std::move(hook); }
 int AfxMessageBox(const std::string& text, unsigned type) {
     if (Hook()) return Hook()(text, type);
     const std::vector<Button> buttons = ButtonsOf(type);
-    QMessageBox box(IconOf(type), QApplication::applicationDisplayName(), QString::fromStdString(text),
+    QMessageBox box(IconOf(type), QString::fromUtf8(kCaption), QString::fromStdString(text),
                     QMessageBox::NoButton, QApplication::activeWindow());
     for (const Button& b : buttons) box.addButton(b.button);
     // The close box answers with the cancel button, or with the last button when there is none.

@@ -20,9 +20,18 @@ void CUiCallPoster::Detach() {
 bool CUiCallPoster::Post(std::function<void()> call) const {
     const std::lock_guard<std::mutex> hold(m_target->lock);
     if (!m_target->window) return false;
-    // Qt discards events queued for an object when it is destroyed, so a call still queued when the
-    // window goes is dropped as well.
+    // Qt discards events queued for an object when it is destroyed; a window taken down with its
+    // deletion deferred is detached first, so a call still queued for it is dropped when it comes up.
+    QObject* window = m_target->window;
     QMetaObject::invokeMethod(
-        m_target->window, [call = std::move(call)] { CallGuarded(call); }, Qt::QueuedConnection);
+        window,
+        [target = m_target, window, call = std::move(call)] {
+            {
+                const std::lock_guard<std::mutex> current(target->lock);
+                if (target->window != window) return;
+            }
+            CallGuarded(call);
+        },
+        Qt::QueuedConnection);
     return true;
 }

@@ -244,6 +244,21 @@ TEST_F(DialogTest, CallsPostedFromAnotherThreadRunOnlyWhileTheWindowExists) {
     EXPECT_EQ(ran.load(), 1);
 }
 
+TEST_F(DialogTest, ACallStillQueuedWhenAPageIsTakenDownIsDropped) {
+    CProbeDialog owner(9001);
+    CProbeDialog page(9002);
+    int ran = 0;
+    RunModal(owner, [&] {
+        page.Create(&owner);
+        std::thread worker([&] { EXPECT_TRUE(page.PostCall([&] { ++ran; })); });
+        worker.join();
+        // The page's window outlives DestroyWindow until the event loop deletes it.
+        page.DestroyWindow();
+        QCoreApplication::sendPostedEvents();
+    });
+    EXPECT_EQ(ran, 0);
+}
+
 TEST_F(DialogTest, ACustomControlTakesThePlaceholdersPlaceAndId) {
     CProbeDialog dialog(9001);
     RunModal(dialog, [&] {
