@@ -9,9 +9,11 @@ class CNotifier {
 public:
     virtual ~CNotifier() = default;
     // `style` takes the message box flags (icon and buttons) the text is meant to be shown with.
+    // Must not block on the user-interface thread: it is called with the notifier lock held.
     virtual void ShowMessage(const std::string& text, unsigned style) = 0;
 };
 
+// Once this returns, the previous notifier is no longer called.
 void InstallNotifier(CNotifier* notifier);
 // Passes the message to the installed notifier, if any.
 void NotifyUser(const std::string& text, unsigned style);
