@@ -26,7 +26,8 @@ TEST(TcRegisterTest, Packing) {
         {CParTypeT::kBurnout, 0, 2058, 0x0028, 0x0020},
         {CParTypeT::kVoltageRange, 0, 2058, 0xFFFF, 0x0028},
         {CParTypeT::kVoltageRange, 1, 2058, 0x0000, 0x0030},
-        {CParTypeT::kDisplayUnit, 3, 1283, 0, 7},
+        // The register carries the unit as the device reports it; only texts write its Ohm unit as 7.
+        {CParTypeT::kDisplayUnit, 3, 1283, 0, 3},
         {CParTypeT::kDisplayUnit, 1, 1283, 0, 1},
         {CParTypeT::kColdJunction, -50000, 1287, 0, 0xFFCE},
         {CParTypeT::kColdJunctionVolt, -12345, 2057, 0, 0xFB2E},
