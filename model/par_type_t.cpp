@@ -120,8 +120,10 @@ CParTypeT::CParTypeT(int32_t typeId) : CParCustomTable(0xF0, 0, true) {
     m_input0 = 0;
     m_input100 = 1000000;
     RecomputeDerived();
-    KeepProgressTotal(SaturateInt32(int64_t{CountWalkRows()} + kTableSteps));
+    CountProgressTotal();
 }
+
+void CParTypeT::CountProgressTotal() { KeepProgressTotal(SaturateInt32(int64_t{CountWalkRows()} + kTableSteps)); }
 
 std::unique_ptr<CParBase> CParTypeT::CreateInstance() const { return std::make_unique<CParTypeT>(GetTypeId()); }
 

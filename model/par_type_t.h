@@ -99,7 +99,8 @@ public:
     // span gives the 0 % output everywhere; a download refuses it before.
     std::array<int32_t, kOutputTablePoints> ComputeOutputTable() const;
     // The cold-junction table (uV): the voltage of the input type at the temperatures of 64 Pt1000
-    // resistances from 680.0 Ohm in steps of 12.8 Ohm.
+    // resistances from 680.0 Ohm in steps of 12.8 Ohm. A download refuses a table whose values do not
+    // fit the device's signed 16-bit registers.
     std::array<int32_t, kCjTablePoints> ComputeCjTable() const;
 
     // A temperature in 1e-4 degC in 1e-4 of the display unit, and back.
@@ -125,6 +126,8 @@ public:
 protected:
     // 68, 69 and 70 from the input type and the cold-junction temperature.
     void RecomputeDerived();
+    // The step total of a full transfer from the rows of the definition table, kept for the transfers.
+    void CountProgressTotal();
     // A text editor's fixed-point text, taken from the display unit.
     int32_t ParseDisplayTemperature(const std::string& text) const;
     // The display unit whose name follows a temperature: the device's Ohm unit shows as degC.

@@ -16,6 +16,7 @@ constexpr int32_t kStageBlockCount = 9;    // 2055 to 2063
 constexpr int32_t kMonitorBlockCount = 11;  // 2069 to 2079
 constexpr int32_t kUniversalTcTypeId = 4;
 constexpr int32_t kFirstValueTooLarge = 229;
+constexpr int32_t kCjVoltageTooLarge = 230;
 
 // The codes of the output-stage block 2055 to 2063, in their encoding order.
 constexpr int32_t kStageCodes[] = {CParTypeT::kBurnout,     CParTypeT::kVoltageRange, CParTypeT::kBurnoutValue,
@@ -140,9 +141,7 @@ std::array<int32_t, CParTypeT::kCjTablePoints> CParTypeT::ComputeCjTable() const
     std::array<int32_t, kCjTablePoints> table{};
     double ohm = kCjFirstOhm;
     for (size_t i = 0; i < table.size(); ++i) {
-        // A custom table may give voltages beyond the device's signed registers: held at their ends.
-        const int32_t uV = ToInt32Trunc(TemperatureToVoltage(m_inputType, Pt1000ToTemperature(ohm)));
-        table[i] = std::clamp<int32_t>(uV, std::numeric_limits<int16_t>::min(), std::numeric_limits<int16_t>::max());
+        table[i] = ToInt32Trunc(TemperatureToVoltage(m_inputType, Pt1000ToTemperature(ohm)));
         ohm += kCjStepOhm;
     }
     return table;
@@ -154,6 +153,11 @@ void CParTypeT::CheckModbusDownload(int32_t part) const {
         CheckRange(kInput100, m_input100, int64_t{m_input0} + std::max(1, range.minSpan), range.high);
     }
     if (Runs(part, kPartIdentity) && !FitsSigned16(m_startVolt)) throw CPrivateException(kFirstValueTooLarge);
+    // A custom table may give voltages the device's signed registers cannot carry: refused, not wrapped.
+    if (Runs(part, kPartCjTable)) {
+        const auto cj = ComputeCjTable();
+        if (!std::all_of(cj.begin(), cj.end(), FitsSigned16)) throw CPrivateException(kCjVoltageTooLarge);
+    }
 }
 
 uint16_t CParTypeT::KindCharacter() const { return GetTypeId() == kUniversalTcTypeId ? uint16_t{'0'} : uint16_t{0}; }
