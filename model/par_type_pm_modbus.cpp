@@ -68,6 +68,8 @@ void CParTypePM::DownloadModbus(CModbusInterface& modbus, int32_t part) {
         HoldOutput(modbus);
     }
     for (int32_t code : kStageCodes) ParamToRegisters(code);
+    // 2060 inside the block is the damping coefficient: sent as the set holds it.
+    ParamToRegisters(kDamping);
     WriteBlock(modbus, kRegStageBits, kStageBlockCount);
     if (part == kPartAll) {
         const auto head = Registers(kRegLinearizerHead, kHeadCount);

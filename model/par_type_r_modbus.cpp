@@ -121,6 +121,8 @@ void CParTypeR::DownloadModbus(CModbusInterface& modbus, int32_t part) {
     }
     if (Runs(part, kPartIdentity)) {
         for (int32_t code : kStageCodes) ParamToRegisters(code);
+        // 2060 inside the block is the damping coefficient: sent as the set holds it.
+        ParamToRegisters(kDamping);
         WriteBlock(modbus, kRegStageBits, kStageBlockCount, 6);
     }
     if (Runs(part, kPartTable)) DownloadCustomTableModbus(modbus);
