@@ -20,6 +20,8 @@ CParTwoTc::CParTwoTc(int32_t typeId, const char* modelCode, const ParDef* table)
     SetModelCode(modelCode);
     m_model = "K9U";
     SetDefTable(table);
+    // The kind's own rows, not the thermocouple model's.
+    CountProgressTotal();
 }
 
 void CParTwoTc::CopySecondInput(const CParTwoTc& src) {

@@ -56,7 +56,7 @@ constexpr unsigned kUnitPercent = 11006;
 
 }  // namespace
 
-CParTypePM::CParTypePM() {
+CParTypePM::CParTypePM() : CParOutputStage(0xF3, 4, true) {
     SetModelCode("K9PM");
     m_model = "K9PM";
     ClearInputTypeRanges();
@@ -84,10 +84,7 @@ void CParTypePM::CopyFrom(const CParBase& src) {
     const auto* other = dynamic_cast<const CParTypePM*>(&src);
     if (!other) return;
     m_outputTable = other->m_outputTable;
-    m_burnout = other->m_burnout;
-    m_burnoutValue = other->m_burnoutValue;
-    m_outputHigh = other->m_outputHigh;
-    m_outputLow = other->m_outputLow;
+    CopyStage(*other);
 }
 
 int32_t CParTypePM::GetParamCount(int32_t group) const {
@@ -103,13 +100,7 @@ int32_t CParTypePM::GetParamId(int32_t group, int32_t index) const {
 
 int32_t CParTypePM::GetValue(int32_t code) const {
     if (IsOutputTableCode(code)) return m_outputTable[static_cast<size_t>(code - kOutputTableFirst)];
-    switch (code) {
-        case kBurnout: return m_burnout;
-        case kBurnoutValue: return m_burnoutValue;
-        case kOutputHigh: return m_outputHigh;
-        case kOutputLow: return m_outputLow;
-        default: return CParTypeV::GetValue(code);
-    }
+    return CParOutputStage::GetValue(code);
 }
 
 void CParTypePM::SetValue(int32_t code, int32_t value, bool check) {
@@ -133,50 +124,22 @@ void CParTypePM::SetValue(int32_t code, int32_t value, bool check) {
             CheckRange(code, value, int64_t{m_input0} + 1, kPositionHigh);
             m_input100 = value;
             return;
-        case kBurnout: m_burnout = value; return;
-        case kBurnoutValue:
-            CheckBurnoutValue(*this, code, value);
-            m_burnoutValue = value;
-            return;
-        case kOutputHigh:
-            CheckRange(code, value, 200000, 215000);
-            m_outputHigh = value;
-            return;
-        case kOutputLow:
-            CheckRange(code, value, 38000, 40000);
-            m_outputLow = value;
-            return;
-        default: CParTypeV::SetValue(code, value, check); return;
+        default: CParOutputStage::SetValue(code, value, check); return;
     }
 }
 
-void CParTypePM::SetValueFromString(int32_t code, const std::string& text, bool check) {
-    if (code == kBurnout) return SetValue(code, ParseInt32(text), check);
-    CParTypeV::SetValueFromString(code, text, check);
-}
-
 std::string CParTypePM::FormatValue(int32_t code, int32_t value, bool withUnit) const {
-    if (code == kBurnout) return ChoiceText(2105, 2, value);
     if (IsPointCode(code)) {
         std::string text = IsPointX(code) ? FormatC("%d", value / 10000) : FormatC("%.4lf", value / 10000.0);
         return withUnit ? WithUnit(text, LoadString(kUnitPercent)) : text;
     }
-    if (code == kBurnoutValue || code == kOutputHigh || code == kOutputLow) {
-        std::string text = FormatRawValue(code, value);
-        return withUnit ? WithUnit(text, GetOutputUnit()) : text;
-    }
-    return CParTypeV::FormatValue(code, value, withUnit);
+    return CParOutputStage::FormatValue(code, value, withUnit);
 }
 
 std::string CParTypePM::GetValueString(int32_t code) const {
     if (IsOutputTableCode(code)) return FormatRawValue(code, GetValue(code));
     if (IsPointCode(code)) return FormatValue(code, GetValue(code), false);
     switch (code) {
-        case kBurnout:
-        case kBurnoutValue:
-        case kOutputHigh:
-        case kOutputLow:
-            return FormatRawValue(code, GetValue(code));
         case kInputLive:
             if (GetStatus() != 0) return GetValueString(kStatusText);
             return FormatC("%.4lf%s, %.4lf%%", m_inputValue / 10000.0, GetInputUnit().c_str(),
@@ -184,16 +147,15 @@ std::string CParTypePM::GetValueString(int32_t code) const {
         case kPresentPosition:
             return FormatC("%.4lf", m_inputValue / 10000.0);
         default:
-            return CParTypeV::GetValueString(code);
+            return CParOutputStage::GetValueString(code);
     }
 }
 
 std::string CParTypePM::FormatRawValue(int32_t code, int32_t value) const {
     if (IsOutputTableCode(code)) return FormatC("%.4lf", value / 10000.0);
-    if (code == kBurnout) return FormatC("%d", value);
     // Point texts always show the stored point.
     if (IsPointCode(code)) return GetValueString(code);
-    return CParTypeV::FormatRawValue(code, value);
+    return CParOutputStage::FormatRawValue(code, value);
 }
 
 std::string CParTypePM::GetSensorUnit() const { return GetInputUnit(); }

@@ -4,19 +4,15 @@
 #include <cstdint>
 #include <string>
 
-#include "model/par_type_v.h"
+#include "model/output_stage.h"
 
 // The parameter set of the potentiometer-input model (type id 3, "K9PM"). The input range is a wiper
 // position in percent of the travel; the linearization maps positions (X, whole percents) to outputs
 // (Y, percent of the output span) and travels to the device as a computed 131-point output table, one
 // point per percent from -15 % to 115 %. It has no ASCII transfer.
-class CParTypePM : public CParTypeV {
+class CParTypePM : public CParOutputStage {
 public:
     enum Code : int32_t {
-        kBurnout = 60,
-        kBurnoutValue = 67,
-        kOutputHigh = 103,
-        kOutputLow = 104,
         kOutputTableFirst = 22000,
         kOutputTableLast = 22130,
         kPresentPosition = 62006,
@@ -29,13 +25,8 @@ public:
     enum PotRegister : int32_t {
         kRegLinearizerHead = 1344,
         kRegLinearizerPoints = 1360,
-        kRegStageBits = 2058,
-        kRegBurnoutValue = 2059,
-        kRegOutputHigh = 2061,
-        kRegOutputLow = 2062,
         kRegLinearization = 2063,
         kRegPosition = 2069,
-        kRegPresentOutput = 2071,
     };
     // Positions of the output table start at -15 %.
     static constexpr int32_t kOutputTableFirstPercent = -15;
@@ -54,7 +45,6 @@ public:
     std::string GetValueString(int32_t code) const override;
     int32_t GetValue(int32_t code) const override;
     void SetValue(int32_t code, int32_t value, bool check) override;
-    void SetValueFromString(int32_t code, const std::string& text, bool check) override;
     int32_t GetParamId(int32_t group, int32_t index) const override;
     std::string GetSensorUnit() const override;
     std::string GetInputUnit() const override;
@@ -93,10 +83,6 @@ protected:
 
     int32_t KeptProgressTotal() const { return m_keptProgressTotal; }
 
-    int32_t m_burnoutValue = 230000;
-    int32_t m_burnout = 1;
-    int32_t m_outputHigh = 215000;
-    int32_t m_outputLow = 38000;
     std::array<int32_t, kOutputTablePoints> m_outputTable{};
 
 private:

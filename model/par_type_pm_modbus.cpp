@@ -29,60 +29,27 @@ void CParTypePM::DownloadAscii(CCommInterface&, int32_t) {}
 void CParTypePM::UploadAscii(CCommInterface&, int32_t) {}
 
 void CParTypePM::ParamToRegisters(int32_t code) {
-    switch (code) {
-        case kBurnout: {
-            // Bit 2 is always set; bits 8 to 15 are cleared.
-            const int32_t kept = GetRegister(kRegStageBits) & 0xF3;
-            SetRegisterLow(kRegStageBits, kept | 4 | (m_burnout != 0 ? 8 : 0));
-            return;
-        }
-        case kBurnoutValue: SetRegister(kRegBurnoutValue, OutputToRegister(m_burnoutValue)); return;
-        case kOutputHigh: SetRegister(kRegOutputHigh, OutputToRegister(m_outputHigh)); return;
-        case kOutputLow: SetRegister(kRegOutputLow, OutputToRegister(m_outputLow)); return;
-        case kLinearization: SetRegisterLow(kRegLinearization, m_linearization); return;
-        default: CParTypeV::ParamToRegisters(code); return;
-    }
+    if (code == kLinearization) return SetRegisterLow(kRegLinearization, m_linearization);
+    CParOutputStage::ParamToRegisters(code);
 }
 
 void CParTypePM::RegistersToParam(int32_t code) {
-    switch (code) {
-        case kBurnout: m_burnout = (GetRegister(kRegStageBits) >> 3) & 1; return;
-        // Tested whatever `check` says: a device reporting one out of range fails the upload here.
-        case kBurnoutValue: SetValue(code, RegisterToOutput(GetRegister(kRegBurnoutValue)), false); return;
-        case kOutputHigh: SetValue(code, RegisterToOutput(GetRegister(kRegOutputHigh)), false); return;
-        case kOutputLow: SetValue(code, RegisterToOutput(GetRegister(kRegOutputLow)), false); return;
-        case kLinearization: m_linearization = GetRegister(kRegLinearization); return;
-        default: CParTypeV::RegistersToParam(code); return;
+    if (code == kLinearization) {
+        m_linearization = GetRegister(kRegLinearization);
+        return;
     }
+    CParOutputStage::RegistersToParam(code);
 }
-
-namespace {
-
-// The single register of an own code, or 0 for the codes the DC-input set handles.
-int32_t OwnRegister(int32_t code) {
-    switch (code) {
-        case CParTypePM::kBurnout: return CParTypePM::kRegStageBits;
-        case CParTypePM::kBurnoutValue: return CParTypePM::kRegBurnoutValue;
-        case CParTypePM::kOutputHigh: return CParTypePM::kRegOutputHigh;
-        case CParTypePM::kOutputLow: return CParTypePM::kRegOutputLow;
-        case CParTypeV::kLinearization: return CParTypePM::kRegLinearization;
-        default: return 0;
-    }
-}
-
-}  // namespace
 
 void CParTypePM::WriteParamModbus(CModbusInterface& modbus, int32_t code) {
-    const int32_t reg = OwnRegister(code);
-    if (reg == 0) return CParTypeV::WriteParamModbus(modbus, code);
+    if (code != kLinearization) return CParOutputStage::WriteParamModbus(modbus, code);
     ParamToRegisters(code);
-    WriteBlock(modbus, reg, 1);
+    WriteBlock(modbus, kRegLinearization, 1);
 }
 
 void CParTypePM::ReadParamModbus(CModbusInterface& modbus, int32_t code) {
-    const int32_t reg = OwnRegister(code);
-    if (reg == 0) return CParTypeV::ReadParamModbus(modbus, code);
-    ReadBlock(modbus, reg, 1);
+    if (code != kLinearization) return CParOutputStage::ReadParamModbus(modbus, code);
+    ReadBlock(modbus, kRegLinearization, 1);
     RegistersToParam(code);
 }
 
@@ -98,10 +65,11 @@ void CParTypePM::DownloadModbus(CModbusInterface& modbus, int32_t part) {
     } restoreTotal{*this};
     if (part == kPartAll) {
         SetProgressTotal(TransferProgressTotal());
-        const bool burnout = HoldOutput(*this, modbus);
-        SetStatus(burnout ? GetStatus() | kStatusBurnout : GetStatus() & ~uint32_t{kStatusBurnout});
+        HoldOutput(modbus);
     }
     for (int32_t code : kStageCodes) ParamToRegisters(code);
+    // 2060 inside the block is the damping coefficient: sent as the set holds it.
+    ParamToRegisters(kDamping);
     WriteBlock(modbus, kRegStageBits, kStageBlockCount);
     if (part == kPartAll) {
         const auto head = Registers(kRegLinearizerHead, kHeadCount);
@@ -130,7 +98,7 @@ void CParTypePM::DownloadModbus(CModbusInterface& modbus, int32_t part) {
             WriteBlock(modbus, start, kBlockCount, kBlockCount);
     }
     CParTypeV::DownloadModbus(modbus, part);
-    if (part == kPartAll) ReleaseOutput(*this, modbus);
+    if (part == kPartAll) ReleaseOutput(modbus);
 }
 
 void CParTypePM::UploadModbus(CModbusInterface& modbus, int32_t part) {

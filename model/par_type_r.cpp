@@ -7,6 +7,7 @@
 #include "model/output_stage.h"
 #include "model/rtd_tables.h"
 #include "model/table_dialog_service.h"
+#include "model/temperature_unit.h"
 #include "platform/c_number.h"
 
 namespace {
@@ -74,14 +75,11 @@ constexpr int32_t kInputTypeCount = static_cast<int32_t>(std::size(kInputTypes))
 
 constexpr int32_t kUniversalRtdTypeId = 5;
 
-// x + 0.5 above zero, x - 0.5 below, truncated toward zero; |x| stays far inside int64 for any
-// temperature an int32 holds.
-int64_t RoundHalfAway(double x) { return static_cast<int64_t>(std::trunc(x >= 0 ? x + 0.5 : x - 0.5)); }
 constexpr int32_t kMaxResistance = 300000000;  // 30000 Ohm
 
 }  // namespace
 
-CParTypeR::CParTypeR(int32_t typeId) {
+CParTypeR::CParTypeR(int32_t typeId) : CParCustomTable(0xF7, 0, true) {
     SetTypeId(typeId);
     SetModelCode(typeId == kUniversalRtdTypeId ? "K9U1" : "K9R");
     m_model = "K9R";
@@ -91,10 +89,7 @@ CParTypeR::CParTypeR(int32_t typeId) {
     m_inputType = 0;
     m_input0 = 0;
     m_input100 = 1000000;
-    m_resistance[1] = 1;
-    const int32_t total = CountWalkRows() + kOutputTablePoints;
-    SetProgressTotal(total);
-    m_keptProgressTotal = total;
+    KeepProgressTotal(CountWalkRows() + kOutputTablePoints);
 }
 
 std::unique_ptr<CParBase> CParTypeR::CreateInstance() const { return std::make_unique<CParTypeR>(GetTypeId()); }
@@ -104,20 +99,14 @@ void CParTypeR::CopyFrom(const CParBase& src) {
     CParTypeV::CopyFrom(src);
     const auto* other = dynamic_cast<const CParTypeR*>(&src);
     if (!other) return;
-    m_burnout = other->m_burnout;
-    m_burnoutValue = other->m_burnoutValue;
+    CopyStage(*other);
+    CopyCustomTable(*other);
     m_sensorWires = other->m_sensorWires;
     m_displayUnit = other->m_displayUnit;
-    m_resistance = other->m_resistance;
     m_outputTable = other->m_outputTable;
-    m_customStart = other->m_customStart;
-    m_customStep = other->m_customStep;
-    m_customPoints = other->m_customPoints;
     m_customType = other->m_customType;
     m_cvd = other->m_cvd;
     m_resistanceRange = other->m_resistanceRange;
-    m_outputHigh = other->m_outputHigh;
-    m_outputLow = other->m_outputLow;
 }
 
 int32_t CParTypeR::GetParamCount(int32_t group) const {
@@ -132,29 +121,21 @@ int32_t CParTypeR::GetParamId(int32_t group, int32_t index) const {
 }
 
 int32_t CParTypeR::GetValue(int32_t code) const {
-    if (IsResistanceCode(code)) return m_resistance[static_cast<size_t>(code - kResistanceFirst)];
     if (IsOutputTableCode(code)) return m_outputTable[static_cast<size_t>(code - kOutputTableFirst)];
     if (code >= kCvdFirst && code <= kCvdLast) return m_cvd[static_cast<size_t>(code - kCvdFirst)];
     switch (code) {
-        case kBurnout: return m_burnout;
-        case kBurnoutValue: return m_burnoutValue;
         case kSensorWires: return m_sensorWires;
         case kResistanceRange: return m_resistanceRange;
-        case kOutputHigh: return m_outputHigh;
-        case kOutputLow: return m_outputLow;
         case kCustomType: return m_customType;
-        case kCustomStart: return m_customStart;
-        case kCustomStep: return m_customStep;
-        case kCustomPoints: return m_customPoints;
         case kDisplayUnit: return m_displayUnit;
-        default: return CParTypeV::GetValue(code);
+        default: return CParCustomTable::GetValue(code);
     }
 }
 
 void CParTypeR::SetValue(int32_t code, int32_t value, bool check) {
     if (IsResistanceCode(code)) {
         if (check) CheckRange(code, value, 0, kMaxResistance);
-        m_resistance[static_cast<size_t>(code - kResistanceFirst)] = value;
+        m_customValues[static_cast<size_t>(code - kResistanceFirst)] = value;
         return;
     }
     if (code >= kCvdFirst && code <= kCvdLast) {
@@ -175,23 +156,10 @@ void CParTypeR::SetValue(int32_t code, int32_t value, bool check) {
                 m_input100 = CustomTableEnd();
             }
             return;
-        case kBurnout: m_burnout = value; return;
         case kSensorWires: m_sensorWires = value; return;
         case kDisplayUnit: m_displayUnit = value; return;
         case kResistanceRange: m_resistanceRange = value; return;
         case kCustomType: m_customType = value; return;
-        case kBurnoutValue:
-            CheckBurnoutValue(*this, code, value);
-            m_burnoutValue = value;
-            return;
-        case kOutputHigh:
-            CheckRange(code, value, 200000, 215000);
-            m_outputHigh = value;
-            return;
-        case kOutputLow:
-            CheckRange(code, value, 38000, 40000);
-            m_outputLow = value;
-            return;
         case kCustomStart:
             if (check) CheckRange(code, value, -3000000, 10000000);
             m_customStart = value;
@@ -204,7 +172,7 @@ void CParTypeR::SetValue(int32_t code, int32_t value, bool check) {
             if (check) CheckRange(code, value, 2, kCustomRtdMaxPoints);
             m_customPoints = value;
             return;
-        default: CParTypeV::SetValue(code, value, check); return;
+        default: CParCustomTable::SetValue(code, value, check); return;
     }
 }
 
@@ -231,21 +199,7 @@ void CParTypeR::EditTable(int32_t group, int32_t variant) {
         service->ShowRtdOutputTable(*this);
         return;
     }
-    if (variant != 0) return;
-    CCustomSensorTable table;
-    table.start = m_customStart / 10000.0;
-    table.step = m_customStep;
-    const auto count = static_cast<size_t>(WalkCustomPoints());
-    for (size_t i = 0; i < count; ++i) table.values.push_back(m_resistance[i] / 10000.0);
-    if (!service->EditCustomSensorTable(table, m_displayUnit)) return;
-    // No range test: the viewer keeps its own limits. Snapped, so that a table accepted unchanged
-    // comes back unchanged.
-    const size_t accepted = std::min(table.values.size(), static_cast<size_t>(kCustomRtdMaxPoints));
-    m_customPoints = static_cast<int32_t>(accepted);
-    m_customStart = SnapTrunc(table.start * 10000.0);
-    m_customStep = table.step;
-    for (size_t i = 0; i < m_resistance.size(); ++i)
-        m_resistance[i] = i < accepted ? SnapTrunc(table.values[i] * 10000.0) : 0;
+    if (variant == 0) EditCustomSensorTable(m_displayUnit);
 }
 
 void CParTypeR::EditTable2(int32_t group, int32_t variant) { CParTypeR::EditTable(group, variant); }
@@ -257,37 +211,11 @@ void CParTypeR::GetInputAdjustLimits(double& low, double& high) const {
 
 int32_t CParTypeR::GetInputAdjustScale() const { return 100; }
 
-int32_t CParTypeR::EffectiveDisplayUnit() const {
-    return m_displayUnit >= kUnitDegC && m_displayUnit <= kUnitKelvin ? m_displayUnit : kUnitDegC;
-}
+int32_t CParTypeR::ToDisplayUnit(int32_t value) const { return TemperatureToDisplay(m_displayUnit, value); }
 
-int32_t CParTypeR::ToDisplayUnit(int32_t value) const {
-    switch (EffectiveDisplayUnit()) {
-        case kUnitDegF: return SaturateInt32(RoundHalfAway(value * 1.8) + 320000);
-        case kUnitKelvin: return SaturateInt32(int64_t{value} + 2731500);
-        default: return value;
-    }
-}
-
-int32_t CParTypeR::FromDisplayUnit(int32_t value) const {
-    switch (EffectiveDisplayUnit()) {
-        case kUnitDegF: return SaturateInt32(RoundHalfAway((static_cast<double>(value) - 320000.0) / 1.8));
-        case kUnitKelvin: return SaturateInt32(int64_t{value} - 2731500);
-        default: return value;
-    }
-}
+int32_t CParTypeR::FromDisplayUnit(int32_t value) const { return TemperatureFromDisplay(m_displayUnit, value); }
 
 double CParTypeR::ResistanceToTemperature(int32_t inputType, double resistance) const {
-    const CCustomRtdTableView custom{m_customStart, m_customStep, GetValue(kCustomPoints), m_resistance};
+    const CCustomRtdTableView custom{m_customStart, m_customStep, GetValue(kCustomPoints), m_customValues};
     return ::ResistanceToTemperature(inputType, resistance, custom);
-}
-
-int32_t CParTypeR::WalkCustomPoints() const { return std::clamp(m_customPoints, 0, kCustomRtdMaxPoints); }
-
-int32_t CParTypeR::CustomTableEnd() const {
-    // In doubles: a file's step and count can reach the int32 limits, whose product overflows 64 bits;
-    // any result beyond int32 saturates, and below 2^53 the arithmetic is exact.
-    const double steps = std::max(1.0, static_cast<double>(m_customPoints) - 1.0);
-    const double end = m_customStart + static_cast<double>(m_customStep) * 10000.0 * steps;
-    return SaturateInt32(static_cast<int64_t>(std::clamp(end, -2147483648.0, 2147483647.0)));
 }

@@ -4,30 +4,23 @@
 #include <cstdint>
 #include <string>
 
-#include "model/par_type_v.h"
+#include "model/par_custom_table.h"
 #include "model/rtd_conversion.h"
 
 // The parameter set of the RTD-input models: type id 2 (model codes beginning "K9R") and the universal
 // model's RTD kind, type id 5 ("K9U1"). Temperatures are stored in 1e-4 degC and shown in a choosable
 // display unit; a custom table of up to 300 resistances stands in for the linearizer, and the device
 // linearises its input through a 512-point output table the program computes.
-class CParTypeR : public CParTypeV {
+class CParTypeR : public CParCustomTable {
 public:
     enum Code : int32_t {
-        kBurnout = 60,
         kSensorWires = 63,
         kDisplayUnit = 65,
-        kBurnoutValue = 67,
-        kOutputHigh = 103,
-        kOutputLow = 104,
         kCustomType = 21000,
         kCvdFirst = 21001,  // R0, A, B, C as the bits of single-precision floats
         kCvdLast = 21004,
-        kCustomStart = 21005,
-        kCustomStep = 21006,
-        kCustomPoints = 21007,
-        kResistanceFirst = 21008,
-        kResistanceLast = kResistanceFirst + kCustomRtdMaxPoints - 1,
+        kResistanceFirst = kCustomValueFirst,
+        kResistanceLast = kCustomValueLast,
         kOutputTableFirst = 22000,
         kOutputTableLast = 22511,
         kRtdResistance = 61003,
@@ -36,19 +29,9 @@ public:
     // Registers of this model beyond the common ones.
     enum RtdRegister : int32_t {
         kRegDisplayUnit = 1283,
-        kRegCustomHead = 1344,
-        kRegCustomTable = 1360,
-        kRegCustomTableEnd = 1960,  // one past R[299]
-        kRegStageBits = 2058,
-        kRegBurnoutValue = 2059,
-        kRegOutputHigh = 2061,
-        kRegOutputLow = 2062,
         kRegRawResistance = 2069,
-        kRegPresentOutput = 2071,
         kRegModelCode4 = 2077,
     };
-
-    enum DisplayUnit : int32_t { kUnitDegC = 0, kUnitDegF = 1, kUnitKelvin = 2, kUnitDeviceOhm = 3 };
 
     static constexpr int32_t kOutputTablePoints = 512;
     static constexpr int32_t kPartOutputTable = 4;
@@ -108,28 +91,12 @@ public:
     static bool IsOutputTableCode(int32_t code) { return code >= kOutputTableFirst && code <= kOutputTableLast; }
 
 protected:
-    // The number of custom points every walk over R[] uses; the stored value stays as loaded.
-    int32_t WalkCustomPoints() const;
-    // The last temperature of the custom table, start + step x (points - 1), at least one step.
-    int32_t CustomTableEnd() const;
-    // The output-table rows of the step total are replaced by the table's own points during a full
-    // transfer; this is the constructor's total.
-    int32_t KeptProgressTotal() const { return m_keptProgressTotal; }
-
-    int32_t m_burnout = 1;
-    int32_t m_burnoutValue = 230000;
     int32_t m_sensorWires = 1;
     int32_t m_resistanceRange = 2;
-    int32_t m_outputHigh = 215000;
-    int32_t m_outputLow = 38000;
     int32_t m_customType = 0;
     std::array<int32_t, 4> m_cvd{};
-    int32_t m_customStart = 0;
-    int32_t m_customStep = 1;
-    int32_t m_customPoints = 2;
-    std::array<int32_t, kCustomRtdMaxPoints> m_resistance{};
     std::array<int32_t, kOutputTablePoints> m_outputTable{};
-    int32_t m_displayUnit = kUnitDegC;
+    int32_t m_displayUnit = 0;  // degC
     int32_t m_rtdResistance = 0;
 
 private:
@@ -137,15 +104,9 @@ private:
     void CheckOutputTableSpan() const;
     // The live values of a poll, from the registers just read.
     void DecodeLiveValues();
-    // The ASCII custom table item.
-    void DownloadCustomTableAscii(CCommInterface& comm);
-    void UploadCustomTableAscii(CCommInterface& comm);
+    // The ASCII custom table item: the custom RTD type and the coefficients before the table.
+    void DownloadCustomRtdAscii(CCommInterface& comm);
+    void UploadCustomRtdAscii(CCommInterface& comm);
     // Refuses a custom table the device cannot take (message 215 or 225) before anything is sent.
     void CheckCustomTableForAscii() const;
-
-    // Display unit that decides conversions and unit texts: 0 to 2 as stored; the device's Ohm unit
-    // (3, stored as 7) and any unknown value leave temperatures in degC.
-    int32_t EffectiveDisplayUnit() const;
-
-    int32_t m_keptProgressTotal = 0;
 };

@@ -42,18 +42,13 @@ void CParTypeR::CheckCustomTableForAscii() const {
         throw CPrivateException(FormatC(LoadString(215).c_str(), index));
     };
     const std::string limit = FormatRawValue(kResistanceFirst, kMaxResistance);
-    const int32_t r0 = m_resistance[0];
-    const int32_t r1 = m_resistance[1];
-    if (r0 == r1) notMonotonic(1);
-    const bool rising = r0 < r1;
+    const int32_t broken = CustomTableBreak();
+    if (broken == 1) notMonotonic(1);
     const int32_t points = WalkCustomPoints();
     for (int32_t i = 0; i < points; ++i) {
-        const int32_t r = m_resistance[static_cast<size_t>(i)];
-        if (i >= 2) {
-            const int32_t previous = m_resistance[static_cast<size_t>(i - 1)];
-            if (r == previous || (r > previous) != rising) notMonotonic(i);
-        }
-        if (r > kMaxResistance) throw CPrivateException(FormatC(LoadString(225).c_str(), i, limit.c_str()));
+        if (broken != 0 && i == broken) notMonotonic(i);
+        if (m_customValues[static_cast<size_t>(i)] > kMaxResistance)
+            throw CPrivateException(FormatC(LoadString(225).c_str(), i, limit.c_str()));
     }
 }
 
@@ -71,14 +66,14 @@ void CParTypeR::DownloadAscii(CCommInterface& comm, int32_t part) {
     }
     if (Runs(part, kPartBasic)) CParTypeV::DownloadAscii(comm, kPartBasic);
     if (Runs(part, kPartFineAdjust)) CParTypeV::DownloadAscii(comm, kPartFineAdjust);
-    if (Runs(part, kPartTable)) DownloadCustomTableAscii(comm);
+    if (Runs(part, kPartTable)) DownloadCustomRtdAscii(comm);
     if (part == kPartAll) {
         CTiming::Sleep(kTableStoreMs);
         SetItem01(comm, old);
     }
 }
 
-void CParTypeR::DownloadCustomTableAscii(CCommInterface& comm) {
+void CParTypeR::DownloadCustomRtdAscii(CCommInterface& comm) {
     const auto send = [&](const std::string& command) {
         Exchange(comm, command);
         AddProgress(1);
@@ -87,11 +82,7 @@ void CParTypeR::DownloadCustomTableAscii(CCommInterface& comm) {
     send("DM " + GetValueString(kCustomType) + "\r");
     const char* const cvdCommands[] = {"DR", "DA", "DB", "DC"};
     for (size_t i = 0; i < m_cvd.size(); ++i) send(FormatC("%s %d\r", cvdCommands[i], m_cvd[i]));
-    send(FormatC("DS %.4lf\r", m_customStart / 10000.0));
-    send(FormatC("DP %d\r", m_customStep));
-    send("DZ " + GetValueString(kCustomPoints) + "\r");
-    for (int32_t i = 0; i < kCustomRtdMaxPoints; ++i)
-        send(FormatC("DT%dD%s\r", i, GetValueString(kResistanceFirst + i).c_str()));
+    DownloadCustomTableAscii(comm);
 }
 
 void CParTypeR::UploadAscii(CCommInterface& comm, int32_t part) {
@@ -102,24 +93,20 @@ void CParTypeR::UploadAscii(CCommInterface& comm, int32_t part) {
         if (!number.empty()) m_rtdResistance = DeviceScaled(number[0]);
         CParTypeV::UploadAscii(comm, kPartIdentity);
     }
-    if (Runs(part, kPartTable)) UploadCustomTableAscii(comm);
+    if (Runs(part, kPartTable)) UploadCustomRtdAscii(comm);
 }
 
-void CParTypeR::UploadCustomTableAscii(CCommInterface& comm) {
+void CParTypeR::UploadCustomRtdAscii(CCommInterface& comm) {
     // Each reply repeats its command's letters before the value; a value the reply does not hold stays.
-    const auto ask = [&](const char* command, size_t skip) {
-        return std::string(ReplyTail(Exchange(comm, std::string(command) + "\r"), skip));
+    const auto ask = [&](const char* command) {
+        const std::string tail(ReplyTail(Exchange(comm, std::string(command) + "\r"), 2));
+        AddProgress(1);
+        return tail;
     };
     comm.SelectItem(kItemCustomTable);
-    StoreNumberText(kCustomType, ask("DM", 2));
+    StoreNumberText(kCustomType, ask("DM"));
     const char* const cvdCommands[] = {"DR", "DA", "DB", "DC"};
     for (size_t i = 0; i < m_cvd.size(); ++i)
-        if (const auto bits = ParseInt32Checked(ask(cvdCommands[i], 2))) m_cvd[i] = *bits;
-    if (const auto start = ScanNumbers(ask("DS", 2), 1); !start.empty()) m_customStart = DeviceScaled(start[0]);
-    if (const auto step = ParseInt32Checked(ask("DP", 2))) m_customStep = *step;
-    StoreNumberText(kCustomPoints, ask("DZ", 2));
-    for (int32_t i = 0; i < kCustomRtdMaxPoints; ++i) {
-        const auto value = ScanNumbers(ReplyTail(Exchange(comm, FormatC("DT%d\r", i)), 1), 1);
-        if (!value.empty()) m_resistance[static_cast<size_t>(i)] = DeviceScaled(value[0]);
-    }
+        if (const auto bits = ParseInt32Checked(ask(cvdCommands[i]))) m_cvd[i] = *bits;
+    UploadCustomTableAscii(comm);
 }

@@ -7,8 +7,6 @@
 
 namespace {
 
-constexpr int32_t kCustomHeadCount = 6;
-constexpr int32_t kPointsPerBlock = 8;
 constexpr int32_t kTableBlockCount = 16;
 constexpr int32_t kOutputTableBlocks = CParTypeR::kOutputTablePoints / kTableBlockCount;
 constexpr int32_t kStageBlockCount = 5;  // 2058 to 2062
@@ -19,17 +17,6 @@ constexpr int32_t kStageCodes[] = {CParTypeR::kSensorWires, CParTypeR::kBurnout,
                                    CParTypeR::kBurnoutValue, CParTypeR::kOutputHigh, CParTypeR::kOutputLow};
 
 bool Runs(int32_t part, int32_t wanted) { return part == wanted || part == kPartAll; }
-
-// The registers of the custom-table block from point `first` on: eight points, fewer at the table's
-// end, so that no transfer reaches past R[299] into registers the device refuses or uses otherwise.
-struct CustomBlock {
-    int32_t start;
-    int32_t count;
-};
-CustomBlock CustomTableBlock(int32_t first) {
-    const int32_t start = CParTypeR::kRegCustomTable + 2 * first;
-    return {start, std::min(kTableBlockCount, CParTypeR::kRegCustomTableEnd - start)};
-}
 
 // Full scale of the output table's resistance axis by resistance range, in Ohm. The device's 2.5 kOhm
 // range ends one count below 3276.8 Ohm.
@@ -54,23 +41,19 @@ int64_t ResistanceCountScale(int32_t resistanceRange) {
 }  // namespace
 
 void CParTypeR::ParamToRegisters(int32_t code) {
-    // The three fields of register 2058 each clear bits 8 to 15. A value is cut to its field's bits, so
-    // that a file's out-of-range value cannot change the other fields.
+    // The fields of register 2058 each clear bits 8 to 15. A value is cut to its field's bits, so that a
+    // file's out-of-range value cannot change the other fields.
     const auto stageBits = [this](uint16_t keep, int64_t bits) {
         const auto reg = static_cast<uint16_t>(GetRegister(kRegStageBits) & keep);
         SetRegisterLow(kRegStageBits, reg | static_cast<int32_t>(bits & ~keep & 0xFF));
     };
     switch (code) {
         case kSensorWires: stageBits(0xF8, int64_t{m_sensorWires} + 1); return;
-        case kBurnout: stageBits(0xF7, m_burnout != 0 ? 8 : 0); return;
         case kResistanceRange: stageBits(0x0F, (m_resistanceRange & 0xF) << 4); return;
         case kDisplayUnit: SetRegisterLow(kRegDisplayUnit, m_displayUnit); return;
-        case kBurnoutValue: SetRegister(kRegBurnoutValue, OutputToRegister(m_burnoutValue)); return;
-        case kOutputHigh: SetRegister(kRegOutputHigh, OutputToRegister(m_outputHigh)); return;
-        case kOutputLow: SetRegister(kRegOutputLow, OutputToRegister(m_outputLow)); return;
         // 0.01 Ohm per count.
         case kInputFineZero: SetRegisterLow(kRegInputFineZero, m_inputFineZero / 100); return;
-        default: CParTypeV::ParamToRegisters(code); return;
+        default: CParCustomTable::ParamToRegisters(code); return;
     }
 }
 
@@ -78,49 +61,22 @@ void CParTypeR::RegistersToParam(int32_t code) {
     const int32_t stage = GetRegister(kRegStageBits);
     switch (code) {
         case kSensorWires: m_sensorWires = (stage - 1) & 7; return;
-        case kBurnout: m_burnout = (stage >> 3) & 1; return;
         case kResistanceRange: m_resistanceRange = (stage >> 4) & 0xF; return;
         case kDisplayUnit: m_displayUnit = GetRegister(kRegDisplayUnit); return;
-        // Tested whatever `check` says: a device reporting one out of range fails the upload here.
-        case kBurnoutValue: SetValue(code, RegisterToOutput(GetRegister(kRegBurnoutValue)), false); return;
-        case kOutputHigh: SetValue(code, RegisterToOutput(GetRegister(kRegOutputHigh)), false); return;
-        case kOutputLow: SetValue(code, RegisterToOutput(GetRegister(kRegOutputLow)), false); return;
         case kInputFineZero: m_inputFineZero = GetRegisterSigned(kRegInputFineZero) * 100; return;
-        default: CParTypeV::RegistersToParam(code); return;
+        default: CParCustomTable::RegistersToParam(code); return;
     }
 }
 
 void CParTypeR::WriteParamModbus(CModbusInterface& modbus, int32_t code) {
-    switch (code) {
-        case kBurnout:
-        case kSensorWires:
-        case kResistanceRange:
-            ParamToRegisters(code);
-            WriteBlock(modbus, kRegStageBits, 1);
-            return;
-        case kBurnoutValue:
-        case kOutputHigh:
-        case kOutputLow:
-            ParamToRegisters(code);
-            WriteBlock(modbus, code == kBurnoutValue ? kRegBurnoutValue
-                               : code == kOutputHigh ? kRegOutputHigh
-                                                     : kRegOutputLow,
-                       1);
-            return;
-        default: CParTypeV::WriteParamModbus(modbus, code); return;
-    }
+    if (code != kSensorWires && code != kResistanceRange) return CParCustomTable::WriteParamModbus(modbus, code);
+    ParamToRegisters(code);
+    WriteBlock(modbus, kRegStageBits, 1);
 }
 
 void CParTypeR::ReadParamModbus(CModbusInterface& modbus, int32_t code) {
-    switch (code) {
-        case kBurnout:
-        case kSensorWires:
-        case kResistanceRange: ReadBlock(modbus, kRegStageBits, 1); break;
-        case kBurnoutValue: ReadBlock(modbus, kRegBurnoutValue, 1); break;
-        case kOutputHigh: ReadBlock(modbus, kRegOutputHigh, 1); break;
-        case kOutputLow: ReadBlock(modbus, kRegOutputLow, 1); break;
-        default: CParTypeV::ReadParamModbus(modbus, code); return;
-    }
+    if (code != kSensorWires && code != kResistanceRange) return CParCustomTable::ReadParamModbus(modbus, code);
+    ReadBlock(modbus, kRegStageBits, 1);
     RegistersToParam(code);
 }
 
@@ -160,31 +116,16 @@ void CParTypeR::DownloadModbus(CModbusInterface& modbus, int32_t part) {
             SetRegister(kRegModelCode4, '1');
             WriteBlock(modbus, kRegModelCode4, 1);
         }
-        SetProgressTotal(SaturateInt32(int64_t{WalkCustomPoints()} + KeptProgressTotal() - kCustomRtdMaxPoints));
-        const bool burnout = HoldOutput(*this, modbus);
-        SetStatus(burnout ? GetStatus() | kStatusBurnout : GetStatus() & ~uint32_t{kStatusBurnout});
+        SetProgressTotal(TransferProgressTotal());
+        HoldOutput(modbus);
     }
     if (Runs(part, kPartIdentity)) {
         for (int32_t code : kStageCodes) ParamToRegisters(code);
+        // 2060 inside the block is the damping coefficient: sent as the set holds it.
+        ParamToRegisters(kDamping);
         WriteBlock(modbus, kRegStageBits, kStageBlockCount, 6);
     }
-    if (Runs(part, kPartTable)) {
-        const auto head = Registers(kRegCustomHead, kCustomHeadCount);
-        SetLowFirst(head, 0, m_customStart);
-        SetLowFirst(head, 1, m_customStep);
-        SetLowFirst(head, 2, m_customPoints);
-        WriteBlock(modbus, kRegCustomHead, kCustomHeadCount, 3);
-        // Only the device's 300 points are written, whatever count a file or device delivered: the
-        // registers after the table hold the fine adjustment and the output hold.
-        const int32_t points = WalkCustomPoints();
-        for (int32_t i = 0; i < points; i += kPointsPerBlock) {
-            const CustomBlock b = CustomTableBlock(i);
-            const auto block = Registers(b.start, b.count);
-            for (int32_t j = 0; j < b.count / 2; ++j)
-                SetLowFirst(block, static_cast<size_t>(j), GetValue(kResistanceFirst + i + j));
-            WriteBlock(modbus, b.start, b.count, kPointsPerBlock);
-        }
-    }
+    if (Runs(part, kPartTable)) DownloadCustomTableModbus(modbus);
     if (Runs(part, kPartOutputTable)) {
         m_outputTable = ComputeOutputTable();
         const auto regs = Registers(0, kOutputTablePoints);
@@ -193,28 +134,11 @@ void CParTypeR::DownloadModbus(CModbusInterface& modbus, int32_t part) {
             WriteBlock(modbus, block * kTableBlockCount, kTableBlockCount, kTableBlockCount);
     }
     CParTypeV::DownloadModbus(modbus, part);
-    if (part == kPartAll) ReleaseOutput(*this, modbus);
+    if (part == kPartAll) ReleaseOutput(modbus);
 }
 
 void CParTypeR::UploadModbus(CModbusInterface& modbus, int32_t part) {
-    if (Runs(part, kPartTable)) {
-        ReadBlock(modbus, kRegCustomHead, kCustomHeadCount, 3);
-        const auto head = Registers(kRegCustomHead, kCustomHeadCount);
-        SetValue(kCustomStart, GetLowFirst(head, 0), false);
-        SetValue(kCustomStep, GetLowFirst(head, 1), false);
-        SetValue(kCustomPoints, GetLowFirst(head, 2), false);
-        const int32_t points = WalkCustomPoints();
-        SetProgressTotal(SaturateInt32(int64_t{points} + KeptProgressTotal() - kCustomRtdMaxPoints));
-        int32_t next = 0;
-        for (; next < points; next += kPointsPerBlock) {
-            const CustomBlock b = CustomTableBlock(next);
-            ReadBlock(modbus, b.start, b.count, kPointsPerBlock);
-            const auto block = Registers(b.start, b.count);
-            for (int32_t j = 0; j < b.count / 2; ++j)
-                SetValue(kResistanceFirst + next + j, GetLowFirst(block, static_cast<size_t>(j)), false);
-        }
-        for (int32_t k = next; k < kCustomRtdMaxPoints; ++k) m_resistance[static_cast<size_t>(k)] = 0;
-    }
+    if (Runs(part, kPartTable)) UploadCustomTableModbus(modbus);
     CParTypeV::UploadModbus(modbus, part);
     if (Runs(part, kPartOutputTable)) {
         for (int32_t block = 0; block < kOutputTableBlocks; ++block)

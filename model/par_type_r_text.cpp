@@ -4,23 +4,18 @@
 
 #include "model/par_editor.h"
 #include "model/par_type_r.h"
+#include "model/temperature_unit.h"
 #include "platform/c_number.h"
 #include "platform/resource_module.h"
 
 namespace {
 
 constexpr unsigned kUnitOhm = 11007;
-constexpr unsigned kUnitFirst = 11000;
-// The degree sign, shown before a unit text that is only "C" or "F"; display only, never stored.
-constexpr const char* kDegreeSign = "\xC2\xB0";
-
-// The device reports its Ohm display unit as 3, which files and devices know as 7.
-constexpr int32_t kDeviceOhmStored = 7;
+constexpr int32_t kUnitFirst = 11000;
 
 // Codes whose stored text is a plain integer.
 bool IsIntegerCode(int32_t code) {
     switch (code) {
-        case CParTypeR::kBurnout:
         case CParTypeR::kSensorWires:
         case CParTypeV::kResistanceRange:
         case CParTypeR::kCustomType:
@@ -37,9 +32,6 @@ bool IsOwnFieldCode(int32_t code) {
     if (IsIntegerCode(code) || CParTypeR::IsResistanceCode(code) || CParTypeR::IsOutputTableCode(code))
         return true;
     switch (code) {
-        case CParTypeR::kBurnoutValue:
-        case CParTypeR::kOutputHigh:
-        case CParTypeR::kOutputLow:
         case CParTypeR::kCvdFirst:
         case CParTypeR::kCvdFirst + 1:
         case CParTypeR::kCvdFirst + 2:
@@ -75,37 +67,30 @@ std::string CParTypeR::FormatValue(int32_t code, int32_t value, bool withUnit) c
     std::string unit;
     switch (code) {
         case kInputType: return ChoiceText(2015, 7, value);
-        case kBurnout: return ChoiceText(2105, 2, value);
         case kSensorWires: return ChoiceText(2110, 3, value);
-        case kDisplayUnit: return ChoiceText(static_cast<int32_t>(kUnitFirst), 3, value);
+        case kDisplayUnit: return ChoiceText(kUnitFirst, 3, value);
         case kCustomType: return ChoiceText(2115, 2, value);
         case kInput0:
         case kInput100:
         case kCustomStart:
             text = FormatC("%.4lf", ToDisplayUnit(value) / 10000.0);
-            unit = FormatValue(kDisplayUnit, EffectiveDisplayUnit(), false);
+            unit = FormatValue(kDisplayUnit, EffectiveTemperatureUnit(m_displayUnit), false);
             break;
         case kCustomStep:
-            text = EffectiveDisplayUnit() == kUnitDegF ? FormatC("%.1lf", value * 1.8) : FormatC("%d", value);
-            unit = FormatValue(kDisplayUnit, EffectiveDisplayUnit(), false);
+            text = CustomStepText(m_displayUnit, value);
+            unit = FormatValue(kDisplayUnit, EffectiveTemperatureUnit(m_displayUnit), false);
             break;
         case kInputFineZero:
         case kInputFineZero2:
             text = FormatC("%.4lf", value / 10000.0);
             if (code == kInputFineZero) unit = LoadString(kUnitOhm);
             break;
-        case kBurnoutValue:
-        case kOutputHigh:
-        case kOutputLow:
-            text = FormatRawValue(code, value);
-            unit = GetOutputUnit();
-            break;
         case kRtdResistance:
             text = GetValueString(code);
             unit = LoadString(kUnitOhm);
             break;
         default:
-            if (!IsResistanceCode(code)) return CParTypeV::FormatValue(code, value, withUnit);
+            if (!IsResistanceCode(code)) return CParOutputStage::FormatValue(code, value, withUnit);
             text = FormatRawValue(code, value);
             unit = LoadString(kUnitOhm);
             break;
@@ -121,8 +106,8 @@ std::string CParTypeR::FormatRawValue(int32_t code, int32_t value) const {
         return FormatC("%.4lf", value / 10000.0);
     if (IsCvdCode(code)) return FormatC("%g", double{std::bit_cast<float>(value)});
     if (IsIntegerCode(code)) return FormatC("%d", value);
-    if (code == kDisplayUnit) return FormatC("%d", value == kUnitDeviceOhm ? kDeviceOhmStored : value);
-    return CParTypeV::FormatRawValue(code, value);
+    if (code == kDisplayUnit) return FormatC("%d", StoredTemperatureUnit(value));
+    return CParOutputStage::FormatRawValue(code, value);
 }
 
 std::string CParTypeR::GetValueString(int32_t code) const {
@@ -133,7 +118,7 @@ std::string CParTypeR::GetValueString(int32_t code) const {
         return FormatC("%.3lf%s, %.2lf%%", ToDisplayUnit(m_inputValue) / 10000.0, GetInputUnit().c_str(),
                        m_inputPercent / 10000.0);
     }
-    return CParTypeV::GetValueString(code);
+    return CParOutputStage::GetValueString(code);
 }
 
 void CParTypeR::SetValueFromString(int32_t code, const std::string& text, bool check) {
@@ -141,7 +126,7 @@ void CParTypeR::SetValueFromString(int32_t code, const std::string& text, bool c
     if (IsIntegerCode(code) || code == kDisplayUnit) return SetValue(code, ParseInt32(text), check);
     if (IsCvdCode(code)) return SetValue(code, ParseFloatBits(text), check);
     if (code == kCustomStart || IsResistanceCode(code)) return SetValue(code, ParseScaled(text), check);
-    CParTypeV::SetValueFromString(code, text, check);
+    CParOutputStage::SetValueFromString(code, text, check);
 }
 
 void CParTypeR::SetValueFromItem(int32_t code, const CParEditor& editor) {
@@ -155,11 +140,7 @@ void CParTypeR::SetValueFromItem(int32_t code, const CParEditor& editor) {
         case kInput100:
         case kCustomStart:
             return SetValue(code, FromDisplayUnit(ParseScaled(text)), true);
-        case kCustomStep: {
-            double step = ParseNumber(text);
-            if (EffectiveDisplayUnit() == kUnitDegF) step /= 1.8;
-            return SetValue(code, SnapTrunc(step), true);
-        }
+        case kCustomStep: return SetValue(code, CustomStepFromDisplay(m_displayUnit, ParseNumber(text)), true);
         default:
             return SetValueFromString(code, text, true);
     }
@@ -167,10 +148,4 @@ void CParTypeR::SetValueFromItem(int32_t code, const CParEditor& editor) {
 
 std::string CParTypeR::GetSensorUnit() const { return LoadString(kUnitOhm); }
 
-std::string CParTypeR::GetInputUnit() const {
-    // Only the temperature units convert; the device's Ohm unit and unknown values show Ohm.
-    if (m_displayUnit < kUnitDegC || m_displayUnit > kUnitKelvin) return LoadString(kUnitOhm);
-    std::string unit = LoadString(kUnitFirst + static_cast<unsigned>(m_displayUnit));
-    if (unit == "C" || unit == "F") unit = kDegreeSign + unit;
-    return unit;
-}
+std::string CParTypeR::GetInputUnit() const { return TemperatureInputUnit(m_displayUnit); }

@@ -100,7 +100,7 @@ constexpr int32_t kTableSteps = CParTypeT::kOutputTablePoints + CParTypeT::kCjTa
 
 }  // namespace
 
-CParTypeT::CParTypeT(int32_t typeId) {
+CParTypeT::CParTypeT(int32_t typeId) : CParCustomTable(0xF0, 0, true) {
     SetTypeId(typeId == 4 ? 4 : 1);
     SetModelCode(typeId == 4 ? "K9U0" : "K9TS");
     m_model = "K9TS";
@@ -116,14 +116,14 @@ CParTypeT::CParTypeT(int32_t typeId) {
         m_inputDefault100.erase(t);
     }
     SetDefTable(kDefTable);
-    m_voltage[1] = 1;
     SetValue(kInputType, 0, false);
     m_input0 = 0;
     m_input100 = 1000000;
     RecomputeDerived();
-    m_keptProgressTotal = SaturateInt32(int64_t{CountWalkRows()} + kTableSteps);
-    SetProgressTotal(m_keptProgressTotal);
+    CountProgressTotal();
 }
+
+void CParTypeT::CountProgressTotal() { KeepProgressTotal(SaturateInt32(int64_t{CountWalkRows()} + kTableSteps)); }
 
 std::unique_ptr<CParBase> CParTypeT::CreateInstance() const { return std::make_unique<CParTypeT>(GetTypeId()); }
 
@@ -132,23 +132,17 @@ void CParTypeT::CopyFrom(const CParBase& src) {
     CParTypeV::CopyFrom(src);
     const auto* other = dynamic_cast<const CParTypeT*>(&src);
     if (!other) return;
-    m_burnout = other->m_burnout;
+    CopyStage(*other);
+    CopyCustomTable(*other);
     m_displayUnit = other->m_displayUnit;
-    m_voltage = other->m_voltage;
     m_outputTable = other->m_outputTable;
     m_cjTable = other->m_cjTable;
     m_startVolt = other->m_startVolt;
     m_voltPeriod = other->m_voltPeriod;
-    m_customStart = other->m_customStart;
-    m_customStep = other->m_customStep;
-    m_customPoints = other->m_customPoints;
     m_terminalSelect = other->m_terminalSelect;
     m_coldJunction = other->m_coldJunction;
     m_coldJunctionVolt = other->m_coldJunctionVolt;
-    m_burnoutValue = other->m_burnoutValue;
     m_voltageRange = other->m_voltageRange;
-    m_outputHigh = other->m_outputHigh;
-    m_outputLow = other->m_outputLow;
 }
 
 int32_t CParTypeT::GetParamCount(int32_t group) const {
@@ -163,32 +157,24 @@ int32_t CParTypeT::GetParamId(int32_t group, int32_t index) const {
 }
 
 int32_t CParTypeT::GetValue(int32_t code) const {
-    if (IsVoltageCode(code)) return m_voltage[static_cast<size_t>(code - kVoltageFirst)];
     if (IsOutputTableCode(code)) return m_outputTable[static_cast<size_t>(code - kOutputTableFirst)];
     switch (code) {
-        case kBurnout: return m_burnout;
         case kTerminalSelect: return m_terminalSelect;
         case kColdJunction: return m_coldJunction;
         case kDisplayUnit: return m_displayUnit;
         case kVoltageRange: return m_voltageRange;
-        case kBurnoutValue: return m_burnoutValue;
         case kStartVolt: return m_startVolt;
         case kVoltPeriod: return m_voltPeriod;
         case kColdJunctionVolt: return m_coldJunctionVolt;
-        case kOutputHigh: return m_outputHigh;
-        case kOutputLow: return m_outputLow;
-        case kCustomStart: return m_customStart;
-        case kCustomStep: return m_customStep;
-        case kCustomPoints: return m_customPoints;
         case kCjmTemperature: return m_cjmTemperature;
-        default: return CParTypeV::GetValue(code);
+        default: return CParCustomTable::GetValue(code);
     }
 }
 
 void CParTypeT::SetValue(int32_t code, int32_t value, bool check) {
     if (IsVoltageCode(code)) {
         if (check) CheckRange(code, value, -300000000, 300000000);
-        m_voltage[static_cast<size_t>(code - kVoltageFirst)] = value;
+        m_customValues[static_cast<size_t>(code - kVoltageFirst)] = value;
         if (!IsStandardType(m_inputType)) RecomputeDerived();
         return;
     }
@@ -218,19 +204,6 @@ void CParTypeT::SetValue(int32_t code, int32_t value, bool check) {
             RecomputeDerived();
             return;
         }
-        case kBurnoutValue:
-            // Checked whatever `check` says, also when a file is loaded.
-            CheckBurnoutValue(*this, code, value);
-            m_burnoutValue = value;
-            return;
-        case kOutputHigh:
-            CheckRange(code, value, 200000, 215000);
-            m_outputHigh = value;
-            return;
-        case kOutputLow:
-            CheckRange(code, value, 38000, 40000);
-            m_outputLow = value;
-            return;
         case kCustomStart:
             if (check) CheckRange(code, value, -3000000, 10000000);
             m_customStart = value;
@@ -245,14 +218,13 @@ void CParTypeT::SetValue(int32_t code, int32_t value, bool check) {
             if (check) CheckRange(code, value, 2, kTcCustomCapacity);
             m_customPoints = value;
             return;
-        case kBurnout: m_burnout = value; return;
         case kTerminalSelect: m_terminalSelect = value; return;
         case kDisplayUnit: m_displayUnit = value; return;
         case kVoltageRange: m_voltageRange = value; return;
         case kStartVolt: m_startVolt = value; return;
         case kVoltPeriod: m_voltPeriod = value; return;
         case kColdJunctionVolt: m_coldJunctionVolt = value; return;
-        default: CParTypeV::SetValue(code, value, check); return;
+        default: CParCustomTable::SetValue(code, value, check); return;
     }
 }
 
@@ -260,16 +232,6 @@ void CParTypeT::RecomputeDerived() {
     SetValue(kStartVolt, ToInt32Trunc(GetTableStartVolt(m_inputType)), false);
     SetValue(kVoltPeriod, GetTableVoltPeriod(m_inputType), false);
     SetValue(kColdJunctionVolt, Conversion().ColdJunctionVoltage(m_inputType, m_coldJunction), false);
-}
-
-int32_t CParTypeT::WalkCustomPoints() const { return std::clamp(m_customPoints, 0, kTcCustomCapacity); }
-
-int32_t CParTypeT::CustomTableEnd() const {
-    // In doubles: a file's step and count can reach the int32 limits, whose product overflows 64 bits;
-    // any result beyond int32 saturates, and below 2^53 the arithmetic is exact.
-    const double steps = std::max(1.0, static_cast<double>(m_customPoints) - 1.0);
-    const double end = m_customStart + static_cast<double>(m_customStep) * 10000.0 * steps;
-    return SaturateInt32(static_cast<int64_t>(std::clamp(end, -2147483648.0, 2147483647.0)));
 }
 
 bool CParTypeT::IsRestrictedModel() const {
@@ -288,21 +250,7 @@ void CParTypeT::EditTable(int32_t group, int32_t variant) {
 
 void CParTypeT::EditTable2(int32_t group, int32_t variant) {
     if (group != kGroupTable || variant != 0) return;
-    CTableDialogService* service = GetTableDialogService();
-    if (!service) return;
-    CCustomSensorTable table;
-    table.start = m_customStart / 10000.0;
-    table.step = m_customStep;
-    const auto shown = static_cast<size_t>(WalkCustomPoints());
-    for (size_t i = 0; i < shown; ++i) table.values.push_back(m_voltage[i] / 10000.0);
-    if (!service->EditCustomSensorTable(table, m_displayUnit)) return;
-    const size_t accepted = std::min(table.values.size(), static_cast<size_t>(kTcCustomCapacity));
-    m_customPoints = static_cast<int32_t>(accepted);
-    // Snapped, so that a table handed out and accepted unchanged comes back unchanged.
-    m_customStart = SnapTrunc(table.start * 10000.0);
-    m_customStep = table.step;
-    for (size_t i = 0; i < m_voltage.size(); ++i)
-        m_voltage[i] = i < accepted ? SnapTrunc(table.values[i] * 10000.0) : 0;
+    EditCustomSensorTable(m_displayUnit);
 }
 
 void CParTypeT::GetInputAdjustLimits(double& low, double& high) const {
@@ -317,7 +265,7 @@ int32_t CParTypeT::ToDisplayUnit(int32_t value) const { return TemperatureToDisp
 int32_t CParTypeT::FromDisplayUnit(int32_t value) const { return TemperatureFromDisplay(m_displayUnit, value); }
 
 CTcConversion CParTypeT::Conversion() const {
-    return CTcConversion({m_customStart, m_customStep, m_customPoints, m_voltage});
+    return CTcConversion({m_customStart, m_customStep, m_customPoints, m_customValues});
 }
 
 double CParTypeT::VoltageToTemperature(int32_t type, double microvolts) const {

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "model/par_type_v.h"
+#include "model/par_custom_table.h"
 #include "model/tc_conversion.h"
 
 // The parameter set of the thermocouple-input models: type id 1 ("K9TS") and the universal model's
@@ -12,25 +12,18 @@
 // in 1e-4 degC and shown in a choosable display unit. A custom table of up to 300 voltages stands in for
 // the linearizer, and the device linearises its input through a 512-point output table and a 64-point
 // cold-junction table the program computes.
-class CParTypeT : public CParTypeV {
+class CParTypeT : public CParCustomTable {
 public:
     enum Code : int32_t {
-        kBurnout = 60,
         kTerminalSelect = 61,
         kColdJunction = 62,
         kDisplayUnit = 65,
         kVoltageRange = 66,
-        kBurnoutValue = 67,
         kStartVolt = 68,
         kVoltPeriod = 69,
         kColdJunctionVolt = 70,
-        kOutputHigh = 103,
-        kOutputLow = 104,
-        kCustomStart = 21005,
-        kCustomStep = 21006,
-        kCustomPoints = 21007,
-        kVoltageFirst = 21008,
-        kVoltageLast = kVoltageFirst + kTcCustomCapacity - 1,
+        kVoltageFirst = kCustomValueFirst,
+        kVoltageLast = kCustomValueLast,
         kOutputTableFirst = 22000,
         kOutputTableLast = 22511,
         kCjTableFirst = 23000,
@@ -44,19 +37,11 @@ public:
         kRegCjTable = 768,
         kRegDisplayUnit = 1283,
         kRegColdJunction = 1287,
-        kRegCustomHead = 1344,
-        kRegCustomTable = 1360,
-        kRegCustomTableEnd = 1960,  // one past V[299]
         kRegStartVolt = 2055,
         kRegVoltPeriod = 2056,
         kRegColdJunctionVolt = 2057,
-        kRegStageBits = 2058,
-        kRegBurnoutValue = 2059,
-        kRegOutputHigh = 2061,
-        kRegOutputLow = 2062,
         kRegTerminalSelect = 2063,
         kRegTcVoltage = 2069,
-        kRegPresentOutput = 2071,
         kRegModelCode4 = 2077,
         kRegCjResistance = 2079,
     };
@@ -114,7 +99,8 @@ public:
     // span gives the 0 % output everywhere; a download refuses it before.
     std::array<int32_t, kOutputTablePoints> ComputeOutputTable() const;
     // The cold-junction table (uV): the voltage of the input type at the temperatures of 64 Pt1000
-    // resistances from 680.0 Ohm in steps of 12.8 Ohm.
+    // resistances from 680.0 Ohm in steps of 12.8 Ohm. A download refuses a table whose values do not
+    // fit the device's signed 16-bit registers.
     std::array<int32_t, kCjTablePoints> ComputeCjTable() const;
 
     // A temperature in 1e-4 degC in 1e-4 of the display unit, and back.
@@ -138,18 +124,14 @@ public:
     static bool IsCjTableCode(int32_t code) { return code >= kCjTableFirst && code <= kCjTableLast; }
 
 protected:
-    // The custom point count every walk over V[] uses; the stored value stays as loaded.
-    int32_t WalkCustomPoints() const;
-    // 100 % input of a custom type: start + step x (points - 1), at least one step, saturated.
-    int32_t CustomTableEnd() const;
     // 68, 69 and 70 from the input type and the cold-junction temperature.
     void RecomputeDerived();
+    // The step total of a full transfer from the rows of the definition table, kept for the transfers.
+    void CountProgressTotal();
     // A text editor's fixed-point text, taken from the display unit.
     int32_t ParseDisplayTemperature(const std::string& text) const;
     // The display unit whose name follows a temperature: the device's Ohm unit shows as degC.
     int32_t UnitForName() const;
-    // The constructor's total of progress steps; a full transfer adjusts the total by the point count.
-    int32_t KeptProgressTotal() const { return m_keptProgressTotal; }
 
     // The character a full download writes to register 2077 to select the universal device's kind;
     // 0 for the thermocouple model, which has none.
@@ -166,17 +148,9 @@ protected:
     // A signed 32-bit value from two registers, high word first, times 10, saturated.
     int32_t GetVoltagePair(int32_t high) const;
 
-    int32_t m_burnout = 1;
-    int32_t m_burnoutValue = 230000;
-    int32_t m_outputHigh = 215000;
-    int32_t m_outputLow = 38000;
     int32_t m_terminalSelect = 1;
     int32_t m_coldJunction = 0;
     int32_t m_coldJunctionVolt = 0;
-    int32_t m_customStart = 0;
-    int32_t m_customStep = 1;
-    int32_t m_customPoints = 2;
-    std::array<int32_t, kTcCustomCapacity> m_voltage{};
     std::array<int32_t, kOutputTablePoints> m_outputTable{};
     std::array<int32_t, kCjTablePoints> m_cjTable{};
     int32_t m_startVolt = 0;
@@ -197,8 +171,4 @@ private:
     void CheckCustomTableForAscii() const;
     // Refuses an input type that a restricted device does not measure (message 224).
     void CheckDeviceTypeForAscii(CCommInterface& comm) const;
-    void DownloadCustomTableAscii(CCommInterface& comm);
-    void UploadCustomTableAscii(CCommInterface& comm);
-
-    int32_t m_keptProgressTotal = 0;
 };

@@ -55,18 +55,8 @@ void CParTypeT::ReadParamAscii(CCommInterface& comm, int32_t code) {
 }
 
 void CParTypeT::CheckCustomTableForAscii() const {
-    const auto invalid = [](int32_t index) {
-        throw CPrivateException(FormatC(LoadString(kInvalidCustomTable).c_str(), index));
-    };
-    if (m_voltage[0] == m_voltage[1]) invalid(1);
-    const bool rising = m_voltage[0] < m_voltage[1];
-    // Only the points the table holds: a file's count beyond the capacity stops at its end.
-    const auto points = static_cast<size_t>(WalkCustomPoints());
-    for (size_t i = 2; i < points; ++i) {
-        const int32_t previous = m_voltage[i - 1];
-        const int32_t value = m_voltage[i];
-        if (value == previous || (value > previous) != rising) invalid(static_cast<int32_t>(i));
-    }
+    if (const int32_t broken = CustomTableBreak())
+        throw CPrivateException(FormatC(LoadString(kInvalidCustomTable).c_str(), broken));
 }
 
 void CParTypeT::CheckDeviceTypeForAscii(CCommInterface& comm) const {
@@ -94,25 +84,14 @@ void CParTypeT::DownloadAscii(CCommInterface& comm, int32_t part) {
     }
     if (Runs(part, kPartBasic)) CParTypeV::DownloadAscii(comm, kPartBasic);
     if (Runs(part, kPartFineAdjust)) CParTypeV::DownloadAscii(comm, kPartFineAdjust);
-    if (Runs(part, kPartTable)) DownloadCustomTableAscii(comm);
+    if (Runs(part, kPartTable)) {
+        comm.SelectItem(kItemCustomTable);
+        DownloadCustomTableAscii(comm);
+    }
     if (part == kPartAll) {
         CTiming::Sleep(kTableStoreMs);
         SetItem01(comm, old);
     }
-}
-
-void CParTypeT::DownloadCustomTableAscii(CCommInterface& comm) {
-    const auto send = [&](const std::string& command) {
-        Exchange(comm, command);
-        AddProgress(1);
-    };
-    comm.SelectItem(kItemCustomTable);
-    send(FormatC("DS %.4lf\r", m_customStart / 10000.0));
-    send(FormatC("DP %d\r", m_customStep));
-    send("DZ " + GetValueString(kCustomPoints) + "\r");
-    // Every point the device holds goes, whatever the point count.
-    for (int32_t i = 0; i < kTcCustomCapacity; ++i)
-        send(FormatC("DT%dD%s\r", i, GetValueString(kVoltageFirst + i).c_str()));
 }
 
 void CParTypeT::UploadAscii(CCommInterface& comm, int32_t part) {
@@ -126,24 +105,10 @@ void CParTypeT::UploadAscii(CCommInterface& comm, int32_t part) {
         if (!voltage.empty()) m_tcVoltage = DeviceScaled(voltage[0]);
         CParTypeV::UploadAscii(comm, kPartIdentity);
     }
-    if (Runs(part, kPartTable)) UploadCustomTableAscii(comm);
-}
-
-void CParTypeT::UploadCustomTableAscii(CCommInterface& comm) {
-    // Each reply repeats its command's letters before the value; a value the reply does not hold stays.
-    const auto ask = [&](const std::string& command, size_t skip) {
-        const std::string tail(ReplyTail(Exchange(comm, command), skip));
-        AddProgress(1);
-        return tail;
-    };
-    comm.SelectGroup(kGroupSettings);
-    comm.SelectItem(kItemCustomTable);
-    if (const auto start = ScanNumbers(ask("DS\r", 2), 1); !start.empty()) m_customStart = DeviceScaled(start[0]);
-    if (const auto step = ParseInt32Checked(ask("DP\r", 2))) m_customStep = *step;
-    StoreNumberText(kCustomPoints, ask("DZ\r", 2));
-    for (int32_t i = 0; i < kTcCustomCapacity; ++i) {
-        const auto value = ScanNumbers(ask(FormatC("DT%d\r", i), 1), 1);
-        if (!value.empty()) m_voltage[static_cast<size_t>(i)] = DeviceScaled(value[0]);
+    if (Runs(part, kPartTable)) {
+        comm.SelectGroup(kGroupSettings);
+        comm.SelectItem(kItemCustomTable);
+        UploadCustomTableAscii(comm);
+        RecomputeDerived();
     }
-    RecomputeDerived();
 }

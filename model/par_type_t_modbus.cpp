@@ -11,13 +11,12 @@
 
 namespace {
 
-constexpr int32_t kCustomHeadCount = 6;
-constexpr int32_t kPointsPerBlock = 8;
 constexpr int32_t kTableBlockCount = 16;
 constexpr int32_t kStageBlockCount = 9;    // 2055 to 2063
 constexpr int32_t kMonitorBlockCount = 11;  // 2069 to 2079
 constexpr int32_t kUniversalTcTypeId = 4;
 constexpr int32_t kFirstValueTooLarge = 229;
+constexpr int32_t kCjVoltageTooLarge = 230;
 
 // The codes of the output-stage block 2055 to 2063, in their encoding order.
 constexpr int32_t kStageCodes[] = {CParTypeT::kBurnout,     CParTypeT::kVoltageRange, CParTypeT::kBurnoutValue,
@@ -59,91 +58,49 @@ void CParTypeT::ParamToRegisters(int32_t code) {
     }
     const int32_t stage = GetRegister(kRegStageBits);
     switch (code) {
-        case kBurnout: SetRegisterLow(kRegStageBits, (stage & 0xF0) | (m_burnout != 0 ? 8 : 0)); return;
         case kVoltageRange:
             SetRegisterLow(kRegStageBits, (stage & 0x08) | (m_voltageRange == 1 ? kRange50mV : kRange100mV) << 4);
             return;
-        case kDisplayUnit:
-            SetRegisterLow(kRegDisplayUnit, m_displayUnit == kUnitDeviceOhm ? kUnitDeviceOhmStored : m_displayUnit);
-            return;
+        case kDisplayUnit: SetRegisterLow(kRegDisplayUnit, m_displayUnit); return;
         case kColdJunction: SetRegisterLow(kRegColdJunction, m_coldJunction / 1000); return;
         case kStartVolt: SetRegisterLow(kRegStartVolt, m_startVolt); return;
         case kVoltPeriod: SetRegisterLow(kRegVoltPeriod, m_voltPeriod); return;
         case kColdJunctionVolt: SetRegisterLow(kRegColdJunctionVolt, m_coldJunctionVolt / 10); return;
-        case kBurnoutValue: SetRegister(kRegBurnoutValue, OutputToRegister(m_burnoutValue)); return;
-        case kOutputHigh: SetRegister(kRegOutputHigh, OutputToRegister(m_outputHigh)); return;
-        case kOutputLow: SetRegister(kRegOutputLow, OutputToRegister(m_outputLow)); return;
         case kTerminalSelect: SetRegisterLow(kRegTerminalSelect, m_terminalSelect); return;
         // 1 uV per count.
         case kInputFineZero: SetRegisterLow(kRegInputFineZero, m_inputFineZero / 10); return;
-        case kCustomStart:
-        case kCustomStep:
-        case kCustomPoints: {
-            const auto head = Registers(kRegCustomHead, kCustomHeadCount);
-            SetLowFirst(head, static_cast<size_t>(code - kCustomStart), GetValue(code));
-            return;
-        }
-        default: break;
+        default: CParCustomTable::ParamToRegisters(code); return;
     }
-    if (IsVoltageCode(code)) {
-        const int32_t i = code - kVoltageFirst;
-        SetLowFirst(Registers(kRegCustomTable + 2 * i, 2), 0, m_voltage[static_cast<size_t>(i)]);
-        return;
-    }
-    CParTypeV::ParamToRegisters(code);
 }
 
 void CParTypeT::RegistersToParam(int32_t code) {
     const int32_t stage = GetRegister(kRegStageBits);
     switch (code) {
-        case kBurnout: m_burnout = (stage >> 3) & 1; return;
         case kVoltageRange: m_voltageRange = (stage >> 4 & 3) == kRange50mV ? 1 : 0; return;
         case kDisplayUnit: m_displayUnit = GetRegister(kRegDisplayUnit); return;
         case kColdJunction: m_coldJunction = GetRegisterSigned(kRegColdJunction) * 1000; return;
         case kStartVolt: m_startVolt = GetRegisterSigned(kRegStartVolt); return;
         case kVoltPeriod: m_voltPeriod = GetRegisterSigned(kRegVoltPeriod); return;
         case kColdJunctionVolt: m_coldJunctionVolt = GetRegisterSigned(kRegColdJunctionVolt) * 10; return;
-        // Tested whatever `check` says: a device reporting one out of range fails the upload here.
-        case kBurnoutValue: SetValue(code, RegisterToOutput(GetRegister(kRegBurnoutValue)), false); return;
-        case kOutputHigh: SetValue(code, RegisterToOutput(GetRegister(kRegOutputHigh)), false); return;
-        case kOutputLow: SetValue(code, RegisterToOutput(GetRegister(kRegOutputLow)), false); return;
         case kTerminalSelect: m_terminalSelect = GetRegister(kRegTerminalSelect); return;
         case kInputFineZero: m_inputFineZero = GetRegisterSigned(kRegInputFineZero) * 10; return;
         case kTcVoltage: m_tcVoltage = GetVoltagePair(kRegTcVoltage); return;
         case kCjmTemperature:
             m_cjmTemperature = ToInt32Trunc(Pt1000ToTemperature(GetRegisterSigned(kRegCjResistance) / 10.0) * 10000.0);
             return;
-        case kCustomStart:
-        case kCustomStep:
-        case kCustomPoints:
-            SetValue(code, GetLowFirst(Registers(kRegCustomHead, kCustomHeadCount), static_cast<size_t>(code - kCustomStart)),
-                     false);
-            return;
-        default: break;
+        default: CParCustomTable::RegistersToParam(code); return;
     }
-    if (IsVoltageCode(code)) {
-        const int32_t i = code - kVoltageFirst;
-        SetValue(code, GetLowFirst(Registers(kRegCustomTable + 2 * i, 2), 0), false);
-        return;
-    }
-    CParTypeV::RegistersToParam(code);
 }
 
 void CParTypeT::WriteParamModbus(CModbusInterface& modbus, int32_t code) {
     int32_t reg = 0;
     switch (code) {
-        case kBurnout:
-            // The range shares the register: encoded from the set too, never taken from a stale image.
-            ParamToRegisters(kVoltageRange);
-            reg = kRegStageBits;
-            break;
-        case kBurnoutValue: reg = kRegBurnoutValue; break;
-        case kOutputHigh: reg = kRegOutputHigh; break;
-        case kOutputLow: reg = kRegOutputLow; break;
+        // The range shares the register: encoded from the set too, never taken from a stale image.
+        case kBurnout: ParamToRegisters(kVoltageRange); return CParCustomTable::WriteParamModbus(modbus, code);
         // The common block 1280 to 1286 does not reach these two.
         case kTerminalSelect: reg = kRegTerminalSelect; break;
         case kColdJunction: reg = kRegColdJunction; break;
-        default: CParTypeV::WriteParamModbus(modbus, code); return;
+        default: CParCustomTable::WriteParamModbus(modbus, code); return;
     }
     ParamToRegisters(code);
     WriteBlock(modbus, reg, 1);
@@ -152,15 +109,11 @@ void CParTypeT::WriteParamModbus(CModbusInterface& modbus, int32_t code) {
 void CParTypeT::ReadParamModbus(CModbusInterface& modbus, int32_t code) {
     int32_t reg = 0;
     switch (code) {
-        case kBurnout:
         case kVoltageRange: reg = kRegStageBits; break;
         case kTerminalSelect: reg = kRegTerminalSelect; break;
         case kColdJunction: reg = kRegColdJunction; break;
-        case kBurnoutValue: reg = kRegBurnoutValue; break;
         case kColdJunctionVolt: reg = kRegColdJunctionVolt; break;
-        case kOutputHigh: reg = kRegOutputHigh; break;
-        case kOutputLow: reg = kRegOutputLow; break;
-        default: CParTypeV::ReadParamModbus(modbus, code); return;
+        default: CParCustomTable::ReadParamModbus(modbus, code); return;
     }
     ReadBlock(modbus, reg, 1);
     RegistersToParam(code);
@@ -188,9 +141,7 @@ std::array<int32_t, CParTypeT::kCjTablePoints> CParTypeT::ComputeCjTable() const
     std::array<int32_t, kCjTablePoints> table{};
     double ohm = kCjFirstOhm;
     for (size_t i = 0; i < table.size(); ++i) {
-        // A custom table may give voltages beyond the device's signed registers: held at their ends.
-        const int32_t uV = ToInt32Trunc(TemperatureToVoltage(m_inputType, Pt1000ToTemperature(ohm)));
-        table[i] = std::clamp<int32_t>(uV, std::numeric_limits<int16_t>::min(), std::numeric_limits<int16_t>::max());
+        table[i] = ToInt32Trunc(TemperatureToVoltage(m_inputType, Pt1000ToTemperature(ohm)));
         ohm += kCjStepOhm;
     }
     return table;
@@ -202,6 +153,11 @@ void CParTypeT::CheckModbusDownload(int32_t part) const {
         CheckRange(kInput100, m_input100, int64_t{m_input0} + std::max(1, range.minSpan), range.high);
     }
     if (Runs(part, kPartIdentity) && !FitsSigned16(m_startVolt)) throw CPrivateException(kFirstValueTooLarge);
+    // A custom table may give voltages the device's signed registers cannot carry: refused, not wrapped.
+    if (Runs(part, kPartCjTable)) {
+        const auto cj = ComputeCjTable();
+        if (!std::all_of(cj.begin(), cj.end(), FitsSigned16)) throw CPrivateException(kCjVoltageTooLarge);
+    }
 }
 
 uint16_t CParTypeT::KindCharacter() const { return GetTypeId() == kUniversalTcTypeId ? uint16_t{'0'} : uint16_t{0}; }
@@ -226,9 +182,8 @@ void CParTypeT::DownloadModbus(CModbusInterface& modbus, int32_t part) {
             SetRegister(kRegModelCode4, kind);
             WriteBlock(modbus, kRegModelCode4, 1);
         }
-        SetProgressTotal(SaturateInt32(int64_t{WalkCustomPoints()} + KeptProgressTotal() - kTcCustomCapacity));
-        const bool burnout = HoldOutput(*this, modbus);
-        SetStatus(burnout ? GetStatus() | kStatusBurnout : GetStatus() & ~uint32_t{kStatusBurnout});
+        SetProgressTotal(TransferProgressTotal());
+        HoldOutput(modbus);
     }
     if (Runs(part, kPartIdentity)) {
         for (int32_t code : kStageCodes) ParamToRegisters(code);
@@ -236,19 +191,7 @@ void CParTypeT::DownloadModbus(CModbusInterface& modbus, int32_t part) {
         ParamToRegisters(kDamping);
         WriteBlock(modbus, kRegStartVolt, kStageBlockCount, 6);
     }
-    if (Runs(part, kPartTable)) {
-        for (int32_t code = kCustomStart; code <= kCustomPoints; ++code) ParamToRegisters(code);
-        WriteBlock(modbus, kRegCustomHead, kCustomHeadCount, 3);
-        // Only the device's 300 points are written, whatever count a file or device delivered: the
-        // registers after the table belong to other settings.
-        const int32_t points = WalkCustomPoints();
-        for (int32_t k = 0; k < points; k += kPointsPerBlock) {
-            const int32_t start = kRegCustomTable + 2 * k;
-            const int32_t count = std::min(kTableBlockCount, kRegCustomTableEnd - start);
-            for (int32_t j = 0; j < count / 2; ++j) ParamToRegisters(kVoltageFirst + k + j);
-            WriteBlock(modbus, start, count, kPointsPerBlock);
-        }
-    }
+    if (Runs(part, kPartTable)) DownloadCustomTableModbus(modbus);
     if (Runs(part, kPartOutputTable)) {
         m_outputTable = ComputeOutputTable();
         for (int32_t i = 0; i < kOutputTablePoints; ++i) ParamToRegisters(kOutputTableFirst + i);
@@ -263,24 +206,11 @@ void CParTypeT::DownloadModbus(CModbusInterface& modbus, int32_t part) {
     }
     CParTypeV::DownloadModbus(modbus, part);
     DownloadExtra(modbus, part);
-    if (part == kPartAll) ReleaseOutput(*this, modbus);
+    if (part == kPartAll) ReleaseOutput(modbus);
 }
 
 void CParTypeT::UploadModbus(CModbusInterface& modbus, int32_t part) {
-    if (Runs(part, kPartTable)) {
-        ReadBlock(modbus, kRegCustomHead, kCustomHeadCount, 3);
-        for (int32_t code = kCustomStart; code <= kCustomPoints; ++code) RegistersToParam(code);
-        const int32_t points = WalkCustomPoints();
-        SetProgressTotal(SaturateInt32(int64_t{points} + KeptProgressTotal() - kTcCustomCapacity));
-        int32_t next = 0;
-        for (; next < points; next += kPointsPerBlock) {
-            const int32_t start = kRegCustomTable + 2 * next;
-            const int32_t count = std::min(kTableBlockCount, kRegCustomTableEnd - start);
-            ReadBlock(modbus, start, count, kPointsPerBlock);
-            for (int32_t j = 0; j < count / 2; ++j) RegistersToParam(kVoltageFirst + next + j);
-        }
-        for (int32_t k = next; k < kTcCustomCapacity; ++k) m_voltage[static_cast<size_t>(k)] = 0;
-    }
+    if (Runs(part, kPartTable)) UploadCustomTableModbus(modbus);
     CParTypeV::UploadModbus(modbus, part);
     if (Runs(part, kPartOutputTable)) {
         for (int32_t start = 0; start < kOutputTablePoints; start += kTableBlockCount)

@@ -10,7 +10,6 @@
 namespace {
 
 constexpr unsigned kUnitMillivolt = 11004;
-constexpr unsigned kUnitOhm = 11007;
 constexpr unsigned kPointName = 1025;
 
 // The only input type a restricted model measures.
@@ -20,7 +19,6 @@ constexpr int32_t kRestrictedCount = static_cast<int32_t>(std::size(kRestrictedT
 // Codes whose stored text is a plain integer.
 bool IsIntegerCode(int32_t code) {
     switch (code) {
-        case CParTypeT::kBurnout:
         case CParTypeT::kTerminalSelect:
         case CParTypeT::kVoltageRange:
         case CParTypeT::kVoltPeriod:
@@ -51,9 +49,6 @@ bool IsFixedPointCode(int32_t code) {
 bool IsOwnFieldCode(int32_t code) {
     if (IsIntegerCode(code) || IsFixedPointCode(code) || CParTypeT::IsCjTableCode(code)) return true;
     switch (code) {
-        case CParTypeT::kBurnoutValue:
-        case CParTypeT::kOutputHigh:
-        case CParTypeT::kOutputLow:
         case CParTypeT::kStartVolt:
         case CParTypeT::kDisplayUnit:
             return true;
@@ -85,9 +80,7 @@ std::string CParTypeT::GetParamName(int32_t code) const {
     return CParTypeV::GetParamName(code);
 }
 
-int32_t CParTypeT::UnitForName() const {
-    return m_displayUnit == kUnitDegF || m_displayUnit == kUnitKelvin ? m_displayUnit : kUnitDegC;
-}
+int32_t CParTypeT::UnitForName() const { return EffectiveTemperatureUnit(m_displayUnit); }
 
 std::string CParTypeT::FormatValue(int32_t code, int32_t value, bool withUnit) const {
     const std::string millivolt = LoadString(kUnitMillivolt);
@@ -96,9 +89,8 @@ std::string CParTypeT::FormatValue(int32_t code, int32_t value, bool withUnit) c
         return withUnit ? WithUnit(text, millivolt) : text;
     }
     if (IsTemperatureCode(code) || code == kCustomStep) {
-        const std::string text = code == kCustomStep
-                                     ? (m_displayUnit == kUnitDegF ? FormatC("%.1lf", value * 1.8) : FormatC("%d", value))
-                                     : FormatC("%.4lf", ToDisplayUnit(value) / 10000.0);
+        const std::string text = code == kCustomStep ? CustomStepText(m_displayUnit, value)
+                                                     : FormatC("%.4lf", ToDisplayUnit(value) / 10000.0);
         return withUnit ? WithUnit(text, TemperatureUnitName(UnitForName())) : text;
     }
     switch (code) {
@@ -108,17 +100,10 @@ std::string CParTypeT::FormatValue(int32_t code, int32_t value, bool withUnit) c
                 return ChoiceText(2030, kInputTypes, kRestrictedTypes[value]);
             }
             return ChoiceText(2030, kInputTypes, value);
-        case kBurnout: return ChoiceText(2105, 2, value);
         case kTerminalSelect: return ChoiceText(2130, 2, value);
         case kVoltageRange: return ChoiceText(2135, 2, value);
         case kVoltPeriod: return ChoiceText(2137, 4, value);
         case kDisplayUnit: return value >= 0 && value < 3 ? TemperatureUnitName(value) : std::string();
-        case kBurnoutValue:
-        case kOutputHigh:
-        case kOutputLow: {
-            const std::string text = FormatRawValue(code, value);
-            return withUnit ? WithUnit(text, GetOutputUnit()) : text;
-        }
         case kStartVolt:
         case kColdJunctionVolt: {
             const std::string text = FormatC(code == kStartVolt ? "%.3lf" : "%.4lf",
@@ -135,15 +120,15 @@ std::string CParTypeT::FormatValue(int32_t code, int32_t value, bool withUnit) c
             const std::string text = GetValueString(code);
             return withUnit ? WithUnit(text, millivolt) : text;
         }
-        default: return CParTypeV::FormatValue(code, value, withUnit);
+        default: return CParCustomTable::FormatValue(code, value, withUnit);
     }
 }
 
 std::string CParTypeT::FormatRawValue(int32_t code, int32_t value) const {
     if (IsIntegerCode(code) || IsCjTableCode(code)) return FormatC("%d", value);
     if (IsFixedPointCode(code)) return FormatC("%.4lf", value / 10000.0);
-    if (code == kDisplayUnit) return FormatC("%d", value == kUnitDeviceOhm ? kUnitDeviceOhmStored : value);
-    return CParTypeV::FormatRawValue(code, value);
+    if (code == kDisplayUnit) return FormatC("%d", StoredTemperatureUnit(value));
+    return CParCustomTable::FormatRawValue(code, value);
 }
 
 std::string CParTypeT::GetValueString(int32_t code) const {
@@ -155,7 +140,7 @@ std::string CParTypeT::GetValueString(int32_t code) const {
         return FormatC("%.3lf%s, %.2lf%%", ToDisplayUnit(m_inputValue) / 10000.0, GetInputUnit().c_str(),
                        m_inputPercent / 10000.0);
     }
-    return CParTypeV::GetValueString(code);
+    return CParCustomTable::GetValueString(code);
 }
 
 void CParTypeT::SetValueFromString(int32_t code, const std::string& text, bool check) {
@@ -164,7 +149,7 @@ void CParTypeT::SetValueFromString(int32_t code, const std::string& text, bool c
     // the display unit here, so that SetValue brings it back exactly.
     if (code == kColdJunction) return SetValue(code, ToDisplayUnit(ParseScaled(text)), check);
     if (IsFixedPointCode(code)) return SetValue(code, ParseScaled(text), check);
-    CParTypeV::SetValueFromString(code, text, check);
+    CParCustomTable::SetValueFromString(code, text, check);
 }
 
 int32_t CParTypeT::ParseDisplayTemperature(const std::string& text) const {
@@ -188,11 +173,7 @@ void CParTypeT::SetValueFromItem(int32_t code, const CParEditor& editor) {
             return SetValue(code, SnapTrunc(ParseNumber(text) * 10000.0), true);
         case kCustomStart:
             return SetValue(code, ParseDisplayTemperature(text), true);
-        case kCustomStep: {
-            double step = ParseNumber(text);
-            if (m_displayUnit == kUnitDegF) step /= 1.8;
-            return SetValue(code, SnapTrunc(step), true);
-        }
+        case kCustomStep: return SetValue(code, CustomStepFromDisplay(m_displayUnit, ParseNumber(text)), true);
         case kColdJunction:
             // Typed in the display unit, which SetValue converts.
             return SetValue(code, ParseScaled(text), true);
@@ -210,10 +191,7 @@ int32_t CParTypeT::GetParamState(int32_t code) const {
 
 std::string CParTypeT::GetSensorUnit() const { return LoadString(kUnitMillivolt); }
 
-std::string CParTypeT::GetInputUnit() const {
-    if (m_displayUnit == kUnitDeviceOhm) return LoadString(kUnitOhm);
-    return TemperatureUnitName(m_displayUnit);
-}
+std::string CParTypeT::GetInputUnit() const { return TemperatureInputUnit(m_displayUnit); }
 
 std::string CParTypeT::GetTableTitle(int32_t group, int32_t variant) const {
     if (group != kGroupTable) return std::string();

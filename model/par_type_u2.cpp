@@ -48,11 +48,10 @@ constexpr unsigned kUnitMillivolt = 11004;
 // Register 2058: bit 2 marks the millivolt kind, bit 3 burnout, bits 4 to 7 the voltage range (2 for
 // 100 mV, 3 for 50 mV).
 constexpr uint16_t kKindBit = 0x0004;
-constexpr uint16_t kBurnoutBit = 0x0008;
 
 }  // namespace
 
-CParTypeU2::CParTypeU2() : CParUniversal('2', {kRange, kBurnout, kOutputHigh, kOutputLow, kBurnoutValue}, 10) {
+CParTypeU2::CParTypeU2() : CParUniversal('2', 0xF3, kKindBit, {kRange, kBurnout, kOutputHigh, kOutputLow, kBurnoutValue}, 10) {
     SetTypeId(6);
     SetModelCode("K9U2");
     m_model = "K9U";
@@ -68,7 +67,7 @@ std::unique_ptr<CParBase> CParTypeU2::CreateInstance() const { return std::make_
 void CParTypeU2::CopyFrom(const CParBase& src) {
     if (&src == this) return;
     CParTypeV::CopyFrom(src);
-    if (const auto* other = dynamic_cast<const CParTypeU2*>(&src)) CopyStage(*other);
+    if (const auto* other = dynamic_cast<const CParTypeU2*>(&src)) CopyUniversalStage(*other);
 }
 
 std::string CParTypeU2::FormatValue(int32_t code, int32_t value, bool withUnit) const {
@@ -100,9 +99,6 @@ int32_t CParTypeU2::GetInputAdjustScale() const { return 1000; }
 void CParTypeU2::ParamToRegisters(int32_t code) {
     uint16_t reg = GetRegister(kRegKindFlags);
     switch (code) {
-        case kBurnout:
-            reg = static_cast<uint16_t>((reg & ~uint16_t{0xFF0C}) | kKindBit | (m_burnout != 0 ? kBurnoutBit : 0));
-            break;
         case kRange:
             reg = static_cast<uint16_t>((reg & ~uint16_t{0xFFF4}) | kKindBit | (m_range != 0 ? 3 : 2) << 4);
             break;
@@ -114,7 +110,6 @@ void CParTypeU2::ParamToRegisters(int32_t code) {
 void CParTypeU2::RegistersToParam(int32_t code) {
     const uint16_t reg = GetRegister(kRegKindFlags);
     switch (code) {
-        case kBurnout: m_burnout = (reg & kBurnoutBit) != 0 ? 1 : 0; return;
         case kRange: m_range = ((reg >> 4) & 0xF) == 3 ? 1 : 0; return;
         default: CParUniversal::RegistersToParam(code); return;
     }

@@ -51,12 +51,11 @@ constexpr unsigned kUnitOhm = 11007;
 constexpr int32_t kRangeOfType[] = {2, 1, 0};
 
 // Register 2058: bits 0 to 2 the sensor wires + 1, bit 3 burnout, bits 4 to 7 the resistance range.
-constexpr uint16_t kBurnoutBit = 0x0008;
 
 }  // namespace
 
 CParTypeU3::CParTypeU3()
-    : CParUniversal('3', {kSensorWires, kBurnout, kRange, kOutputHigh, kOutputLow, kBurnoutValue}, 100) {
+    : CParUniversal('3', 0xF7, 0, {kSensorWires, kBurnout, kRange, kOutputHigh, kOutputLow, kBurnoutValue}, 100) {
     SetTypeId(7);
     SetModelCode("K9U3");
     m_model = "K9U";
@@ -75,7 +74,7 @@ void CParTypeU3::CopyFrom(const CParBase& src) {
     if (&src == this) return;
     CParTypeV::CopyFrom(src);
     if (const auto* other = dynamic_cast<const CParTypeU3*>(&src)) {
-        CopyStage(*other);
+        CopyUniversalStage(*other);
         m_sensorWires = other->m_sensorWires;
     }
 }
@@ -130,9 +129,6 @@ int32_t CParTypeU3::GetInputAdjustScale() const { return 100; }
 void CParTypeU3::ParamToRegisters(int32_t code) {
     uint16_t reg = GetRegister(kRegKindFlags);
     switch (code) {
-        case kBurnout:
-            reg = static_cast<uint16_t>((reg & ~uint16_t{0xFF08}) | (m_burnout != 0 ? kBurnoutBit : 0));
-            break;
         case kSensorWires:
             reg = static_cast<uint16_t>((reg & 0x00F8u) | ((static_cast<uint32_t>(m_sensorWires) + 1u) & 7u));
             break;
@@ -147,7 +143,6 @@ void CParTypeU3::ParamToRegisters(int32_t code) {
 void CParTypeU3::RegistersToParam(int32_t code) {
     const uint16_t reg = GetRegister(kRegKindFlags);
     switch (code) {
-        case kBurnout: m_burnout = (reg & kBurnoutBit) != 0 ? 1 : 0; return;
         case kSensorWires: m_sensorWires = (reg - 1) & 7; return;
         case kRange: m_range = (reg >> 4) & 0xF; return;
         default: CParUniversal::RegistersToParam(code); return;

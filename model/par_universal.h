@@ -4,34 +4,25 @@
 #include <initializer_list>
 #include <string>
 
-#include "model/par_type_v.h"
+#include "model/output_stage.h"
 
 // What the universal model's millivolt and resistance kinds share: the output stage (burnout, output
 // value at burnout, output limits), a read-only range that follows the input type, register 2058, the
 // selection of the kind through register 2077, the held output during a download and the monitor read.
 // Both kinds transfer by Modbus only and have no table.
-class CParUniversal : public CParTypeV {
+class CParUniversal : public CParOutputStage {
 public:
     enum Code : int32_t {
-        kBurnout = 60,
         kSensorWires = 63,
         kRange = 66,
-        kBurnoutValue = 67,
-        kOutputHigh = 103,
-        kOutputLow = 104,
     };
 
     enum Register : int32_t {
-        kRegKindFlags = 2058,
-        kRegBurnoutValue = 2059,
-        kRegOutputHigh = 2061,
-        kRegOutputLow = 2062,
+        kRegKindFlags = kRegStageBits,
         kRegMonitor = 2069,
-        kRegOutput = 2071,
         kRegKind = 2077,
     };
 
-    std::string FormatValue(int32_t code, int32_t value, bool withUnit) const override;
     std::string GetValueString(int32_t code) const override;
     int32_t GetValue(int32_t code) const override;
     void SetValue(int32_t code, int32_t value, bool check) override;
@@ -55,18 +46,16 @@ public:
     void RegistersToParam(int32_t code) override;
 
 protected:
-    // `kind` is the character written to register 2077; `stageCodes` the codes of register 2058 to 2062
+    // `kind` is the character written to register 2077; `burnoutKeep` and `burnoutSet` the bits of
+    // register 2058 that encoding burnout keeps and sets; `stageCodes` the codes of register 2058 to 2062
     // in their encoding order; `fineZeroDivisor` the input fine zero's counts per register count.
-    CParUniversal(char kind, std::initializer_list<int32_t> stageCodes, int32_t fineZeroDivisor);
+    CParUniversal(char kind, uint16_t burnoutKeep, uint16_t burnoutSet, std::initializer_list<int32_t> stageCodes,
+                  int32_t fineZeroDivisor);
 
-    // Copies the output stage when `src` is a universal kind of the same class.
-    void CopyStage(const CParUniversal& src);
+    // Copies the output stage and the range when `src` is a universal kind of the same class.
+    void CopyUniversalStage(const CParUniversal& src);
 
-    int32_t m_burnoutValue = 230000;
-    int32_t m_burnout = 1;
     int32_t m_range = 0;
-    int32_t m_outputHigh = 215000;
-    int32_t m_outputLow = 38000;
 
 private:
     // The input type travels in register 1280 offset by 30 (millivolt kind) or 40 (resistance kind).

@@ -9,6 +9,7 @@
 namespace {
 
 constexpr int64_t kFirstUnitName = 11000;
+constexpr unsigned kUnitOhm = 11007;
 constexpr int32_t kFahrenheitZero = 320000;
 constexpr int32_t kKelvinZero = 2731500;
 // The degree sign as UTF-8; display only, never stored.
@@ -23,6 +24,12 @@ int32_t RoundHalfAway(double value) {
 }
 
 }  // namespace
+
+int32_t EffectiveTemperatureUnit(int32_t unit) {
+    return unit == kUnitDegF || unit == kUnitKelvin ? unit : kUnitDegC;
+}
+
+int32_t StoredTemperatureUnit(int32_t unit) { return unit == kUnitDeviceOhm ? kUnitDeviceOhmStored : unit; }
 
 int32_t TemperatureToDisplay(int32_t unit, int32_t value) {
     switch (unit) {
@@ -46,4 +53,17 @@ std::string TemperatureUnitName(int32_t unit) {
     std::string name = LoadString(static_cast<unsigned>(id));
     if (name == "C" || name == "F") name = kDegreeSign + name;
     return name;
+}
+
+std::string CustomStepText(int32_t unit, int32_t step) {
+    return unit == kUnitDegF ? FormatC("%.1lf", step * 1.8) : FormatC("%d", step);
+}
+
+int32_t CustomStepFromDisplay(int32_t unit, double typed) {
+    return SnapTrunc(unit == kUnitDegF ? typed / 1.8 : typed);
+}
+
+std::string TemperatureInputUnit(int32_t unit) {
+    if (unit < kUnitDegC || unit > kUnitKelvin) return LoadString(kUnitOhm);
+    return TemperatureUnitName(unit);
 }

@@ -42,6 +42,18 @@ TEST(PotRegisterTest, Packing) {
     }
 }
 
+TEST_F(PotTransferTest, StageBlockCarriesTheSetsDamping) {
+    // 2060 inside the output-stage block is the damping coefficient, never a fresh set's zero image.
+    CParTypePM set;
+    set.SetValue(CParTypeV::kDamping, 20000, true);
+    set.DownloadModbus(m_modbus, kPartIdentity);
+    CParTypePM reference;
+    reference.SetValue(CParTypeV::kDamping, 20000, true);
+    reference.ParamToRegisters(CParTypeV::kDamping);
+    ASSERT_NE(reference.Registers(2060, 1)[0], 0);
+    EXPECT_EQ(m_sim.GetRegister(2060), reference.Registers(2060, 1)[0]);
+}
+
 TEST_F(PotTransferTest, FullDownloadBlockSequence) {
     CParTypePM set;
     m_sim.SetRegister(2071, 31000);

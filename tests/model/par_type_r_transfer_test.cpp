@@ -113,6 +113,18 @@ protected:
     }
 };
 
+TEST_F(RtdTransferTest, StageBlockCarriesTheSetsDamping) {
+    // 2060 inside the output-stage block is the damping coefficient, never a fresh set's zero image.
+    CParTypeR set;
+    set.SetValue(CParTypeV::kDamping, 20000, true);
+    set.DownloadModbus(m_modbus, kPartIdentity);
+    CParTypeR reference;
+    reference.SetValue(CParTypeV::kDamping, 20000, true);
+    reference.ParamToRegisters(CParTypeV::kDamping);
+    ASSERT_NE(reference.Registers(2060, 1)[0], 0);
+    EXPECT_EQ(m_sim.GetRegister(2060), reference.Registers(2060, 1)[0]);
+}
+
 TEST_F(RtdTransferTest, DownloadWritesTheTableWithinItsRegisters) {
     CParTypeR set;
     // A file may carry any number of points.

@@ -26,7 +26,8 @@ TEST(TcRegisterTest, Packing) {
         {CParTypeT::kBurnout, 0, 2058, 0x0028, 0x0020},
         {CParTypeT::kVoltageRange, 0, 2058, 0xFFFF, 0x0028},
         {CParTypeT::kVoltageRange, 1, 2058, 0x0000, 0x0030},
-        {CParTypeT::kDisplayUnit, 3, 1283, 0, 7},
+        // The register carries the unit as the device reports it; only texts write its Ohm unit as 7.
+        {CParTypeT::kDisplayUnit, 3, 1283, 0, 3},
         {CParTypeT::kDisplayUnit, 1, 1283, 0, 1},
         {CParTypeT::kColdJunction, -50000, 1287, 0, 0xFFCE},
         {CParTypeT::kColdJunctionVolt, -12345, 2057, 0, 0xFB2E},
@@ -209,6 +210,18 @@ TEST_F(TcTransferTest, RefusalsComeBeforeAnyWrite) {
     EXPECT_EQ(wide.GetValue(CParTypeT::kStartVolt), 40000);
     EXPECT_NE(ThrownMessage([&] { wide.DownloadModbus(m_modbus, -1); }).find("(V[0])"), std::string::npos);
     EXPECT_TRUE(Writes().empty());
+    // A first value that fits, but cold-junction voltages that do not: refused, not held or wrapped.
+    CParTypeT steep;
+    steep.SetValue(CParTypeT::kCustomStart, -1000000, false);
+    steep.SetValue(CParTypeT::kCustomStep, 10, false);
+    steep.SetValue(kV0 + 1, 400000, false);
+    steep.SetValue(CParTypeV::kInputType, CParTypeT::kTypeCustom50, false);
+    EXPECT_EQ(steep.ComputeCjTable()[63], 40000);
+    const std::string cjRefusal =
+        "Can not download because the custom TC table gives cold junction voltages beyond the device's range.";
+    EXPECT_EQ(ThrownMessage([&] { steep.DownloadModbus(m_modbus, CParTypeT::kPartCjTable); }), cjRefusal);
+    EXPECT_EQ(ThrownMessage([&] { steep.DownloadModbus(m_modbus, -1); }), cjRefusal);
+    EXPECT_TRUE(Writes().empty());
     // The output table alone does not carry the start voltage.
     wide.SetValue(CParTypeV::kInput100, 1000000, false);
     wide.DownloadModbus(m_modbus, CParTypeT::kPartOutputTable);
@@ -324,6 +337,24 @@ TEST_F(TcAsciiTest, FullDownloadRefusals) {
     EXPECT_EQ(m_sim.GetItem(1, 24), "1");
     EXPECT_EQ(m_sim.GetItem(1, 34), "0.0000");
     EXPECT_EQ(m_sim.GetItem(1, 1), "0");
+}
+
+TEST_F(TcAsciiTest, FullDownloadStoresTheCustomTable) {
+    CParTypeT file;
+    file.SetValue(CParTypeV::kInputType, CParTypeT::kTypeCustom100, false);
+    file.SetValue(CParTypeT::kCustomStart, -500000, false);
+    file.SetValue(CParTypeT::kCustomStep, 25, false);
+    file.SetValue(CParTypeT::kCustomPoints, 5, false);
+    for (int32_t i = 0; i < 5; ++i) file.SetValue(kV0 + i, -20000 + 12345 * i, false);
+    m_sim.SetItem(1, 1, "3");
+    file.DownloadAscii(m_ascii, -1);
+    EXPECT_EQ(m_sim.GetItem(1, 1), "3");
+
+    CParTypeT device;
+    device.UploadAscii(m_ascii, kPartTable);
+    for (int32_t code = CParTypeT::kCustomStart; code <= kV0 + 5; ++code)
+        EXPECT_EQ(device.GetValue(code), file.GetValue(code)) << code;
+    EXPECT_EQ(device.GetValue(kV0 + 299), 0);
 }
 
 TEST_F(TcAsciiTest, MonitorItems) {

@@ -97,11 +97,11 @@ TEST(ParTypeU3, RegisterPacking) {
     CParTypeU3 set;
     set.SetValue(CParUniversal::kSensorWires, 2, true);
     set.SetValue(CParUniversal::kRange, 0, false);
-    for (const int32_t code : {CParUniversal::kSensorWires, CParUniversal::kBurnout, CParUniversal::kRange})
+    for (const int32_t code : std::initializer_list<int32_t>{CParUniversal::kSensorWires, CParUniversal::kBurnout, CParUniversal::kRange})
         set.ParamToRegisters(code);
     EXPECT_EQ(set.Registers(2058, 1)[0], 0x000B);
     set.Registers(2058, 1)[0] = 0x0023;
-    for (const int32_t code : {CParUniversal::kSensorWires, CParUniversal::kBurnout, CParUniversal::kRange})
+    for (const int32_t code : std::initializer_list<int32_t>{CParUniversal::kSensorWires, CParUniversal::kBurnout, CParUniversal::kRange})
         set.RegistersToParam(code);
     EXPECT_EQ(set.GetValue(CParUniversal::kRange), 2);
     EXPECT_EQ(set.GetValue(CParUniversal::kBurnout), 0);

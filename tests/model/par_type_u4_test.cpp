@@ -58,4 +58,17 @@ TEST(ParTypeU5, CopyKeepsTheKind) {
     EXPECT_EQ(same->GetModelCode(), "K9U5");
 }
 
+// The step total a set keeps for its transfers.
+template <class Set>
+struct TotalProbe : Set {
+    using Set::GetProgressTotal;
+};
+
+TEST(ParTypeU4, StepTotalCountsTheKindsOwnRows) {
+    // Rows of groups 0, 1, 2 (304) and 3, plus the 512 + 64 table points.
+    EXPECT_EQ(TotalProbe<CParTypeT>().GetProgressTotal(), 20 + 5 + 304 + 5 + 576);
+    EXPECT_EQ(TotalProbe<CParTypeU4>().GetProgressTotal(), 22 + 7 + 304 + 5 + 576);
+    EXPECT_EQ(TotalProbe<CParTypeU5>().GetProgressTotal(), 20 + 7 + 304 + 5 + 576);
+}
+
 }  // namespace
