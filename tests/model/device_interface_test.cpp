@@ -54,8 +54,9 @@ TEST_F(DeviceInterfaceTest, FirstPollIdentifiesAndSecondDeliversLiveValues) {
         bool calibration;
         int32_t channels;
     } cases[] = {
-        {"K9RS", 2, false, 1}, {"K9TS", 1, false, 1}, {"K9PM", 3, true, 1},  {"K9U0", 4, false, 1}, {"K9U1", 5, false, 1},
-        {"K9U2", 6, false, 1}, {"K9U3", 7, false, 1}, {"K9U4", 8, false, 2}, {"K9U5", 9, false, 2},
+        {"K9RS", 2, false, 1}, {"K9TS", 1, false, 1}, {"K9PM", 3, true, 1},
+        {"K9U0", 4, false, 1}, {"K9U1", 5, false, 1}, {"K9U2", 6, false, 1},
+        {"K9U3", 7, false, 1}, {"K9U4", 8, false, 2}, {"K9U5", 9, false, 2},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.code);

@@ -100,13 +100,32 @@ TEST_F(DeviceThreadTest, PollWithoutConnectionNotifiesInvalid) {
     EXPECT_EQ(thread.GetLastCommand(), CDeviceInterfaceThread::kPoll);
 }
 
-TEST_F(DeviceThreadTest, FailedUploadKeepsItsFailureAndNotifiesOnce) {
+TEST_F(DeviceThreadTest, FailedTransferKeepsItsFailureAndNotifiesOnce) {
+    CDeviceType registry;
+    const CParBase* const transfers[] = {nullptr, registry.SetModel("K9TS")};
+    for (const CParBase* download : transfers) {
+        SCOPED_TRACE(download ? "download" : "upload");
+        SimLink link("K9TS");
+        link.sim.StopAnsweringAfter(0);
+        const auto thread = RunOnce(link, download);
+        const std::exception_ptr kept = thread->GetKeptException();
+        ASSERT_TRUE(kept);
+        EXPECT_THROW(std::rethrow_exception(kept), CException);
+    }
+}
+
+TEST_F(DeviceThreadTest, FailedPollIsNotKeptAndTheStateIsReset) {
     SimLink link("K9TS");
-    link.sim.StopAnsweringAfter(0);
-    const auto thread = RunOnce(link, nullptr);
-    const std::exception_ptr kept = thread->GetKeptException();
-    ASSERT_TRUE(kept);
-    EXPECT_THROW(std::rethrow_exception(kept), CException);
+    link.sim.StopAnsweringAfter(1);
+    CDeviceInterfaceThread thread;
+    Waiter waiter;
+    thread.Attach(&waiter);
+    thread.GetDeviceInterface().SetModbus(&link.modbus);
+    thread.PostPoll(0);
+    ASSERT_TRUE(waiter.WaitFor(1));
+    EXPECT_FALSE(thread.GetKeptException());
+    EXPECT_FALSE(thread.GetDeviceInterface().IsIdentified());
+    EXPECT_FALSE(thread.GetDeviceInterface().IsValid());
 }
 
 TEST_F(DeviceThreadTest, OtherCommandCodesDoNothing) {
@@ -120,6 +139,18 @@ TEST_F(DeviceThreadTest, OtherCommandCodesDoNothing) {
     ASSERT_TRUE(waiter.WaitFor(1));
     EXPECT_EQ(waiter.Count(), 1);
     EXPECT_EQ(link.BlocksSince(0).front(), "R2074x4");
+}
+
+TEST_F(DeviceThreadTest, DownloadWithoutASetFailsAndTouchesNothing) {
+    SimLink link("K9RS");
+    CDeviceInterfaceThread thread;
+    Waiter waiter;
+    thread.Attach(&waiter);
+    thread.GetDeviceInterface().SetModbus(&link.modbus);
+    thread.PostCommand(CDeviceInterfaceThread::kDownload);
+    ASSERT_TRUE(waiter.WaitFor(1));
+    EXPECT_TRUE(thread.GetKeptException());
+    EXPECT_EQ(link.sim.GetRequestCount(), 0u);
 }
 
 TEST_F(DeviceThreadTest, QueuedAdjustmentRequestsGiveOneWriteWithTheNewestRecord) {
