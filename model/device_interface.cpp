@@ -61,11 +61,6 @@ void CDeviceInterface::InterruptPauses() {
     [[maybe_unused]] const ssize_t n = ::write(m_wakeFd, &one, sizeof one);
 }
 
-void CDeviceInterface::ResumePauses() {
-    uint64_t count = 0;
-    [[maybe_unused]] const ssize_t n = ::read(m_wakeFd, &count, sizeof count);
-}
-
 void CDeviceInterface::Pause(unsigned milliseconds) const { CTiming::Sleep(milliseconds, m_wakeFd); }
 
 CModbusInterface& CDeviceInterface::RequireModbus() const {
@@ -114,7 +109,12 @@ void CDeviceInterface::Poll(int32_t tab) {
     if (m_reidentify.exchange(false)) m_identified.store(false);
     CModbusInterface* modbus = m_modbus.load();
     if (modbus == nullptr || !modbus->IsConnected()) {
-        m_identified.store(false);
+        {
+            // The set's flag as well, so that no user of the set takes it for an identified device.
+            std::unique_lock<std::recursive_mutex> lock;
+            if (modbus != nullptr) lock = std::unique_lock(modbus->GetMutex());
+            SetIdentified(false);
+        }
         Pause(kPauseNotConnected);
         return;
     }
@@ -237,7 +237,12 @@ void CDeviceInterface::ReadBackAdjust(CModbusInterface& modbus, int32_t channelC
 
 void CDeviceInterface::WriteAdjust(CAdjustInfo info) {
     CModbusInterface* modbus = m_modbus.load();
-    if (modbus == nullptr || !modbus->IsConnected()) return;
+    if (modbus == nullptr || !modbus->IsConnected()) {
+        // Nothing is on its way, so the next identification must read the device's values back (the
+        // connection that comes may be to another device).
+        m_adjust.writePending = false;
+        return;
+    }
     std::unique_lock lock(modbus->GetMutex());
     const double scale = m_par->GetInputAdjustScale();
     const std::array<uint16_t, 4> regs = {

@@ -61,8 +61,8 @@ public:
     // connection identifies the device, the next ones read live values. Returns quietly when not
     // connected; a link failure resets the state and is rethrown.
     void Poll(int32_t tab);
-    // Writes the fine adjustment of `info` and reads it back; nothing when not connected. A link failure
-    // is thrown.
+    // Writes the fine adjustment of `info` and reads it back; when not connected it only drops the
+    // write-pending mark. A link failure is thrown, with the mark still set.
     void WriteAdjust(CAdjustInfo info);
     // Identifies the model and reads every part of the set.
     void Upload();
@@ -91,9 +91,8 @@ public:
     int32_t GetProgress() const { return m_progress.GetProgress(); }
     void ResetProgress() { m_progress.SetSteps(0); }
 
-    // Ends the pauses of Poll at once, now and until ResumePauses; any thread may call it.
+    // Ends the pauses of Poll at once, now and for good (the owner is stopping); any thread may call it.
     void InterruptPauses();
-    void ResumePauses();
 
 private:
     CModbusInterface& RequireModbus() const;

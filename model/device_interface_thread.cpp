@@ -1,5 +1,7 @@
 #include "model/device_interface_thread.h"
 
+#include <stdexcept>
+
 #include "link/modbus_interface.h"
 
 CDeviceInterfaceThread::CDeviceInterfaceThread() { m_thread = std::thread([this] { Run(); }); }
@@ -91,6 +93,8 @@ void CDeviceInterfaceThread::Handle(Request& request) {
                 if (request.command == kUpload) {
                     m_device.Upload();
                 } else {
+                    // A bare command 4 carries no set: a failure, not a write of nothing.
+                    if (!request.source) throw std::invalid_argument("download posted without a set");
                     m_device.Download(*request.source);
                 }
                 Keep(nullptr);

@@ -42,7 +42,8 @@ public:
     // Downloads a copy of `source` taken now, on the calling thread; later edits of `source` do not
     // reach the device.
     void PostDownload(const CParBase& source);
-    // Posts a bare command code; codes other than 0 to 4 are recorded as the last command and ignored.
+    // Posts a bare command code; codes other than 0 to 4 are recorded as the last command and ignored. A
+    // bare download has no set to write and ends as a kept failure.
     void PostCommand(int32_t command);
 
     // Ends the worker: cancels the exchange in flight and the pauses, drops what is still queued and

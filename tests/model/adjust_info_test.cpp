@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "model/adjust_info.h"
+#include "model/calib_info.h"
 
 namespace {
 
@@ -22,6 +25,29 @@ TEST(AdjustInfo, CopyIsASnapshotOfBothChannelsAndTheFlags) {
     two.writePending = false;
     EXPECT_TRUE(copy.writePending.Load());
     EXPECT_EQ(CAdjustInfo().GetOutputUnit(), "%");
+}
+
+TEST(AdjustInfo, DefaultsOfBothRecords) {
+    const CAdjustInfo adjust;
+    EXPECT_EQ(adjust.channelCount, 1);
+    EXPECT_EQ(adjust.inputZero, (std::array<double, 2>{0.0, 0.0}));
+    EXPECT_EQ(adjust.inputSpan, (std::array<double, 2>{1.0, 1.0}));
+    EXPECT_EQ(adjust.inputZeroLow, -15.0);
+    EXPECT_EQ(adjust.inputZeroHigh, 15.0);
+    EXPECT_EQ(adjust.outputZero, 0.0);
+    EXPECT_EQ(adjust.outputSpan, 1.0);
+    EXPECT_EQ(adjust.GetInputUnit(), "");
+    EXPECT_EQ(adjust.GetOutputUnit(), "%");
+    EXPECT_FALSE(adjust.inputAdjustUnavailable);
+    EXPECT_FALSE(adjust.writePending.Load());
+
+    const CCalibInfo calib;
+    EXPECT_EQ(calib.status, 0);
+    EXPECT_FALSE(calib.available);
+    EXPECT_FALSE(calib.zeroRequest.Load());
+    EXPECT_FALSE(calib.fullRequest.Load());
+    EXPECT_EQ(calib.GetZeroValue(), "");
+    EXPECT_EQ(calib.GetFullValue(), "");
 }
 
 }  // namespace

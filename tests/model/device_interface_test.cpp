@@ -52,7 +52,12 @@ TEST_F(DeviceInterfaceTest, FirstPollIdentifiesAndSecondDeliversLiveValues) {
         const char* code;
         int32_t typeId;
         bool calibration;
-    } cases[] = {{"K9RS", 2, false}, {"K9TS", 1, false}, {"K9PM", 3, true}, {"K9U0", 4, false}, {"K9U1", 5, false}};
+        int32_t channels;
+    } cases[] = {
+        {"K9RS", 2, false, 1}, {"K9TS", 1, false, 1}, {"K9PM", 3, true, 1},
+        {"K9U0", 4, false, 1}, {"K9U1", 5, false, 1}, {"K9U2", 6, false, 1},
+        {"K9U3", 7, false, 1}, {"K9U4", 8, false, 2}, {"K9U5", 9, false, 2},
+    };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.code);
         Connect(c.code);
@@ -61,6 +66,7 @@ TEST_F(DeviceInterfaceTest, FirstPollIdentifiesAndSecondDeliversLiveValues) {
         Blocks identification = {"R2074x4"};
         identification.insert(identification.end(), parts.begin(), parts.end());
         identification.push_back("R2064x4");
+        if (c.channels == 2) identification.push_back("R2053x2");
 
         size_t first = Requests();
         m_device.Poll(CDeviceInterface::kTabAll);
@@ -71,6 +77,7 @@ TEST_F(DeviceInterfaceTest, FirstPollIdentifiesAndSecondDeliversLiveValues) {
         EXPECT_TRUE(m_device.AccessSet()->IsOnline());
         EXPECT_EQ(m_device.GetCalibInfo().available, c.calibration);
         EXPECT_EQ(m_device.GetAdjustInfo().inputAdjustUnavailable, c.calibration);
+        EXPECT_EQ(m_device.GetAdjustInfo().channelCount, c.channels);
 
         first = Requests();
         m_device.Poll(CDeviceInterface::kTabAll);
@@ -153,6 +160,7 @@ TEST_F(DeviceInterfaceTest, NotConnectedPollReadsNothingAndForgetsTheDevice) {
     m_device.Poll(0);
     EXPECT_TRUE(Since(first).empty());
     EXPECT_FALSE(m_device.IsIdentified());
+    EXPECT_FALSE(m_device.AccessSet()->IsOnline());
     EXPECT_FALSE(m_device.IsValid());
 }
 
@@ -222,8 +230,15 @@ TEST_F(DeviceInterfaceTest, WriteAdjustDoesNothingWhileNotConnected) {
     const size_t before = Requests();
     CAdjustInfo info;
     info.outputZero = 1.0;
+    m_device.SetAdjustWritePending(true);
     m_device.WriteAdjust(info);
     EXPECT_EQ(Requests(), before);
+
+    // The dropped write leaves no pending mark that would keep the next device's values from being read.
+    m_link->sim.SetRegisters(2064, {0, 10000, 29, 10000});
+    m_link->modbus.SetConnected(true);
+    Identify();
+    EXPECT_DOUBLE_EQ(m_device.GetAdjustInfo().outputZero, 0.29);
 }
 
 class MessageRecorder : public CNotifier {
