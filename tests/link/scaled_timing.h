@@ -6,22 +6,17 @@
 
 #include "platform/timing.h"
 
-// Runs a test's protocol pauses at a tenth of their length (or as given) and its time-outs at a third,
-// and puts the exact timing back afterwards. Time-outs are cut less: they only run out when the device
-// is silent, and a simulated device whose thread is descheduled on a loaded machine must still answer
-// in time.
+// Runs a test's protocol pauses at a tenth of their length (or as given) and puts the exact timing back
+// afterwards. Time-outs keep their exact length: they only run out when the device is silent, and a
+// simulated device whose thread a loaded machine deschedules for a while must still answer in time.
 class ScaledTiming : public ::testing::Test {
 protected:
-    static constexpr unsigned kTimeoutDivisor = 3;
-
-    explicit ScaledTiming(unsigned divisor = 10)
-        : m_divisor(divisor), m_timeoutDivisor(divisor < kTimeoutDivisor ? divisor : kTimeoutDivisor) {}
-    void SetUp() override { CTiming::SetDivisors(m_divisor, m_timeoutDivisor); }
+    explicit ScaledTiming(unsigned divisor = 10) : m_divisor(divisor) {}
+    void SetUp() override { CTiming::SetDivisors(m_divisor, 1); }
     void TearDown() override { CTiming::SetDivisor(1); }
 
 private:
     unsigned m_divisor;
-    unsigned m_timeoutDivisor;
 };
 
 // Wall-clock milliseconds since construction.
