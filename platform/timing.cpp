@@ -9,7 +9,6 @@
 
 namespace {
 std::atomic<unsigned> g_divisor{1};
-std::atomic<unsigned> g_timeoutDivisor{1};
 
 timespec ToTimespec(int64_t micros) {
     timespec ts{};
@@ -37,16 +36,11 @@ int PollFor(pollfd* fds, nfds_t count, int64_t micros) {
 }
 }  // namespace
 
-void CTiming::SetDivisors(unsigned pauseDivisor, unsigned timeoutDivisor) {
-    g_divisor.store(pauseDivisor == 0 ? 1 : pauseDivisor);
-    g_timeoutDivisor.store(timeoutDivisor == 0 ? 1 : timeoutDivisor);
-}
+void CTiming::SetDivisor(unsigned divisor) { g_divisor.store(divisor == 0 ? 1 : divisor); }
 
 unsigned CTiming::GetDivisor() { return g_divisor.load(); }
 
 int64_t CTiming::ToMicros(unsigned ms) { return int64_t{ms} * 1000 / g_divisor.load(); }
-
-int64_t CTiming::TimeoutToMicros(unsigned ms) { return int64_t{ms} * 1000 / g_timeoutDivisor.load(); }
 
 bool CTiming::Sleep(unsigned ms, int wakeFd) {
     pollfd fd{wakeFd, POLLIN, 0};

@@ -12,7 +12,7 @@
 class ScaledTiming : public ::testing::Test {
 protected:
     explicit ScaledTiming(unsigned divisor = 10) : m_divisor(divisor) {}
-    void SetUp() override { CTiming::SetDivisors(m_divisor, 1); }
+    void SetUp() override { CTiming::SetDivisor(m_divisor); }
     void TearDown() override { CTiming::SetDivisor(1); }
 
 private:

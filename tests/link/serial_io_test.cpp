@@ -13,7 +13,12 @@
 #include "scaled_timing.h"
 
 namespace {
-class SerialIOTest : public ScaledTiming {};
+// A read takes no pause but its 10 ms wait steps, so these run at the exact timing: a time-out below one
+// step then means no wait step at all.
+class SerialIOTest : public ScaledTiming {
+protected:
+    SerialIOTest() : ScaledTiming(1) {}
+};
 
 std::unique_ptr<CSerialIO> OpenOn(const PtyLine& line) {
     auto port = std::make_unique<CSerialIO>(CComSettings(line.Path(), "Line"));
@@ -128,7 +133,7 @@ TEST_F(SerialIOTest, ReadTimingPaths) {
         {"first byte late", "", "12345", 300, 10000, 5, "12345", 295, 5000},
         {"silence", "", "", 0, 1000, 5, "", 990, 4000},
         // No wait step at all: bytes already waiting are still read.
-        {"waiting data, time-out below one step", "12", "", 0, 2, 2, "12", 0, 1500},
+        {"waiting data, time-out below one step", "12", "", 0, 5, 2, "12", 0, 1500},
     };
     for (const Case& c : cases) {
         PtyLine line;
