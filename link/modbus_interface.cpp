@@ -12,6 +12,7 @@ namespace {
 constexpr unsigned kPauseAfterSend = 10;
 constexpr unsigned kPauseAfterRead = 100;
 constexpr unsigned kPauseBetweenAttempts = 500;
+constexpr unsigned kConnectReadTimeout = 3000;
 
 uint8_t High(unsigned value) { return static_cast<uint8_t>((value >> 8) & 0xFFu); }
 uint8_t Low(unsigned value) { return static_cast<uint8_t>(value & 0xFFu); }
@@ -126,6 +127,18 @@ void CModbusInterface::Attempt(const std::vector<uint8_t>& request, std::vector<
         throw Failure(command, address, count, FormatMessageId(11014, {static_cast<int>(reply[2])}));
     }
     if (n != expected) throw Failure(command, address, count, 11012u);
+}
+
+void CModbusInterface::Connect(const CComSettings& settings) {
+    m_serial.Abort();
+    std::unique_lock lock(m_mutex);
+    m_connected.store(false);
+    m_settings = settings;
+    m_serial.SetSettings(settings);
+    // Opening clears the cancellation; a request that was cut short has given up the lock by now.
+    m_serial.Open();
+    m_serial.SetReadTimeout(kConnectReadTimeout);
+    m_connected.store(true);
 }
 
 void CModbusInterface::Close() {

@@ -31,6 +31,10 @@ public:
     bool ReadHoldingRegister(uint16_t start, int32_t count, uint16_t* values);
     bool WriteMultipleRegisters(uint16_t start, int32_t count, const uint16_t* values);
 
+    // The connect path: cancels a request in flight from any thread, then under the Modbus lock takes
+    // `settings`, opens the port with a read time-out of 3000 ms and sets the connected flag. An
+    // exception on the way leaves the flag clear.
+    void Connect(const CComSettings& settings);
     // Cancels a request in flight from any thread, then closes the port under the Modbus lock.
     void Close();
 

@@ -161,8 +161,11 @@ unsigned CSerialIO::Read(uint8_t* buffer, unsigned count) {
     if (m_fd < 0 || count == 0) return 0;
     unsigned queued = InputQueueLength();
     bool carrier = CarrierDetect();
-    const unsigned limit = m_readTotalTimeout / kWaitStep;
-    unsigned waits = 0;
+    // The wait for the first byte is the read time-out taken in steps: at the exact timing, time-out / 10
+    // steps of 10 ms.
+    const int64_t step = CTiming::ToMicros(kWaitStep);
+    const int64_t limit = step > 0 ? CTiming::TimeoutToMicros(m_readTotalTimeout) / step : 0;
+    int64_t waits = 0;
     if (!carrier) {
         while (queued == 0 && waits < limit) {
             ++waits;
@@ -180,8 +183,8 @@ unsigned CSerialIO::Read(uint8_t* buffer, unsigned count) {
 // Reads until `count` bytes, a gap of the interval time-out after a byte, or the total read time-out.
 unsigned CSerialIO::ReadAvailable(uint8_t* buffer, unsigned count) {
     using Clock = std::chrono::steady_clock;
-    const auto deadline = Clock::now() + std::chrono::microseconds(CTiming::ToMicros(m_readTotalTimeout));
-    const int64_t interval = CTiming::ToMicros(kReadIntervalTimeout);
+    const auto deadline = Clock::now() + std::chrono::microseconds(CTiming::TimeoutToMicros(m_readTotalTimeout));
+    const int64_t interval = CTiming::TimeoutToMicros(kReadIntervalTimeout);
     unsigned got = 0;
     while (got < count) {
         int64_t wait = std::chrono::duration_cast<std::chrono::microseconds>(deadline - Clock::now()).count();

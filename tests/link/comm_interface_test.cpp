@@ -112,8 +112,9 @@ TEST_F(CommTest, GroupReplyMayGoOnAfterItsPrefix) {
 }
 
 TEST_F(CommTest, LongActionsGetTheirLongTimeout) {
-    // The device takes longer than a normal command may but within the 10000 ms the caller grants.
-    const auto slow = SimFault::Late(std::chrono::milliseconds(400));
+    // The device takes longer than a normal command may but within the 10000 ms the caller grants,
+    // with room both ways for a descheduled thread.
+    const auto slow = SimFault::Late(std::chrono::milliseconds(3000));
     FaultAhead(1, slow);
     EXPECT_EQ(m_ascii.WriteItem(3, "1", 10000), "1");
     FaultAhead(1, slow);

@@ -6,8 +6,9 @@
 
 #include "platform/timing.h"
 
-// Runs a test's protocol pauses and time-outs at a tenth of their length (or as given), and puts the
-// exact timing back afterwards.
+// Runs a test's protocol pauses at a tenth of their length (or as given) and puts the exact timing back
+// afterwards. Time-outs keep their exact length: they only run out when the device is silent, and a
+// simulated device whose thread a loaded machine deschedules for a while must still answer in time.
 class ScaledTiming : public ::testing::Test {
 protected:
     explicit ScaledTiming(unsigned divisor = 10) : m_divisor(divisor) {}

@@ -13,7 +13,12 @@
 #include "scaled_timing.h"
 
 namespace {
-class SerialIOTest : public ScaledTiming {};
+// A read takes no pause but its 10 ms wait steps, so these run at the exact timing: a time-out below one
+// step then means no wait step at all.
+class SerialIOTest : public ScaledTiming {
+protected:
+    SerialIOTest() : ScaledTiming(1) {}
+};
 
 std::unique_ptr<CSerialIO> OpenOn(const PtyLine& line) {
     auto port = std::make_unique<CSerialIO>(CComSettings(line.Path(), "Line"));
@@ -108,7 +113,8 @@ TEST_F(SerialIOTest, ClosedPortRefusesTheReadTimeoutAndReadsNothing) {
 }
 
 TEST_F(SerialIOTest, ReadTimingPaths) {
-    // Durations in real milliseconds at a tenth of the protocol's: the interval gap is 10 ms.
+    // Time-outs run at their exact length. Upper bounds sit well short of the time-out they rule out,
+    // so a descheduled thread does not make them miss.
     struct Case {
         const char* name;
         std::string before;  // on the line when the read starts
@@ -121,12 +127,13 @@ TEST_F(SerialIOTest, ReadTimingPaths) {
         long long maxMs;
     };
     const Case cases[] = {
-        {"burst", "12345", "", 0, 1000, 5, "12345", 0, 80},
-        {"count reached", "123456", "", 0, 1000, 4, "1234", 0, 80},
-        {"gap after first bytes", "123", "45", 150, 3000, 5, "123", 10, 140},
-        {"first byte late", "", "12345", 100, 3000, 5, "12345", 95, 250},
-        {"silence", "", "", 0, 1000, 5, "", 100, 500},
-        {"time-out below one step", "12", "", 0, 5, 2, "12", 0, 80},
+        {"burst", "12345", "", 0, 10000, 5, "12345", 0, 1500},
+        {"count reached", "123456", "", 0, 10000, 4, "1234", 0, 1500},
+        {"gap after first bytes", "123", "", 0, 10000, 5, "123", 95, 2500},
+        {"first byte late", "", "12345", 300, 10000, 5, "12345", 295, 5000},
+        {"silence", "", "", 0, 1000, 5, "", 990, 4000},
+        // No wait step at all: bytes already waiting are still read.
+        {"waiting data, time-out below one step", "12", "", 0, 5, 2, "12", 0, 1500},
     };
     for (const Case& c : cases) {
         PtyLine line;
@@ -160,14 +167,15 @@ TEST_F(SerialIOTest, ReadLeavesTheRestForTheNextRead) {
     EXPECT_EQ(ReadString(*port, 4), "56");
 }
 
-TEST_F(SerialIOTest, HangUpEndsTheReadWithoutWaitingOut) {
+TEST_F(SerialIOTest, HungUpLineReadsNothingWithinTheTimeout) {
     PtyLine line;
     const auto port = OpenOn(line);
-    port->SetReadTimeout(3000);
+    port->SetReadTimeout(300);
     line.HangUp();
     const Stopwatch watch;
     EXPECT_EQ(ReadString(*port, 5), "");
-    EXPECT_LT(watch.Ms(), 1000);
+    // 300 ms of wait steps; a read that blocked on the hung-up line would not end like this.
+    EXPECT_LT(watch.Ms(), 2000);
 }
 
 TEST_F(SerialIOTest, ReadLineCases) {

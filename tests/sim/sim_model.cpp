@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "sim/sim_factory.h"
+
 namespace {
 
 constexpr ESimAccess RW = ESimAccess::ReadWrite;
@@ -35,9 +37,15 @@ const std::vector<SimModelInfo>& Catalogue() {
                                                     {1344, 6, RW},  {1360, 600, RW}, {2053, 2, RW},
                                                     {2077, 1, RW}};
     static const std::vector<SimModelInfo> catalogue = {
-        {"K9TS", "K9TS", thermocouple}, {"K9RS", "K9RS", rtd},      {"K9PM", "K9PM", potentiometer},
-        {"K9U0", "K9U", universal},     {"K9U1", "K9U", universal}, {"K9U2", "K9U", universal},
-        {"K9U3", "K9U", universal},     {"K9U4", "K9U", universal}, {"K9U5", "K9U", universal},
+        {"K9TS", "K9TS", thermocouple, SimFactoryThermocouple},
+        {"K9RS", "K9RS", rtd, SimFactoryRtd},
+        {"K9PM", "K9PM", potentiometer, SimFactoryPotentiometer},
+        {"K9U0", "K9U", universal, SimFactoryThermocouple},
+        {"K9U1", "K9U", universal, SimFactoryRtd},
+        {"K9U2", "K9U", universal, SimFactoryMillivolt},
+        {"K9U3", "K9U", universal, SimFactoryResistance},
+        {"K9U4", "K9U", universal, SimFactoryTwoThermocouples},
+        {"K9U5", "K9U", universal, SimFactoryTwoThermocouples},
     };
     return catalogue;
 }
@@ -55,6 +63,8 @@ CSimModel::CSimModel(const SimModelInfo& info) {
     SetRegister(1064, 1);     // hardware version
     SetRegister(2071, 10000);  // 4 mA
     SetRegister(2078, 100);    // firmware version
+    SimFactoryShared(*this);
+    if (info.factory) info.factory(*this);
 }
 
 const SimModelInfo* CSimModel::FindInfo(const std::string& code) {

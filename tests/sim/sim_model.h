@@ -18,12 +18,16 @@ struct SimRange {
     ESimAccess access = ESimAccess::ReadWrite;
 };
 
+class CSimModel;
+
 // What distinguishes one device model from another in the simulator: its code, the model text it
-// reports and the register blocks it maps beyond the common ones.
+// reports, the register blocks it maps beyond the common ones and the settings it leaves the factory
+// with beyond the shared ones (none when null).
 struct SimModelInfo {
     std::string code;
     std::string modelText;
     std::vector<SimRange> ranges;
+    void (*factory)(CSimModel& model) = nullptr;
 };
 
 // Modbus exception codes the device answers with.

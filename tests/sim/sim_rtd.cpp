@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+#include "sim/sim_factory.h"
+
 namespace {
 
 constexpr int kGroupSettings = 1;
@@ -20,7 +22,7 @@ std::string TrimLeft(const std::string& text) {
 std::unique_ptr<CSimRtdModel> CSimRtdModel::Create(const std::string& code) {
     const std::unique_ptr<CSimModel> plain = CSimModel::Create(code);
     if (!plain || (code != "K9RS" && code != "K9U1")) return nullptr;
-    SimModelInfo info{code, code == "K9RS" ? "K9RS" : "K9U", {}};
+    SimModelInfo info{code, code == "K9RS" ? "K9RS" : "K9U", {}, SimFactoryRtd};
     std::unique_ptr<CSimRtdModel> model(new CSimRtdModel(info));
     for (int reg = 0; reg < kRegisterCount; ++reg) model->MapRegisters(reg, 1, plain->GetAccess(reg));
     model->SetItem(kGroupSettings, kItemResistance, "100.0000");

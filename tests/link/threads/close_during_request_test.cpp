@@ -111,3 +111,38 @@ TEST(CloseDuringRequest, AsciiCloseEndsALongWait) {
     EXPECT_EQ(failure, "Receive command response timeout.");
     EXPECT_FALSE(ascii.IsPortOpen());
 }
+
+TEST(CloseDuringRequest, ReconnectCutsTheRequestShortBeforeReopening) {
+    CTiming::SetDivisor(1);
+    CSimDevice sim("K9RS");
+    sim.StopAnsweringAfter(0);
+    CModbusInterface modbus(CComSettings(sim.GetSlavePath(), "SIM"));
+    modbus.Connect(CComSettings(sim.GetSlavePath(), "SIM"));
+
+    std::string failure;
+    std::thread worker([&] {
+        std::unique_lock lock(modbus.GetMutex());
+        uint16_t values[4] = {};
+        try {
+            modbus.ReadHoldingRegister(2074, 4, values);
+        } catch (const CException& e) {
+            failure = e.what();
+        }
+    });
+    ASSERT_TRUE(sim.WaitForRequests(1, kArrival));
+    const Clock::time_point start = Clock::now();
+    modbus.Connect(CComSettings(sim.GetSlavePath(), "SIM"));
+    const long long connectMs = MsSince(start);
+    worker.join();
+
+    EXPECT_LT(connectMs, 500);
+    EXPECT_EQ(failure, "Modbus command failed. command=ReadHoldingRegister address=2075 size=4 reason=timeout.");
+    // The cut-short request sent nothing more, and the reopened port works.
+    EXPECT_EQ(sim.GetRequestCount(), 1u);
+    EXPECT_TRUE(modbus.IsConnected());
+    EXPECT_EQ(modbus.GetSerial().GetReadTimeout(), 3000u);
+    sim.ClearFaults();
+    uint16_t values[4] = {};
+    EXPECT_TRUE(modbus.ReadHoldingRegister(2074, 4, values));
+    EXPECT_EQ(values[0], 'K');
+}
