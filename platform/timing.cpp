@@ -38,8 +38,6 @@ int PollFor(pollfd* fds, nfds_t count, int64_t micros) {
 
 void CTiming::SetDivisor(unsigned divisor) { g_divisor.store(divisor == 0 ? 1 : divisor); }
 
-unsigned CTiming::GetDivisor() { return g_divisor.load(); }
-
 int64_t CTiming::ToMicros(unsigned ms) { return int64_t{ms} * 1000 / g_divisor.load(); }
 
 bool CTiming::Sleep(unsigned ms, int wakeFd) {
@@ -55,8 +53,4 @@ int CTiming::WaitReadable(int fd, int wakeFd, int64_t micros) {
     if (fds[1].revents & POLLIN) return -1;
     if (rc <= 0) return 0;
     return fds[0].revents;
-}
-
-uint64_t CTiming::GetTickCount() {
-    return static_cast<uint64_t>(NowMicros() / 1000) * g_divisor.load();
 }

@@ -13,7 +13,6 @@ class CTiming {
 public:
     // Divides every pause (1 = exact). Set by tests before any exchange starts.
     static void SetDivisor(unsigned divisor);
-    static unsigned GetDivisor();
 
     // Real microseconds that a pause of `ms` protocol milliseconds takes.
     static int64_t ToMicros(unsigned ms);
@@ -27,7 +26,4 @@ public:
     // Waits up to `micros` real microseconds for `fd` to become readable. Returns the poll events of
     // `fd` (0 on time-out), or -1 when `wakeFd` became readable first.
     static int WaitReadable(int fd, int wakeFd, int64_t micros);
-
-    // Protocol milliseconds since an arbitrary start, counting as the pauses above do.
-    static uint64_t GetTickCount();
 };
