@@ -3,7 +3,10 @@
 #include <exception>
 #include <string>
 
-// The text of the exception `action` throws, or "<no throw>".
+// What ThrownMessage gives when `action` throws nothing.
+inline constexpr const char* kNoThrow = "<no throw>";
+
+// The text of the exception `action` throws, or kNoThrow.
 template <class F>
 std::string ThrownMessage(F action) {
     try {
@@ -11,5 +14,5 @@ std::string ThrownMessage(F action) {
     } catch (const std::exception& e) {
         return e.what();
     }
-    return "<no throw>";
+    return kNoThrow;
 }

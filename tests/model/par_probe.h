@@ -4,6 +4,7 @@
 #include <string>
 
 #include "model/par_type_v.h"
+#include "thrown_message.h"
 
 // A DC-input set that lets the tests set what only uploads set, and reach the progress counters.
 class CParProbe : public CParTypeV {
@@ -22,12 +23,3 @@ public:
     void SetFirmware(int32_t firmware) { m_firmware = firmware; }
 };
 
-// The message of what `action` throws; "no throw" when it throws nothing.
-inline std::string ThrownMessage(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const std::exception& e) {
-        return e.what();
-    }
-    return "no throw";
-}

@@ -6,17 +6,9 @@
 #include <string>
 
 #include "table_service_stub.h"
+#include "thrown_message.h"
 
 namespace {
-
-std::string ThrownText(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const std::exception& e) {
-        return e.what();
-    }
-    return "(nothing thrown)";
-}
 
 TEST(ParTypePMTest, DefaultPointsMapToThemselves) {
     CParTypePM set;
@@ -59,7 +51,7 @@ TEST(ParTypePMTest, RangeRules) {
         set.SetValue(CParTypeV::kInput0, c.input0, true);
         const int32_t before = set.GetValue(c.code);
         if (c.message) {
-            EXPECT_EQ(ThrownText([&] { set.SetValue(c.code, c.value, c.check); }), c.message) << c.code;
+            EXPECT_EQ(ThrownMessage([&] { set.SetValue(c.code, c.value, c.check); }), c.message) << c.code;
             EXPECT_EQ(set.GetValue(c.code), before) << c.code;
         } else {
             set.SetValue(c.code, c.value, c.check);

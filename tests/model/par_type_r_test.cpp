@@ -10,6 +10,7 @@
 #include "platform/admin_mode.h"
 #include "platform/c_number.h"
 #include "table_service_stub.h"
+#include "thrown_message.h"
 
 namespace {
 
@@ -26,15 +27,6 @@ public:
 private:
     std::string m_text;
 };
-
-std::string ThrownText(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const std::exception& e) {
-        return e.what();
-    }
-    return "(nothing thrown)";
-}
 
 TEST(ParTypeRTest, DisplayUnitTexts) {
     const struct {
@@ -213,7 +205,7 @@ TEST(ParTypeRTest, RangeRules) {
         CParTypeR set;
         const int32_t before = set.GetValue(c.code);
         if (c.message) {
-            EXPECT_EQ(ThrownText([&] { set.SetValue(c.code, c.value, c.check); }), c.message) << c.code;
+            EXPECT_EQ(ThrownMessage([&] { set.SetValue(c.code, c.value, c.check); }), c.message) << c.code;
             EXPECT_EQ(set.GetValue(c.code), before) << c.code;
         } else {
             set.SetValue(c.code, c.value, c.check);

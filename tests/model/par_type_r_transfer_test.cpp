@@ -8,17 +8,9 @@
 #include "model/par_type_r.h"
 #include "sim/sim_rtd.h"
 #include "sim_set_transfer.h"
+#include "thrown_message.h"
 
 namespace {
-
-std::string ThrownText(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const std::exception& e) {
-        return e.what();
-    }
-    return "(nothing thrown)";
-}
 
 TEST(RtdRegisterTest, Packing) {
     const struct {
@@ -73,7 +65,7 @@ TEST(RtdRegisterTest, Packing) {
     // An upload fails at an output limit out of its range and keeps the old value.
     CParTypeR set;
     set.Registers(2062, 1)[0] = 10001;
-    EXPECT_EQ(ThrownText([&] { set.RegistersToParam(CParTypeR::kOutputLow); }),
+    EXPECT_EQ(ThrownMessage([&] { set.RegistersToParam(CParTypeR::kOutputLow); }),
               "Output low limit should be a from 3.8000 to 4.0000. ");
     EXPECT_EQ(set.GetValue(CParTypeR::kOutputLow), 38000);
 }
@@ -173,7 +165,7 @@ TEST_F(RtdTransferTest, ZeroSpanIsRefusedBeforeAnythingIsWritten) {
     set.UploadModbus(m_modbus, 0);
     ASSERT_EQ(set.GetValue(CParTypeV::kInput0), set.GetValue(CParTypeV::kInput100));
     const size_t before = m_sim.GetRequestCount();
-    EXPECT_EQ(ThrownText([&] { set.DownloadModbus(m_modbus, -1); }),
+    EXPECT_EQ(ThrownMessage([&] { set.DownloadModbus(m_modbus, -1); }),
               "100% input should be a from 0.0001 to 902.5000. ");
     EXPECT_EQ(m_sim.GetRequestCount(), before);
 }
@@ -183,7 +175,7 @@ TEST_F(RtdTransferTest, FailedDownloadKeepsTheOutputHeld) {
     m_sim.SetRegister(2073, 1);      // burnout
     m_sim.SetRegister(2059, 57000);
     m_sim.StopAnsweringAfter(8);
-    EXPECT_NE(ThrownText([&] { set.DownloadModbus(m_modbus, -1); }), "(nothing thrown)");
+    EXPECT_NE(ThrownMessage([&] { set.DownloadModbus(m_modbus, -1); }), kNoThrow);
     EXPECT_EQ(m_sim.GetRegister(2072), 57000);
     EXPECT_EQ(set.GetStatus() & kStatusBurnout, kStatusBurnout);
 }
@@ -366,7 +358,7 @@ TEST_F(RtdAsciiTest, UnsoundCustomTableIsRefusedBeforeAnythingIsWritten) {
         for (size_t i = 0; i < c.r.size(); ++i)
             set.SetValue(CParTypeR::kResistanceFirst + static_cast<int32_t>(i), c.r[i], false);
         const size_t before = m_sim.GetRequestCount();
-        EXPECT_EQ(ThrownText([&] { set.DownloadAscii(m_ascii, -1); }), c.message);
+        EXPECT_EQ(ThrownMessage([&] { set.DownloadAscii(m_ascii, -1); }), c.message);
         // Only reads went out: no item 01 write, no table command.
         for (const SimRequest& r : m_sim.GetRequests()) {
             if (r.index < before) continue;

@@ -132,7 +132,7 @@ TEST(ParTypeT, ColdJunctionFollowsTheDisplayUnit) {
     set.SetValue(CParTypeT::kDisplayUnit, 1, true);
     EXPECT_NO_THROW(set.SetValue(CParTypeT::kColdJunction, 2120000, true));
     EXPECT_EQ(set.GetValue(CParTypeT::kColdJunction), 1000000);
-    EXPECT_NE(ThrownMessage([&] { set.SetValue(CParTypeT::kColdJunction, 2130000, true); }), "no throw");
+    EXPECT_NE(ThrownMessage([&] { set.SetValue(CParTypeT::kColdJunction, 2130000, true); }), kNoThrow);
     // The stored text is degC and loads back unchanged whatever the unit.
     set.SetValue(CParTypeT::kColdJunction, 770000, true);  // 77 degF = 25 degC
     EXPECT_EQ(set.GetValueString(CParTypeT::kColdJunction), "25.0000");
@@ -157,7 +157,7 @@ TEST(ParTypeT, OutputStageCheckedWhateverCheckSays) {
             CParTypeT set;
             const int32_t before = set.GetValue(c.code);
             const std::string message = ThrownMessage([&] { set.SetValue(c.code, c.value, check); });
-            EXPECT_EQ(message == "no throw", c.accepted) << c.code << " " << c.value;
+            EXPECT_EQ(message == kNoThrow, c.accepted) << c.code << " " << c.value;
             EXPECT_EQ(set.GetValue(c.code), c.accepted ? c.value : before);
         }
     }

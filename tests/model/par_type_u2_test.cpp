@@ -38,7 +38,7 @@ TEST(ParTypeU2, BurnoutWindowsWhateverCheckSays) {
     const Case cases[] = {{37500, true}, {230000, true}, {37499, false}, {214999, false}, {150000, false}, {230001, false}};
     for (const Case& c : cases) {
         CParTypeU2 set;
-        const bool thrown = ThrownMessage([&] { set.SetValue(CParUniversal::kBurnoutValue, c.value, false); }) != "no throw";
+        const bool thrown = ThrownMessage([&] { set.SetValue(CParUniversal::kBurnoutValue, c.value, false); }) != kNoThrow;
         EXPECT_EQ(thrown, !c.accepted) << c.value;
         EXPECT_EQ(set.GetValue(CParUniversal::kBurnoutValue), c.accepted ? c.value : 230000);
     }
@@ -87,7 +87,7 @@ TEST(ParTypeU3, NewSetTextsAndTypes) {
     EXPECT_EQ(set.GetValueText(CParUniversal::kRange), "Res 0 - 5k ohm");
     EXPECT_EQ(set.GetValue(CParTypeV::kInput100), 40000000);
     EXPECT_NO_THROW(set.SetValue(CParTypeV::kInput100, 50000000, true));
-    EXPECT_NE(ThrownMessage([&] { set.SetValue(CParTypeV::kInputFineZero, 200001, true); }), "no throw");
+    EXPECT_NE(ThrownMessage([&] { set.SetValue(CParTypeV::kInputFineZero, 200001, true); }), kNoThrow);
     // A type from a file beyond the list keeps the range.
     set.SetValue(CParTypeV::kInputType, 7, false);
     EXPECT_EQ(set.GetValue(CParUniversal::kRange), 0);

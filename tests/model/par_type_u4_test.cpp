@@ -23,9 +23,9 @@ TEST(ParTypeU4, DiffPointsInTheDisplayUnit) {
 
 TEST(ParTypeU4, DiffRanges) {
     CParTypeU4 set;
-    EXPECT_NE(ThrownMessage([&] { set.SetValue(CParTypeU4::kDiff100, 0, true); }), "no throw");
+    EXPECT_NE(ThrownMessage([&] { set.SetValue(CParTypeU4::kDiff100, 0, true); }), kNoThrow);
     EXPECT_NO_THROW(set.SetValue(CParTypeU4::kDiff0, 3010000, true));
-    EXPECT_NE(ThrownMessage([&] { set.SetValue(CParTypeU4::kDiff0, 3010001, true); }), "no throw");
+    EXPECT_NE(ThrownMessage([&] { set.SetValue(CParTypeU4::kDiff0, 3010001, true); }), kNoThrow);
     EXPECT_NO_THROW(set.SetValue(CParTypeU4::kDiff0, 99990000, false));
     // The upper bound is computed without overflow near the int32 limit.
     set.SetValue(CParTypeU4::kDiff0, 0, false);
@@ -39,8 +39,8 @@ TEST(ParTypeU4, SecondInputTexts) {
         EXPECT_EQ(set->FormatValue(CParTwoTc::kInput2FineZero, -150, true), "-0.0150 (mV)");
         EXPECT_EQ(set->FormatValue(CParTwoTc::kInput2FineZero, 150, true), "+0.0150 (mV)");
         EXPECT_EQ(set->FormatValue(CParTwoTc::kInput2FineSpan, 10000, true), "1.0000");
-        EXPECT_NE(ThrownMessage([&] { set->SetValue(CParTwoTc::kInput2FineZero, 15001, true); }), "no throw");
-        EXPECT_NE(ThrownMessage([&] { set->SetValue(CParTwoTc::kInput2FineSpan, 9499, true); }), "no throw");
+        EXPECT_NE(ThrownMessage([&] { set->SetValue(CParTwoTc::kInput2FineZero, 15001, true); }), kNoThrow);
+        EXPECT_NE(ThrownMessage([&] { set->SetValue(CParTwoTc::kInput2FineSpan, 9499, true); }), kNoThrow);
         EXPECT_NO_THROW(set->SetValue(CParTwoTc::kInput2FineSpan, 9499, false));
         EXPECT_EQ(set->GetValueString(CParTypeV::kModel), "K9U");
     }

@@ -16,34 +16,34 @@ TEST(ParTypeV, RangeRules) {
     struct Case {
         int32_t code, value;
         bool check;
-        const char* message;  // "no throw" when the value is stored
+        const char* message;  // kNoThrow when the value is stored
     } cases[] = {
-        {1, 499999, true, "no throw"},
+        {1, 499999, true, kNoThrow},
         {1, 500000, true, "0% input should be a from -2.5000 to 49.9999. "},
         {1, -25001, true, "0% input should be a from -2.5000 to 49.9999. "},
-        {1, 500000, false, "no throw"},
-        {2, 525000, true, "no throw"},
+        {1, 500000, false, kNoThrow},
+        {2, 525000, true, kNoThrow},
         // the 100 % input is tested even without checking: files rely on it
         {2, 0, false, "100% input should be a from 0.0001 to 52.5000. "},
-        {2, 1000000, false, "no throw"},
+        {2, 1000000, false, kNoThrow},
         {2, 1000000, true, "100% input should be a from 0.0001 to 52.5000. "},
-        {51, 0, true, "no throw"},
+        {51, 0, true, kNoThrow},
         {51, 300001, true, "Damping time constant should be from 0 to 30."},
         {51, -1, true, "Damping time constant should be from 0 to 30."},
-        {51, 300001, false, "no throw"},
+        {51, 300001, false, kNoThrow},
         {101, 39999, true, "0% output should be a from 4.000 to 20.000. "},
         {102, 200001, true, "100% output should be a from 4.000 to 20.000. "},
-        {102, 200001, false, "no throw"},
+        {102, 200001, false, kNoThrow},
         {10000, -75001, true, "Input fine zero adjust. should be a from -7.5000 to 7.5000. "},
         {10001, 100000001, true, " should be a from -10000.0000 to 10000.0000. "},
         {10002, 10501, true, "Input fine span adjust. should be a from 0.9500 to 1.0500. "},
         {10003, 501, true, "Output fine zero adjust. should be a from -5.0000 to 5.0000. "},
-        {10004, 9500, true, "no throw"},
+        {10004, 9500, true, kNoThrow},
         {20001, 1, true, "Number of points should be a from 2 to 101. "},
-        {20001, 101, true, "no throw"},
-        {20001, 1, false, "no throw"},
+        {20001, 101, true, kNoThrow},
+        {20001, 1, false, kNoThrow},
         {20202, 1020001, true, "X[100] should be a from -2.0000 to 102.0000. "},
-        {20203, -20001, false, "no throw"},
+        {20203, -20001, false, kNoThrow},
     };
     for (const auto& c : cases) {
         CParTypeV set;
@@ -51,7 +51,7 @@ TEST(ParTypeV, RangeRules) {
         const int32_t before = set.GetValue(c.code);
         const std::string message = ThrownMessage([&] { set.SetValue(c.code, c.value, c.check); });
         EXPECT_EQ(message, c.message) << c.code << " " << c.value;
-        EXPECT_EQ(set.GetValue(c.code), message == "no throw" ? c.value : before) << c.code << " " << c.value;
+        EXPECT_EQ(set.GetValue(c.code), message == kNoThrow ? c.value : before) << c.code << " " << c.value;
     }
     CParTypeV set;
     set.SetValue(20204, 5, true);  // no point: nothing stored

@@ -168,7 +168,7 @@ TEST(ParTypeVText, TagCharacters) {
     for (const auto& c : cases) {
         CParTypeV set;
         EXPECT_EQ(ThrownMessage([&] { set.SetValueFromString(62000, c.tag, c.check); }),
-                  c.stored ? "no throw" : refusal)
+                  c.stored ? kNoThrow : refusal)
             << c.tag;
         EXPECT_EQ(set.GetValueString(62000), c.stored ? c.tag : "Default") << c.tag;
     }
@@ -237,11 +237,11 @@ TEST(ParTypeVText, EditorResults) {
         int32_t code, value;
         const char* message;
     } cases[] = {
-        {CParEditor::kChoiceAccepted, 2, "", 1, -100000, "no throw"},  // the type's defaults came along
-        {CParEditor::kChoiceAccepted, -1, "", 0, 0, "no throw"},
-        {CParEditor::kTextAccepted, 0, "12.5", 1, 125000, "no throw"},
+        {CParEditor::kChoiceAccepted, 2, "", 1, -100000, kNoThrow},  // the type's defaults came along
+        {CParEditor::kChoiceAccepted, -1, "", 0, 0, kNoThrow},
+        {CParEditor::kTextAccepted, 0, "12.5", 1, 125000, kNoThrow},
         {CParEditor::kTextAccepted, 0, "1", 20001, 3, "Number of points should be a from 2 to 101. "},
-        {CParEditor::kCancelled, 2, "12.5", 1, 0, "no throw"},
+        {CParEditor::kCancelled, 2, "12.5", 1, 0, kNoThrow},
     };
     for (const auto& c : cases) {
         CParTypeV set;

@@ -63,7 +63,7 @@ TEST(TableFile2, LoadFollowsTheFileGrammar) {
         table.SetValues({5, 6});
         table.SetStartTemperature(7);
         table.SetStep(3);
-        EXPECT_EQ(ThrownMessage([&] { table.Load(dir / "t.txt"); }), c.error ? LoadString(c.error) : "<no throw>")
+        EXPECT_EQ(ThrownMessage([&] { table.Load(dir / "t.txt"); }), c.error ? LoadString(c.error) : kNoThrow)
             << c.name;
         EXPECT_EQ(table.GetStartTemperature(), c.start) << c.name;
         EXPECT_EQ(table.GetStep(), c.step) << c.name;

@@ -54,7 +54,7 @@ TEST(TableFile, LoadFollowsTheFileGrammar) {
         WriteBytes(dir / "t.txt", c.content);
         CTableFile table;
         table.Add(99, 99);
-        EXPECT_EQ(ThrownMessage([&] { table.Load(dir / "t.txt"); }), c.error ? LoadString(c.error) : "<no throw>")
+        EXPECT_EQ(ThrownMessage([&] { table.Load(dir / "t.txt"); }), c.error ? LoadString(c.error) : kNoThrow)
             << c.name;
         EXPECT_EQ(PointsOf(table), c.points) << c.name;
     }
