@@ -1,9 +1,9 @@
 #pragma once
 
-#include <array>
 #include <memory>
 #include <string>
 
+#include "sim/sim_custom_table.h"
 #include "sim/sim_model.h"
 
 // An RTD device ("K9RS", or the universal device in its RTD kind, "K9U1") as far as its ASCII items go
@@ -12,23 +12,21 @@
 // and item 21 takes only the display units the device knows (0, 1, 2 and its Ohm unit 7).
 class CSimRtdModel : public CSimModel {
 public:
-    static constexpr int kCustomPoints = 300;
+    static constexpr int kCustomPoints = CSimCustomTable::kPoints;
 
     static std::unique_ptr<CSimRtdModel> Create(const std::string& code);
 
     std::string AnswerItem(int group, int item, const std::string& data) override;
 
     // The custom table as the device holds it, texts as written.
-    std::string GetTableField(char field) const;
-    const std::string& GetResistance(int index) const { return m_resistance[static_cast<size_t>(index)]; }
-    void SetResistance(int index, std::string text) { m_resistance[static_cast<size_t>(index)] = std::move(text); }
+    std::string GetTableField(char field) const { return m_table.GetField(field); }
+    const std::string& GetResistance(int index) const { return m_table.GetPoint(index); }
+    void SetResistance(int index, std::string text) { m_table.SetPoint(index, std::move(text)); }
 
 private:
     explicit CSimRtdModel(const SimModelInfo& info) : CSimModel(info) {}
-    std::string AnswerCustomTable(const std::string& data);
 
-    std::array<std::string, 8> m_fields{};  // M R A B C S P Z
-    std::array<std::string, kCustomPoints> m_resistance{};
+    CSimCustomTable m_table{"MRABCSPZ", {"0", "0", "0", "0", "0", "0", "0", "2"}, "0.0000"};
 };
 
 // A potentiometer device ("K9PM"): its live wiper position in 2069 (high word) and 2070, 1e-4 %.

@@ -1,11 +1,11 @@
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
 
 #include "sim/sim_ascii_model.h"
+#include "sim/sim_custom_table.h"
 
 // A thermocouple device ("K9TS") or the universal device ("K9U0" to "K9U5"). The universal device is one
 // device whatever its kind: a download's write of the fourth model-code character (register 2077)
@@ -15,23 +15,21 @@
 // value i), item 06 the TC voltage and item 07 the cold-junction temperature, both read-only.
 class CSimTcModel : public CSimAsciiModel {
 public:
-    static constexpr int kCustomPoints = 300;
+    static constexpr int kCustomPoints = CSimCustomTable::kPoints;
 
     static std::unique_ptr<CSimTcModel> Create(const std::string& code);
 
     std::string AnswerItem(int group, int item, const std::string& data) override;
 
     // The custom table as the device holds it, texts as written.
-    std::string GetTableField(char field) const;
-    const std::string& GetVoltage(int index) const { return m_voltage[static_cast<size_t>(index)]; }
-    void SetVoltage(int index, std::string text) { m_voltage[static_cast<size_t>(index)] = std::move(text); }
+    std::string GetTableField(char field) const { return m_table.GetField(field); }
+    const std::string& GetVoltage(int index) const { return m_table.GetPoint(index); }
+    void SetVoltage(int index, std::string text) { m_table.SetPoint(index, std::move(text)); }
 
 private:
     explicit CSimTcModel(const SimModelInfo& info) : CSimAsciiModel(info) {}
-    std::string AnswerCustomTable(const std::string& data);
 
-    std::array<std::string, 3> m_fields{};  // S P Z
-    std::array<std::string, kCustomPoints> m_voltage{};
+    CSimCustomTable m_table{"SPZ", {"0.0000", "1", "2"}, "0.0000"};
 };
 
 // The live inputs of a thermocouple device: TC voltage (uV), cold-junction resistance (0.1 Ohm) and the
