@@ -3,7 +3,7 @@
 #include <functional>
 #include <string>
 
-#include "model/par_type_v.h"
+#include "model/set/par_type_v.h"
 #include "thrown_message.h"
 
 // A DC-input set that lets the tests set what only uploads set, and reach the progress counters.

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "model/table_dialog_service.h"
+#include "model/hooks/table_dialog_service.h"
 
 // Stands in for the user's table viewers: records what a set hands out and answers with a prepared
 // table, or with the unchanged table when none is prepared. Installed for the life of the object.

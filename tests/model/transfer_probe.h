@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/par_type_v.h"
+#include "model/set/par_type_v.h"
 #include "platform/admin_mode.h"
 
 // A DC-input set that lets the tests reach the reply helpers and set what only uploads set.

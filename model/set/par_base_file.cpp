@@ -1,0 +1,67 @@
+#include <string>
+
+#include "link/private_exception.h"
+#include "model/set/par_base.h"
+#include "platform/atomic_file.h"
+#include "platform/ini_file.h"
+#include "platform/resource_module.h"
+
+namespace {
+
+constexpr const char* kSettingSection = "SETTING";
+constexpr const char* kHeadSection = "HEAD";
+constexpr const char* kModelKey = "MODEL";
+// Sizes of the read buffers the files were always read with: longer values are cut.
+constexpr std::size_t kModelBufferSize = 31;
+constexpr std::size_t kValueBufferSize = 255;
+
+constexpr unsigned kModelMismatch = 213;
+constexpr unsigned kSaveFailed = 30010;
+
+std::string ParamKey(int32_t code) {
+    return "P" + std::to_string(code);
+}
+
+[[noreturn]] void ThrowSaveFailed(const std::string& path) {
+    throw CPrivateException(LoadString(kSaveFailed) + "\n" + path);
+}
+
+std::string ReadFileText(const std::string& path) {
+    std::string text;
+    ReadWholeFile(path, text);  // a file that cannot be read reads as empty, as a missing one
+    return text;
+}
+
+void ApplyParam(CParBase& set, const CIniFile& ini, int32_t code) {
+    set.SetValueFromString(code, ini.GetString(kSettingSection, ParamKey(code), "", kValueBufferSize), false);
+}
+
+}  // namespace
+
+void CParBase::SaveToFile(const std::string& path) const {
+    // The file is built whole and replaces the old one in one step, so a failed save loses nothing.
+    CIniFile ini;
+    for (int32_t code : GetWalkCodes()) ini.SetString(kSettingSection, ParamKey(code), GetValueString(code));
+    ini.SetString(kHeadSection, kModelKey, GetModelCode());
+    if (WriteFileAtomic(path, ini.GetText()) != WriteFileResult::kOk) ThrowSaveFailed(path);
+}
+
+void CParBase::LoadFromFile(const std::string& path) {
+    const CIniFile ini(ReadFileText(path));
+    if (ini.GetString(kHeadSection, kModelKey, "", kModelBufferSize) != GetModelCode())
+        throw CPrivateException(kModelMismatch);
+    // The type choices load default ranges, so they come before the ranges themselves.
+    ApplyParam(*this, ini, 0);
+    ApplyParam(*this, ini, 100);
+    for (int32_t code : GetWalkCodes()) {
+        if (code != 0 && code != 100) ApplyParam(*this, ini, code);
+    }
+}
+
+void CParBase::SaveParam(const std::string& path, int32_t code) const {
+    if (!WriteIniString(path, kSettingSection, ParamKey(code), GetValueString(code))) ThrowSaveFailed(path);
+}
+
+void CParBase::LoadParam(const std::string& path, int32_t code) {
+    ApplyParam(*this, CIniFile(ReadFileText(path)), code);
+}

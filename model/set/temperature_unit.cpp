@@ -1,0 +1,69 @@
+#include "model/set/temperature_unit.h"
+
+#include <cmath>
+#include <limits>
+
+#include "platform/c_number.h"
+#include "platform/resource_module.h"
+
+namespace {
+
+constexpr int64_t kFirstUnitName = 11000;
+constexpr unsigned kUnitOhm = 11007;
+constexpr int32_t kFahrenheitZero = 320000;
+constexpr int32_t kKelvinZero = 2731500;
+// The degree sign as UTF-8; display only, never stored.
+constexpr const char* kDegreeSign = "\xC2\xB0";
+
+int32_t RoundHalfAway(double value) {
+    // std::round rounds half away from zero; ToInt32Trunc refuses what int32 cannot hold.
+    const double r = std::round(value);
+    if (r >= 2147483647.0) return std::numeric_limits<int32_t>::max();
+    if (r <= -2147483648.0) return std::numeric_limits<int32_t>::min();
+    return ToInt32Trunc(r);
+}
+
+}  // namespace
+
+int32_t EffectiveTemperatureUnit(int32_t unit) {
+    return unit == kUnitDegF || unit == kUnitKelvin ? unit : kUnitDegC;
+}
+
+int32_t StoredTemperatureUnit(int32_t unit) { return unit == kUnitDeviceOhm ? kUnitDeviceOhmStored : unit; }
+
+int32_t TemperatureToDisplay(int32_t unit, int32_t value) {
+    switch (unit) {
+        case kUnitDegF: return SaturateInt32(int64_t{RoundHalfAway(value * 1.8)} + kFahrenheitZero);
+        case kUnitKelvin: return SaturateInt32(int64_t{value} + kKelvinZero);
+        default: return value;
+    }
+}
+
+int32_t TemperatureFromDisplay(int32_t unit, int32_t value) {
+    switch (unit) {
+        case kUnitDegF: return RoundHalfAway((static_cast<double>(value) - kFahrenheitZero) / 1.8);
+        case kUnitKelvin: return SaturateInt32(int64_t{value} - kKelvinZero);
+        default: return value;
+    }
+}
+
+std::string TemperatureUnitName(int32_t unit) {
+    const int64_t id = kFirstUnitName + unit;
+    if (id < 0 || id > std::numeric_limits<unsigned>::max()) return std::string();
+    std::string name = LoadString(static_cast<unsigned>(id));
+    if (name == "C" || name == "F") name = kDegreeSign + name;
+    return name;
+}
+
+std::string CustomStepText(int32_t unit, int32_t step) {
+    return unit == kUnitDegF ? FormatC("%.1lf", step * 1.8) : FormatC("%d", step);
+}
+
+int32_t CustomStepFromDisplay(int32_t unit, double typed) {
+    return SnapTrunc(unit == kUnitDegF ? typed / 1.8 : typed);
+}
+
+std::string TemperatureInputUnit(int32_t unit) {
+    if (unit < kUnitDegC || unit > kUnitKelvin) return LoadString(kUnitOhm);
+    return TemperatureUnitName(unit);
+}

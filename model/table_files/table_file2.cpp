@@ -1,0 +1,105 @@
+#include "model/table_files/table_file2.h"
+
+#include <optional>
+#include <string_view>
+
+#include "link/private_exception.h"
+#include "model/hooks/notifier.h"
+#include "model/table_files/table_text.h"
+#include "platform/c_number.h"
+#include "platform/resource_module.h"
+
+namespace {
+
+constexpr unsigned kOpenFailed = 30300;
+constexpr unsigned kWriteFailed = 30301;
+constexpr unsigned kBadStructure = 30302;
+constexpr unsigned kTooManyValues = 30303;
+constexpr unsigned kBadStart = 30304;
+constexpr unsigned kBadStep = 30305;
+constexpr unsigned kBadOrder = 30306;
+
+constexpr unsigned kMessageBoxOk = 0;
+
+bool StartsWith(std::string_view s, std::string_view prefix) { return s.substr(0, prefix.size()) == prefix; }
+
+// The text behind "=" when `rest`, less its leading blanks, begins with one.
+std::optional<std::string_view> AfterEquals(std::string_view rest) {
+    rest = TrimLeadingBlanks(rest);
+    if (rest.empty() || rest.front() != '=') return std::nullopt;
+    return rest.substr(1);
+}
+
+bool IsStartLine(std::string_view line) {
+    return StartsWith(line, "Minimum RTD Temperature") || StartsWith(line, "Minimum TC Temperature") ||
+           StartsWith(line, "Minimum Temperature");
+}
+
+// The order message with its line number put in place of "%d"; the pattern comes from a language
+// module, so it is not handed to printf.
+std::string OrderMessage(int line) {
+    std::string text = LoadString(kBadOrder);
+    const size_t at = text.find("%d");
+    if (at != std::string::npos) text.replace(at, 2, std::to_string(line));
+    return text;
+}
+
+}  // namespace
+
+void CTableFile2::Load(const std::string& path) {
+    m_values.clear();
+    bool startSeen = false;
+    bool stepSeen = false;
+    int lineNumber = 0;
+    const std::string content = ReadTableFile(path, kOpenFailed);
+    bool inBlock = false;
+    for (std::string_view raw : SplitTableLines(content)) {
+        ++lineNumber;
+        const std::string_view line = TrimLeadingBlanks(raw);
+        if (line.empty() || line.front() == '/') continue;
+        if (!inBlock) {
+            if (IsStartLine(line)) {
+                const auto text = AfterEquals(line.substr(line.find("ture") + 4));
+                const auto start = text ? ScanTableNumber(*text) : std::nullopt;
+                if (!start) continue;
+                if (*start < -300.0 || *start > 1000.0) throw CPrivateException(kBadStart);
+                m_startTemperature = *start;
+                startSeen = true;
+            } else if (StartsWith(line, "Step")) {
+                const auto text = AfterEquals(line.substr(4));
+                if (!text) continue;
+                bool outOfRange = false;
+                const auto step = ParseInt32Checked(*text, &outOfRange);
+                if (outOfRange) throw CPrivateException(kBadStep);
+                if (!step) continue;
+                if (*step < 1 || *step > 50) throw CPrivateException(kBadStep);
+                m_step = *step;
+                stepSeen = true;
+            } else if (line.front() == '{') {
+                if (!startSeen || !stepSeen) throw CPrivateException(kBadStructure);
+                inBlock = true;
+            }
+            continue;
+        }
+        if (line.front() == '}') {
+            if (m_values.empty()) throw CPrivateException(kBadStructure);
+            return;
+        }
+        const auto value = ScanTableNumber(line);
+        if (!value) continue;
+        if (m_values.size() >= kMaxValues) throw CPrivateException(kTooManyValues);
+        m_values.push_back(*value);
+        if (m_values.size() >= 2 && !(m_values.back() > m_values[m_values.size() - 2]))
+            NotifyUser(OrderMessage(lineNumber), kMessageBoxOk);
+    }
+    throw CPrivateException(kBadStructure);
+}
+
+void CTableFile2::Save(const std::string& path) const {
+    std::string content = FormatC("Minimum Temperature = %.4lf\r\n", m_startTemperature);
+    content += FormatC("Step = %d\r\n", static_cast<int>(m_step));
+    content += "{\r\n";
+    for (double value : m_values) content += FormatC("%.4lf\r\n", value);
+    content += "}\r\n";
+    WriteTableFile(path, content, kOpenFailed, kWriteFailed);
+}

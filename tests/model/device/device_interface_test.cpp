@@ -1,0 +1,294 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "tests/model/device_sim.h"
+#include "model/device/device_interface.h"
+#include "model/device/device_type.h"
+#include "model/hooks/notifier.h"
+#include "platform/exception.h"
+
+namespace {
+
+using Blocks = std::vector<std::string>;
+
+class DeviceInterfaceTest : public ScaledTiming {
+protected:
+    void Connect(const std::string& code) {
+        m_link = std::make_unique<SimLink>(code);
+        // A fresh simulated device holds zeros, which not every model accepts: load the defaults.
+        CDeviceType registry;
+        CDeviceInterface loader;
+        loader.SetModbus(&m_link->modbus);
+        loader.Download(*registry.SetModel(code));
+        m_device.SetModbus(&m_link->modbus);
+        m_device.RequestIdentify();
+    }
+    size_t Requests() const { return m_link->sim.GetRequestCount(); }
+    Blocks Since(size_t first) const { return m_link->BlocksSince(first); }
+
+    // The blocks a fresh set of the model reads for each part, in order, against the same device.
+    Blocks PartBlocks(const std::string& code, std::initializer_list<int32_t> parts) {
+        CDeviceType registry;
+        std::unique_ptr<CParBase> reference = registry.SetModel(code)->CreateInstance();
+        const size_t first = Requests();
+        for (int32_t part : parts) reference->UploadModbus(m_link->modbus, part);
+        return Since(first);
+    }
+
+    void Identify() {
+        m_device.Poll(CDeviceInterface::kTabAll);
+        ASSERT_TRUE(m_device.IsIdentified());
+    }
+
+    std::unique_ptr<SimLink> m_link;
+    CDeviceInterface m_device;
+};
+
+TEST_F(DeviceInterfaceTest, FirstPollIdentifiesAndSecondDeliversLiveValues) {
+    const struct {
+        const char* code;
+        int32_t typeId;
+        bool calibration;
+        int32_t channels;
+    } cases[] = {
+        {"K9RS", 2, false, 1}, {"K9TS", 1, false, 1}, {"K9PM", 3, true, 1},
+        {"K9U0", 4, false, 1}, {"K9U1", 5, false, 1}, {"K9U2", 6, false, 1},
+        {"K9U3", 7, false, 1}, {"K9U4", 8, false, 2}, {"K9U5", 9, false, 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.code);
+        Connect(c.code);
+        const Blocks parts = PartBlocks(c.code, {kPartFineAdjust, kPartBasic, kPartIdentity, kPartStatus});
+        const Blocks live = PartBlocks(c.code, {kPartLive, kPartStatus});
+        Blocks identification = {"R2074x4"};
+        identification.insert(identification.end(), parts.begin(), parts.end());
+        identification.push_back("R2064x4");
+        if (c.channels == 2) identification.push_back("R2053x2");
+
+        size_t first = Requests();
+        m_device.Poll(CDeviceInterface::kTabAll);
+        EXPECT_EQ(Since(first), identification);
+        EXPECT_TRUE(m_device.IsIdentified());
+        EXPECT_FALSE(m_device.IsValid());
+        EXPECT_EQ(m_device.AccessSet()->GetTypeId(), c.typeId);
+        EXPECT_TRUE(m_device.AccessSet()->IsOnline());
+        EXPECT_EQ(m_device.GetCalibInfo().available, c.calibration);
+        EXPECT_EQ(m_device.GetAdjustInfo().inputAdjustUnavailable, c.calibration);
+        EXPECT_EQ(m_device.GetAdjustInfo().channelCount, c.channels);
+
+        first = Requests();
+        m_device.Poll(CDeviceInterface::kTabAll);
+        EXPECT_EQ(Since(first), live);
+        EXPECT_TRUE(m_device.IsValid());
+    }
+}
+
+TEST_F(DeviceInterfaceTest, ModelCodeDecidesWhetherTheSetIsReplaced) {
+    Connect("K9RS");
+    Identify();
+    const struct {
+        const char* code;
+        bool identified;
+        int32_t typeId;
+        bool sameSet;
+    } steps[] = {
+        {"K9R", true, 2, true},    // same type id: the set and its values stay
+        {"K9TS", true, 1, false},  // another model: a set of its class
+        {"K9Q0", false, 1, true},  // unknown: the set stays, not identified
+        {"K9U0", true, 4, false},
+        {"K9U1", true, 5, false},  // same class as the RTD model, other type id
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.code);
+        const CParBase* before = &*m_device.AccessSet();
+        SetModelCode(m_link->sim, step.code);
+        m_device.RequestIdentify();
+        m_device.Poll(0);
+        EXPECT_EQ(m_device.IsIdentified(), step.identified);
+        EXPECT_FALSE(m_device.IsValid());
+        EXPECT_EQ(m_device.AccessSet()->GetTypeId(), step.typeId);
+        EXPECT_EQ(&*m_device.AccessSet() == before, step.sameSet);
+    }
+}
+
+TEST_F(DeviceInterfaceTest, FailedPollResetsTheStateAndTheNextIdentifiesAgain) {
+    Connect("K9PM");
+    Identify();
+    m_device.Poll(0);
+    ASSERT_TRUE(m_device.IsValid());
+    ASSERT_TRUE(m_device.GetCalibInfo().available);
+
+    // Silent from the first block after the model code on.
+    m_device.RequestIdentify();
+    m_link->sim.StopAnsweringAfter(Requests() + 1);
+    EXPECT_THROW(m_device.Poll(0), CException);
+    EXPECT_FALSE(m_device.IsIdentified());
+    EXPECT_FALSE(m_device.IsValid());
+    EXPECT_FALSE(m_device.AccessSet()->IsOnline());
+    EXPECT_FALSE(m_device.GetCalibInfo().available);
+    EXPECT_EQ(m_device.GetCalibInfo().status, 0);
+
+    m_link->sim.ClearFaults();
+    const size_t first = Requests();
+    m_device.Poll(0);
+    ASSERT_FALSE(Since(first).empty());
+    EXPECT_EQ(Since(first).front(), "R2074x4");
+    EXPECT_TRUE(m_device.IsIdentified());
+}
+
+TEST_F(DeviceInterfaceTest, LivePollReadsStatusOnlyForTheLoopTestPageOrAllPages) {
+    Connect("K9RS");
+    Identify();
+    const Blocks live = PartBlocks("K9RS", {kPartLive});
+    const Blocks withStatus = PartBlocks("K9RS", {kPartLive, kPartStatus});
+    for (int32_t tab : {-1, 0, 1, 3, 4, 5}) {
+        SCOPED_TRACE(tab);
+        const size_t first = Requests();
+        m_device.Poll(tab);
+        EXPECT_EQ(Since(first), tab == 4 || tab == -1 ? withStatus : live);
+    }
+}
+
+TEST_F(DeviceInterfaceTest, NotConnectedPollReadsNothingAndForgetsTheDevice) {
+    Connect("K9RS");
+    Identify();
+    m_link->modbus.SetConnected(false);
+    const size_t first = Requests();
+    m_device.Poll(0);
+    EXPECT_TRUE(Since(first).empty());
+    EXPECT_FALSE(m_device.IsIdentified());
+    EXPECT_FALSE(m_device.AccessSet()->IsOnline());
+    EXPECT_FALSE(m_device.IsValid());
+}
+
+TEST_F(DeviceInterfaceTest, AdjustmentReadBackIsSignedAndScaled) {
+    Connect("K9U0");
+    m_link->sim.SetRegisters(2064, {57, 10010, 0xFFFF, 0x8000});
+    Identify();
+    CAdjustInfo info = m_device.GetAdjustInfo();
+    EXPECT_DOUBLE_EQ(info.inputZero[0], 0.057);  // thermocouple scale 1000
+    EXPECT_DOUBLE_EQ(info.inputSpan[0], 1.001);
+    EXPECT_DOUBLE_EQ(info.outputZero, -0.01);
+    EXPECT_DOUBLE_EQ(info.outputSpan, -3.2768);
+    EXPECT_DOUBLE_EQ(info.inputZeroLow, -1.5);
+    EXPECT_DOUBLE_EQ(info.inputZeroHigh, 1.5);
+    EXPECT_EQ(info.GetOutputUnit(), "%");
+    EXPECT_EQ(info.channelCount, 1);
+
+    // A pending write keeps the record from being read back over.
+    m_link->sim.SetRegisters(2064, {1, 2, 3, 4});
+    m_device.SetAdjustWritePending(true);
+    m_device.RequestIdentify();
+    m_device.Poll(0);
+    EXPECT_DOUBLE_EQ(m_device.GetAdjustInfo().outputZero, -0.01);
+}
+
+TEST_F(DeviceInterfaceTest, WriteAdjustSnapsEveryValueToTheIntendedCount) {
+    const struct {
+        const char* code;
+        int32_t channels;
+        double zero1, span1, outZero, outSpan, zero2, span2;
+        std::vector<uint16_t> regs, regs2;
+    } cases[] = {
+        // RTD, scale 100: 0.57 Ohm x 100 is just below 57.
+        {"K9RS", 1, 0.57, 1.0010, 0.29, 1.00005, 0, 0, {57, 10010, 29, 10000}, {}},
+        {"K9RS", 1, -0.57, 0.9990, -0.29, 0.29, 0, 0, {0xFFC7, 9990, 0xFFE3, 2900}, {}},
+        {"K9TS", 1, 1.5, 1.0, 68 / 100.0, 1.0, 0, 0, {1500, 10000, 68, 10000}, {}},
+        {"K9U0", 2, 0.001, 1.0, 0.0, 1.0, -0.029, 1.0010, {1, 10000, 0, 10000}, {0xFFE3, 10010}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.code);
+        Connect(c.code);
+        Identify();
+        CAdjustInfo info;
+        info.channelCount = c.channels;
+        info.inputZero = {c.zero1, c.zero2};
+        info.inputSpan = {c.span1, c.span2};
+        info.outputZero = c.outZero;
+        info.outputSpan = c.outSpan;
+        m_device.SetAdjustWritePending(true);
+        m_device.WriteAdjust(info);
+        EXPECT_EQ(m_link->sim.GetRegisters(2064, 4), c.regs);
+        if (!c.regs2.empty()) {
+            EXPECT_EQ(m_link->sim.GetRegisters(2053, 2), c.regs2);
+        }
+        const CAdjustInfo back = m_device.GetAdjustInfo();
+        EXPECT_FALSE(back.writePending.Load());
+        EXPECT_DOUBLE_EQ(back.outputZero, static_cast<int16_t>(c.regs[2]) / 100.0);
+        if (c.channels == 2) {
+            EXPECT_DOUBLE_EQ(back.inputSpan[1], c.span2);
+        }
+    }
+}
+
+TEST_F(DeviceInterfaceTest, WriteAdjustDoesNothingWhileNotConnected) {
+    Connect("K9RS");
+    m_link->modbus.SetConnected(false);
+    const size_t before = Requests();
+    CAdjustInfo info;
+    info.outputZero = 1.0;
+    m_device.SetAdjustWritePending(true);
+    m_device.WriteAdjust(info);
+    EXPECT_EQ(Requests(), before);
+
+    // The dropped write leaves no pending mark that would keep the next device's values from being read.
+    m_link->sim.SetRegisters(2064, {0, 10000, 29, 10000});
+    m_link->modbus.SetConnected(true);
+    Identify();
+    EXPECT_DOUBLE_EQ(m_device.GetAdjustInfo().outputZero, 0.29);
+}
+
+class MessageRecorder : public CNotifier {
+public:
+    MessageRecorder() { InstallNotifier(this); }
+    ~MessageRecorder() override { InstallNotifier(nullptr); }
+    void ShowMessage(const std::string& text, unsigned) override { messages.push_back(text); }
+    std::vector<std::string> messages;
+};
+
+TEST_F(DeviceInterfaceTest, TeachRequestsWriteTheInputAndAreClearedEvenWhenRefused) {
+    MessageRecorder recorder;
+    Connect("K9PM");
+    m_link->sim.SetRegisters(1288, {0x0001, 0x86A0, 0x000D, 0xBBA0});  // 10 % and 90 %
+    Identify();
+    m_device.Poll(0);
+    ASSERT_TRUE(m_device.IsValid());
+    const std::string present = m_device.GetCalibInfo().presentValue;
+    ASSERT_FALSE(present.empty());
+
+    // The present position lies below 10 %: fine for the 0 % input, refused for the 100 % input.
+    m_device.RequestTeachZero();
+    m_device.RequestTeachFull();
+    const size_t first = Requests();
+    m_device.Poll(0);
+    EXPECT_TRUE(m_device.IsValid());
+    const CCalibInfo calib = m_device.GetCalibInfo();
+    EXPECT_FALSE(calib.zeroRequest.Load());
+    EXPECT_FALSE(calib.fullRequest.Load());
+    EXPECT_EQ(calib.GetZeroValue(), present);
+    EXPECT_EQ(m_link->sim.GetRegisters(1288, 2), (std::vector<uint16_t>{0, 0}));
+    EXPECT_EQ(m_link->sim.GetRegisters(1290, 2), (std::vector<uint16_t>{0x000D, 0xBBA0}));
+    ASSERT_EQ(recorder.messages.size(), 1u);
+    EXPECT_NE(recorder.messages[0].find("should be a from"), std::string::npos);
+    size_t writes = 0;
+    for (const std::string& block : Since(first)) writes += block[0] == 'W' ? 1 : 0;
+    EXPECT_EQ(writes, 2u);
+}
+
+TEST_F(DeviceInterfaceTest, DownloadCopiesTheSourceWithoutLookingAtTheModel) {
+    Connect("K9TS");
+    CDeviceType registry;
+    CParBase& source = *registry.SetModel("K9RS");
+    source.SetValue(51, 20000, false);
+    m_device.Download(source);
+    EXPECT_EQ(m_device.AccessSet()->GetTypeId(), 2);
+    EXPECT_NE(&*m_device.AccessSet(), &source);
+    EXPECT_EQ(m_link->sim.GetRegister(1286), 20000 / 1000);
+    EXPECT_GT(m_device.GetProgress(), 0);
+    EXPECT_EQ(m_device.GetProgress(), m_device.AccessSet()->GetProgress());
+}
+
+}  // namespace

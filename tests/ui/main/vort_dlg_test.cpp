@@ -1,0 +1,163 @@
+#include "ui/main/vort_dlg.h"
+
+#include <QImage>
+#include <QPushButton>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+
+#include "model/device/device_type.h"
+#include "platform/profile.h"
+#include "platform/resource_module.h"
+#include "ui/framework/dialog_font.h"
+#include "ui/framework/tab_ctrl.h"
+#include "ui/app/language.h"
+#include "ui/app/static_buffer.h"
+#include "ui/ui_test_support.h"
+#include "ui/app/vort_app.h"
+
+namespace {
+// The file-side set start-up makes for a stored type id.
+std::unique_ptr<CParBase> MakeSet(int typeId) {
+    WriteProfileInt("Settings", "DeviceId", typeId);
+    CDeviceType registry;
+    std::unique_ptr<CParBase> set = CVORTApp::CreateFileSideSet(registry);
+    std::filesystem::remove(ProfilePath());
+    return set;
+}
+
+class MainDialogTest : public testing::Test {
+protected:
+    void SetUp() override {
+        ResetLanguageState();
+        SetLanguageModuleDirectory(BRIMLOW_MODULE_DIR);
+        StaticBuffer().Clear();
+    }
+    void TearDown() override {
+        StaticBuffer().Clear();
+        ResetLanguageState();
+    }
+
+    CTemporaryProfile m_profile;
+};
+}  // namespace
+
+TEST_F(MainDialogTest, TheFileSideStartsWithTheStoredTypeOrType2AndShowsItsModel) {
+    SetLanguage(0);
+    struct Case {
+        std::optional<int> stored;
+        int typeId;
+        const char* modelCode;
+        const char* modelName;
+    } cases[] = {
+        {std::nullopt, 2, "K9R", "K9RS,K9R"}, {0, 2, "K9R", "K9RS,K9R"}, {42, 2, "K9R", "K9RS,K9R"},
+        {-3, 2, "K9R", "K9RS,K9R"},           {7, 7, "K9U3", "K9U(Res)"}, {3, 3, "K9PM", "K9PM"},
+    };
+    for (const Case& c : cases) {
+        const std::string label = std::to_string(c.stored.value_or(-99));
+        std::filesystem::remove(ProfilePath());
+        if (c.stored) WriteProfileInt("Settings", "DeviceId", *c.stored);
+        CDeviceType registry;
+        std::unique_ptr<CParBase> set = CVORTApp::CreateFileSideSet(registry);
+        ASSERT_NE(set, nullptr) << label;
+        // A copy: the registry keeps its own set.
+        EXPECT_NE(set.get(), registry.GetParBase()) << label;
+        EXPECT_EQ(set->GetTypeId(), c.typeId) << label;
+        EXPECT_EQ(set->GetModelCode(), c.modelCode) << label;
+
+        StaticBuffer().PutParameterSet(std::move(set));
+        CVORTDlg dialog;
+        RunModal(dialog, [&] { EXPECT_EQ(dialog.GetDlgItemText(CVORTDlg::kModelName), c.modelName) << label; });
+    }
+}
+
+TEST_F(MainDialogTest, TheLanguageButtonRebuildsInTheOtherLanguageAndKeepsTheFileSide) {
+    SetLanguage(0);
+    StaticBuffer().PutParameterSet(MakeSet(7));
+    const CParBase* fileSet = nullptr;
+    CVORTDlg dialog;
+
+    const int first = RunModal(dialog, [&] {
+        fileSet = dialog.GetFileSideSet();
+        EXPECT_EQ(dialog.GetWindowText(), "Setrova Version " BRIMLOW_TEST_VERSION);
+        EXPECT_EQ(dialog.GetDlgItemText(CVORTDlg::kConnect), "Connect");
+        EXPECT_EQ(dialog.GetDlgItemText(CVORTDlg::kLanguage), "Japanese");
+        ASSERT_TRUE(dialog.IsDlgItemEnabled(CVORTDlg::kLanguage));
+        // The user picks the file tab "Option" (group 1).
+        dialog.GetDlgItemAs<CTabCtrl>(CVORTDlg::kFileTab)->Bar()->setCurrentIndex(2);
+        dialog.GetDlgItemAs<QPushButton>(CVORTDlg::kLanguage)->click();
+    }, true);
+    EXPECT_EQ(first, IDOK);
+    EXPECT_EQ(GetLanguage(), 1);
+    EXPECT_EQ(GetProfileInt("Settings", "DeviceId", -7), 7);
+
+    const int second = RunModal(dialog, [&] {
+        EXPECT_EQ(dialog.GetFileSideSet(), fileSet);
+        EXPECT_FALSE(StaticBuffer().HoldsParameterSet());
+        EXPECT_EQ(dialog.GetFileGroup(), 1);
+        EXPECT_EQ(dialog.GetCurSel(CVORTDlg::kFileTab), 2);
+        EXPECT_EQ(dialog.GetDlgItemText(CVORTDlg::kConnect), "接続");
+        EXPECT_EQ(dialog.GetDlgItemText(CVORTDlg::kLanguage), "English");
+        EXPECT_EQ(dialog.GetDlgItemText(CVORTDlg::kModelName), "K9U(Res)");
+        EXPECT_EQ(dialog.GetDlgItemAs<CTabCtrl>(CVORTDlg::kDeviceTab)->GetItemText(0), "デバイス情報");
+        // Back again, then the close box ends the program's loop.
+        dialog.GetDlgItemAs<QPushButton>(CVORTDlg::kLanguage)->click();
+    }, true);
+    EXPECT_EQ(second, IDOK);
+    EXPECT_EQ(GetLanguage(), 0);
+
+    WriteProfileInt("Settings", "DeviceId", 3);
+    const int third = RunModal(dialog, [&] {
+        EXPECT_EQ(dialog.GetDlgItemText(CVORTDlg::kConnect), "Connect");
+        dialog.GetWindow()->close();
+    }, true);
+    EXPECT_EQ(third, 0);
+    EXPECT_EQ(GetProfileInt("Settings", "DeviceId", -7), 7);
+    EXPECT_EQ(dialog.GetFileSideSet(), nullptr);
+}
+
+TEST_F(MainDialogTest, WithoutTheModuleTheJapaneseButtonAsksForJapaneseAgain) {
+    CTemporaryProfile emptyFolder;
+    SetLanguageModuleDirectory(emptyFolder.Directory());
+    CMessageBoxRecorder boxes;
+    SetLanguage(1);
+    CVORTDlg dialog;
+    for (int pass = 0; pass < 2; ++pass) {
+        EXPECT_EQ(RunModal(dialog, [&] {
+                      EXPECT_EQ(dialog.GetDlgItemText(CVORTDlg::kLanguage), "Japanese") << pass;
+                      dialog.GetDlgItemAs<QPushButton>(CVORTDlg::kLanguage)->click();
+                  }, true),
+                  IDOK);
+        EXPECT_EQ(GetLanguage(), 1) << pass;
+    }
+    EXPECT_EQ(boxes.texts, std::vector<std::string>(3, "Can't load language module"));
+    StaticBuffer().Clear();
+}
+
+TEST_F(MainDialogTest, EnterAndEscDoNotEndTheMainDialog) {
+    SetLanguage(0);
+    CVORTDlg dialog;
+    EXPECT_EQ(RunModal(dialog, [&] {
+                  dialog.DispatchOk();
+                  dialog.DispatchCancel();
+              }),
+              kLeftOpen);
+}
+
+TEST_F(MainDialogTest, ScreenshotsOfBothLanguages) {
+    std::filesystem::create_directories(BRIMLOW_SCREENSHOT_DIR);
+    const std::pair<int, const char*> languages[] = {{0, "main_dialog_en.png"}, {1, "main_dialog_jpn.png"}};
+    for (const auto& [row, name] : languages) {
+        SetLanguage(row);
+        StaticBuffer().PutParameterSet(MakeSet(2));
+        CVORTDlg dialog;
+        const std::string path = std::string(BRIMLOW_SCREENSHOT_DIR) + "/" + name;
+        std::filesystem::remove(path);
+        RunModal(dialog, [&] { EXPECT_TRUE(dialog.GetWindow()->grab().save(QString::fromStdString(path))); });
+        const QImage shot(QString::fromStdString(path));
+        EXPECT_EQ(shot.size(), DialogUnitsToPixels(0, 0, 560, 362).size()) << name;
+    }
+}

@@ -1,0 +1,103 @@
+#include "ui/app/language.h"
+
+#include <cstdlib>
+#include <iterator>
+#include <memory>
+#include <optional>
+#include <string_view>
+
+#include "platform/language_module.h"
+#include "platform/profile.h"
+#include "platform/program_path.h"
+#include "platform/resource_module.h"
+#include "ui/framework/message_box.h"
+
+namespace {
+struct LanguageRow {
+    const char* name;
+    const char* module;  // null: the program's own resources
+    unsigned locale;
+};
+
+constexpr LanguageRow kLanguages[] = {
+    {"English", nullptr, kLocaleEnglish},
+    {"Japanese", "Brimlow_jpn.so", kLocaleJapanese},
+};
+constexpr int kLanguageCount = static_cast<int>(std::size(kLanguages));
+
+struct LanguageState {
+    int current = -1;
+    std::optional<unsigned> threadLocale;
+    std::optional<std::string> moduleDirectory;
+    std::unique_ptr<CLanguageModule> module;
+};
+
+LanguageState& State() {
+    static LanguageState state;
+    return state;
+}
+}  // namespace
+
+std::string GetLanguageName(int n) {
+    if (static_cast<unsigned>(n) >= static_cast<unsigned>(kLanguageCount)) return std::string();
+    return kLanguages[n].name;
+}
+
+unsigned LocaleFromEnvironment() {
+    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const char* value = std::getenv(name);
+        if (value && *value) return std::string_view(value).substr(0, 2) == "ja" ? kLocaleJapanese : kLocaleEnglish;
+    }
+    return kLocaleEnglish;
+}
+
+unsigned GetThreadLocale() {
+    LanguageState& state = State();
+    return state.threadLocale ? *state.threadLocale : LocaleFromEnvironment();
+}
+
+int GetLanguage() { return State().current; }
+
+int GetShownLanguage() {
+    const LanguageState& state = State();
+    if (state.current < 0) return state.current;
+    return kLanguages[state.current].module && !state.module ? 0 : state.current;
+}
+
+void SetLanguageModuleDirectory(const std::string& directory) { State().moduleDirectory = directory; }
+
+void ReleaseLanguageModule() {
+    SetCurrentResourceModule(nullptr);
+    State().module.reset();
+}
+
+void ResetLanguageState() {
+    ReleaseLanguageModule();
+    LanguageState& state = State();
+    state.current = -1;
+    state.threadLocale.reset();
+}
+
+void SetLanguage(int n) {
+    LanguageState& state = State();
+    if (n < 0) {
+        n = 0;
+        for (int row = 0; row < kLanguageCount; ++row) {
+            if (kLanguages[row].locale == GetThreadLocale()) n = row;
+        }
+    }
+    if (n >= kLanguageCount) return;
+    state.current = n;
+    ReleaseLanguageModule();
+    if (const char* module = kLanguages[n].module) {
+        const std::string directory = state.moduleDirectory ? *state.moduleDirectory : ProgramDirectory();
+        state.module = CLanguageModule::Load(directory + "/" + module, &OwnResourceModule());
+        if (state.module) {
+            SetCurrentResourceModule(&state.module->Resources());
+        } else {
+            AfxMessageBox("Can't load language module", MB_ICONERROR);
+        }
+    }
+    WriteProfileInt("Lang", "Number", n);
+    state.threadLocale = kLanguages[n].locale;
+}

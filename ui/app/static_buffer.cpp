@@ -1,0 +1,12 @@
+#include "ui/app/static_buffer.h"
+
+void CStaticBuffer::Clear() {
+    m_parameterSet.reset();
+    deviceTab = kInitialDeviceTab;
+    fileGroup = kInitialFileGroup;
+}
+
+CStaticBuffer& StaticBuffer() {
+    static CStaticBuffer holder;
+    return holder;
+}

@@ -1,0 +1,68 @@
+#include "ui/app/vort_app.h"
+
+#include <QApplication>
+
+#include <clocale>
+
+#include "platform/profile.h"
+#include "ui/framework/application_style.h"
+#include "ui/framework/message_box.h"
+#include "ui/app/language.h"
+#include "ui/app/static_buffer.h"
+#include "ui/hooks/ui_notifier.h"
+#include "ui/main/vort_dlg.h"
+
+namespace {
+// A new set of the registry's class for the type id, with the registry's settings.
+std::unique_ptr<CParBase> CopyOfPrototype(CDeviceType& registry, int typeId) {
+    const CParBase* prototype = registry.SetTypeId(typeId);
+    if (!prototype) return nullptr;
+    std::unique_ptr<CParBase> set = prototype->CreateInstance();
+    if (set) set->CopyFrom(*prototype);
+    return set;
+}
+}  // namespace
+
+void CVORTApp::InitLanguage() {
+    int n = GetProfileInt("Lang", "Number", -1);
+    if (n != 0 && n != 1) n = -1;
+    SetLanguage(n);
+}
+
+int CVORTApp::StoredDeviceTypeId() { return GetProfileInt("Settings", "DeviceId", 2); }
+
+std::unique_ptr<CParBase> CVORTApp::CreateFileSideSet(CDeviceType& registry) {
+    const int id = StoredDeviceTypeId();
+    std::unique_ptr<CParBase> set = CopyOfPrototype(registry, id);
+    if (!set && id != CDeviceType::kDefaultTypeId) set = CopyOfPrototype(registry, CDeviceType::kDefaultTypeId);
+    return set;
+}
+
+void CVORTApp::RunDialogLoop() {
+    CVORTDlg dialog;
+    // The model's messages are shown over the main dialog; its worker threads end with its window,
+    // before the notifier goes.
+    const CUiNotifier notifier(dialog.Poster());
+    while (dialog.DoModal() == IDOK) {
+    }
+}
+
+int CVORTApp::Run(int argc, char** argv) {
+    QApplication application(argc, argv);
+    // Every number text is C-locale, whatever the desktop's locale is.
+    std::setlocale(LC_NUMERIC, "C");
+    ApplyApplicationStyle();
+    QApplication::setApplicationName(QStringLiteral("brimlow"));
+
+    InitLanguage();
+    {
+        CDeviceType registry;
+        StaticBuffer().PutParameterSet(CreateFileSideSet(registry));
+    }
+    RunDialogLoop();
+
+    // The held set and the language module go before the QApplication does, never at static destruction.
+    StaticBuffer().Clear();
+    ReleaseLanguageModule();
+    return 0;
+}

@@ -1,6 +1,0 @@
-#include "ui/vort_app.h"
-
-int main(int argc, char** argv) {
-    CVORTApp app;
-    return app.Run(argc, argv);
-}
