@@ -1,4 +1,5 @@
 #include "res/en/dialog_table_en.h"
+#include "res/dialogs/dialog_ids.h"
 
 #include <iterator>
 

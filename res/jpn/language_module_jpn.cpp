@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "platform/resource_module.h"
+#include "res/dialogs/dialog_ids.h"
 
 namespace {
 const StringEntry kStrings[] = {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/language_module.h"
+#include "res/dialogs/dialog_ids.h"
 #include "res/en/dialog_table_en.h"
 #include "res/en/string_table_en.h"
 
@@ -18,6 +19,22 @@ std::vector<std::string> Inserts(const std::string& text) {
         found.push_back(it->str());
     }
     return found;
+}
+
+// Each dialog with the ids its class names.
+struct DialogIds {
+    unsigned dialog;
+    std::vector<int> ids;
+};
+const DialogIds kDialogIds[] = {
+    {102, {std::begin(Dialog102Ids::kAll), std::end(Dialog102Ids::kAll)}},
+};
+
+bool PlacesControl(const DialogTemplate& dialog, int id) {
+    for (std::size_t c = 0; c < dialog.controlCount; ++c) {
+        if (dialog.controls[c].id == id) return true;
+    }
+    return false;
 }
 
 std::unique_ptr<CLanguageModule> LoadJapanese() {
@@ -51,6 +68,21 @@ TEST(Resources, BothLanguagesShareEveryTemplatesGeometry) {
             EXPECT_TRUE(a.id == b.id && a.kind == b.kind && a.x == b.x && a.y == b.y && a.cx == b.cx &&
                         a.cy == b.cy && a.style == b.style)
                 << english.id << " control " << a.id;
+        }
+    }
+}
+
+TEST(Resources, EveryTemplatePlacesEveryControlItsDialogNames) {
+    const auto japanese = LoadJapanese();
+    ASSERT_NE(japanese, nullptr);
+    for (const DialogIds& named : kDialogIds) {
+        const DialogTemplate* english = OwnResourceModule().FindDialog(named.dialog);
+        const DialogTemplate* translated = japanese->Resources().FindDialog(named.dialog);
+        ASSERT_NE(english, nullptr) << named.dialog;
+        ASSERT_NE(translated, nullptr) << named.dialog;
+        for (int id : named.ids) {
+            EXPECT_TRUE(PlacesControl(*english, id)) << named.dialog << " lacks " << id;
+            EXPECT_TRUE(PlacesControl(*translated, id)) << named.dialog << " (Japanese) lacks " << id;
         }
     }
 }

@@ -4,38 +4,13 @@
 #include <string>
 
 #include "model/set/par_base.h"
+#include "res/dialogs/dialog_102_ids.h"
 #include "ui/app/observer_dialog.h"
 
 // The main dialog: the device side on the left, the file side on the right. It owns the file-side
 // parameter set and the connection state, and rebuilds itself in the other language on request.
-class CVORTDlg : public CObserverDialog {
+class CVORTDlg : public CObserverDialog, public Dialog102Ids {
 public:
-    enum ControlId : int {
-        kDeviceTab = 1005,
-        kFileTab = 1006,
-        kStatusText = 1013,
-        kOpenFile = 1042,
-        kSaveFile = 1043,
-        kCompare = 1044,
-        kUpload = 1045,
-        kDownload = 1046,
-        kSettings = 1047,
-        kConnect = 1048,
-        kInputCalib = 1049,
-        kUnlock = 1050,
-        kProgress = 1051,
-        kOutputCalib = 1052,
-        kInitialize = 1053,
-        kTrendGraph = 1054,
-        kLanguage = 1055,
-        kOnlineLabel = 1059,
-        kModelName = 1060,
-        kSelect = 1061,
-        kDeviceGroup = 1069,
-        kFileGroup = 1070,
-        kModelLabel = 1071,
-        kMeterPlace = 1073,
-    };
     enum State : int { kStateUnknown = -1, kStateOffline = 0, kStateSearching = 1, kStateOnline = 2, kStateBusy = 3 };
     static constexpr int kTimerId = 1;
 
