@@ -13,6 +13,7 @@
 #include "platform/profile.h"
 #include "platform/program_path.h"
 #include "platform/resource_module.h"
+#include "res/string_ids.h"
 #include "ui/framework/tab_ctrl.h"
 #include "ui/app/language.h"
 #include "ui/app/static_buffer.h"
@@ -23,12 +24,6 @@ constexpr unsigned kFileTabTexts[] = {10503, 10500, 10501, 10502};
 // File tab i shows group kTabGroup[i]; group g is shown on tab kGroupTab[g].
 constexpr std::array<int, 4> kTabGroup = {3, 0, 1, 2};
 constexpr std::array<int, 4> kGroupTab = {1, 2, 3, 0};
-
-constexpr unsigned kStringOffline = 216;
-constexpr unsigned kStringConnect = 13000;
-constexpr unsigned kStringDisconnect = 13001;
-constexpr unsigned kStringOfflineLabel = 13100;
-constexpr unsigned kStringOnlineLabel = 13101;
 
 // Online light blue, offline light yellow.
 const QColor kOnlineColour(180, 180, 255);
@@ -50,7 +45,7 @@ bool CVORTDlg::OnInitDialog() {
     deviceTab->SetCurSel(StaticBuffer().deviceTab);
 
     m_connect = false;
-    SetDlgItemText(kConnect, LoadString(kStringConnect));
+    SetDlgItemText(kConnect, LoadString(kStrConnect));
 
     m_state = kStateUnknown;
     m_fileSet = StaticBuffer().TakeParameterSet();
@@ -72,7 +67,7 @@ bool CVORTDlg::OnInitDialog() {
     initialize->setPalette(palette);
     CheckDlgButton(kUnlock, false);
     // Without a poll result the device side is offline.
-    SetDlgItemText(kStatusText, LoadString(kStringOffline));
+    SetDlgItemText(kStatusText, LoadString(kStrOffline));
     UpdateControls(kStateOffline);
     SetTimer(kTimerId, 500);
     OnTimer(kTimerId);
@@ -119,9 +114,9 @@ void CVORTDlg::OnTimer(int id) {
     if (id != kTimerId) return;
     std::string text = GetDlgItemText(kOnlineLabel);
     if (m_connect) {
-        text = text.empty() ? LoadString(kStringOnlineLabel) : std::string();
+        text = text.empty() ? LoadString(kStrOnlineLabel) : std::string();
     } else {
-        text = LoadString(kStringOfflineLabel);
+        text = LoadString(kStrOfflineLabel);
     }
     if (text != GetDlgItemText(kOnlineLabel)) SetDlgItemText(kOnlineLabel, text);
     UpdateOnlineLabelColour();
