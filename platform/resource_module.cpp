@@ -2,8 +2,6 @@
 
 #include <atomic>
 
-#include "res/en/dialog_table_en.h"
-#include "res/en/string_table_en.h"
 
 CResourceModule::CResourceModule(const StringEntry* strings, std::size_t count) {
     for (std::size_t i = 0; i < count; ++i) m_strings.emplace(strings[i].id, strings[i].text);
@@ -29,11 +27,17 @@ const DialogTemplate* CResourceModule::FindDialog(unsigned id) const {
     return m_fallback ? m_fallback->FindDialog(id) : nullptr;
 }
 
-const CResourceModule& OwnResourceModule() {
-    static const CResourceModule own(ResourceTables{kResourceTablesVersion, EnglishStrings(), EnglishStringCount(),
-                                                    EnglishDialogs(), EnglishDialogCount()});
+namespace {
+// Replaced in place, so that language modules holding it as their fallback keep a valid reference.
+CResourceModule& OwnModule() {
+    static CResourceModule own(nullptr, 0);
     return own;
 }
+}  // namespace
+
+void InstallOwnResources(const ResourceTables& tables) { OwnModule() = CResourceModule(tables); }
+
+const CResourceModule& OwnResourceModule() { return OwnModule(); }
 
 namespace {
 std::atomic<const CResourceModule*> g_current{nullptr};

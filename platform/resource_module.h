@@ -4,34 +4,9 @@
 #include <string>
 #include <unordered_map>
 
-#include "platform/dialog_template.h"
+#include "platform/resource_tables.h"
 
-// One row of a string table: id -> UTF-8 text.
-struct StringEntry {
-    unsigned id;
-    const char* text;
-};
-
-// What a language module hands over, all of it static data inside the module. The loader reads
-// `version` first and uses nothing else when it differs from kResourceTablesVersion.
-struct ResourceTables {
-    unsigned version;
-    const StringEntry* strings;
-    std::size_t stringCount;
-    const DialogTemplate* dialogs;
-    std::size_t dialogCount;
-};
-
-// Raised whenever ResourceTables or the template types change their layout.
-inline constexpr unsigned kResourceTablesVersion = 0x53520001;
-
-// The C function a language module exports.
-inline constexpr const char kResourceTablesSymbol[] = "BrimlowResourceTables";
-extern "C" {
-using ResourceTablesFunction = const ResourceTables* (*)();
-}
-
-// A language's resources. The program's own module (English) is built in; a language module
+// A language's resources. The program's own module (English) is handed over at start-up; a language module
 // supplies another one. Texts are looked up by id; an id without text gives the empty text. A module
 // may name a fallback (the program's own) for ids and templates it does not carry.
 class CResourceModule {
@@ -50,7 +25,9 @@ private:
     const CResourceModule* m_fallback = nullptr;
 };
 
-// The English resources that are part of the program.
+// The program's own (English) resources. The program hands its tables over once at start-up, before any
+// text is loaded; until then the module is empty.
+void InstallOwnResources(const ResourceTables& tables);
 const CResourceModule& OwnResourceModule();
 
 // The module texts are loaded from. Switched only while no worker thread runs (language switch);

@@ -2,7 +2,7 @@
 
 #include <cstddef>
 
-#include "platform/resource_module.h"
+#include "platform/resource_tables.h"
 
 // The English string table built into the program.
 const StringEntry* EnglishStrings();

@@ -3,7 +3,7 @@
 #include <iterator>
 #include <string_view>
 
-#include "platform/resource_module.h"
+#include "platform/resource_tables.h"
 #include "res/dialogs/dialog_ids.h"
 
 namespace {
