@@ -6,7 +6,7 @@
 #include <string>
 
 #include "platform/profile.h"
-#include "temp_folder.h"
+#include "support/temp_folder.h"
 
 TEST(ComSettings, LineTablesFallBackOutsideTheirRange) {
     struct Case {

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "platform/exception.h"
-#include "scaled_timing.h"
+#include "support/scaled_timing.h"
 #include "sim/sim_device.h"
-#include "sim_connection.h"
+#include "support/sim_connection.h"
 
 namespace {
 class CommTest : public ScaledTiming {

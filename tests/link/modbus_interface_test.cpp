@@ -8,9 +8,9 @@
 #include "link/comm_interface.h"
 #include "link/modbus_crc.h"
 #include "platform/exception.h"
-#include "scaled_timing.h"
+#include "support/scaled_timing.h"
 #include "sim/sim_device.h"
-#include "sim_connection.h"
+#include "support/sim_connection.h"
 
 namespace {
 class ModbusTest : public ScaledTiming {

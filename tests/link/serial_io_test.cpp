@@ -9,8 +9,8 @@
 
 #include "platform/exception.h"
 #include "platform/resource_module.h"
-#include "pty_line.h"
-#include "scaled_timing.h"
+#include "support/pty_line.h"
+#include "support/scaled_timing.h"
 
 namespace {
 // A read takes no pause but its 10 ms wait steps, so these run at the exact timing: a time-out below one

@@ -5,7 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "temp_folder.h"
+#include "support/temp_folder.h"
 
 TEST(AtomicFile, ReplacesTheFileKeepingModeLinkAndLongName) {
     CTempFolder dir;

@@ -7,7 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "temp_folder.h"
+#include "support/temp_folder.h"
 
 namespace {
 

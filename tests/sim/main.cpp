@@ -10,29 +10,21 @@
 #include <string>
 
 #include "sim/sim_device.h"
+#include "support/request_list.h"
 
 namespace {
 
+// One line per request in the notation the tests use: "#3 R2074x4", "#4 W2064x4: 0 10000 29 10000",
+// "#5 ascii I01", "#6 ?7" for bytes not understood.
 void PrintRequest(const SimRequest& request) {
-    switch (request.kind) {
-        case ESimRequestKind::Read:
-            std::printf("#%zu read %u x %u%s\n", request.index, request.start, request.count,
-                        request.crcOk ? "" : " (bad CRC)");
-            break;
-        case ESimRequestKind::Write:
-            std::printf("#%zu write %u x %u%s:", request.index, request.start, request.count,
-                        request.crcOk ? "" : " (bad CRC)");
-            for (uint16_t value : request.values) std::printf(" %u", value);
-            std::printf("\n");
-            break;
-        case ESimRequestKind::Ascii:
-            std::printf("#%zu ascii \"%s\"\n", request.index, request.line.c_str());
-            break;
-        case ESimRequestKind::OtherFunction:
-        case ESimRequestKind::Fragment:
-            std::printf("#%zu %zu bytes not understood\n", request.index, request.raw.size());
-            break;
+    const bool modbus = request.kind == ESimRequestKind::Read || request.kind == ESimRequestKind::Write;
+    std::printf("#%zu %s%s%s", request.index, request.kind == ESimRequestKind::Ascii ? "ascii " : "",
+                RequestNotation(request).c_str(), modbus && !request.crcOk ? " (bad CRC)" : "");
+    if (request.kind == ESimRequestKind::Write) {
+        std::printf(":");
+        for (uint16_t value : request.values) std::printf(" %u", value);
     }
+    std::printf("\n");
     std::fflush(stdout);
 }
 

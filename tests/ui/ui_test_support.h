@@ -4,11 +4,11 @@
 #include <QMetaObject>
 
 #include <cstdlib>
-#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "support/temp_folder.h"
 #include "ui/framework/dialog.h"
 #include "ui/framework/message_box.h"
 
@@ -45,21 +45,10 @@ public:
 // A fresh, empty user profile for one test.
 class CTemporaryProfile {
 public:
-    CTemporaryProfile() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "brimlow-ui-XXXXXX").string();
-        const char* made = mkdtemp(pattern.data());
-        m_directory = made ? made : "";
-        setenv("XDG_CONFIG_HOME", m_directory.c_str(), 1);
-    }
-    ~CTemporaryProfile() {
-        std::error_code ignored;
-        std::filesystem::remove_all(m_directory, ignored);
-    }
-    CTemporaryProfile(const CTemporaryProfile&) = delete;
-    CTemporaryProfile& operator=(const CTemporaryProfile&) = delete;
+    CTemporaryProfile() { setenv("XDG_CONFIG_HOME", m_folder.Path().c_str(), 1); }
 
-    const std::string& Directory() const { return m_directory; }
+    const std::string& Directory() const { return m_folder.Path(); }
 
 private:
-    std::string m_directory;
+    CTempFolder m_folder;
 };

@@ -4,7 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "tests/model/device_sim.h"
+#include "support/request_list.h"
+#include "support/scaled_timing.h"
+#include "support/sim_connection.h"
 #include "model/device/device_interface.h"
 #include "model/device/device_type.h"
 #include "model/hooks/notifier.h"
@@ -27,7 +29,7 @@ protected:
         m_device.RequestIdentify();
     }
     size_t Requests() const { return m_link->sim.GetRequestCount(); }
-    Blocks Since(size_t first) const { return m_link->BlocksSince(first); }
+    Blocks Since(size_t first) const { return ModbusBlocks(m_link->sim, first); }
 
     // The blocks a fresh set of the model reads for each part, in order, against the same device.
     Blocks PartBlocks(const std::string& code, std::initializer_list<int32_t> parts) {

@@ -2,7 +2,8 @@
 
 #include <string>
 
-#include "tests/model/device_sim.h"
+#include "support/scaled_timing.h"
+#include "support/sim_connection.h"
 #include "model/device/device_interface.h"
 #include "platform/exception.h"
 #include "sim/sim_model.h"

@@ -5,8 +5,8 @@
 #include <functional>
 #include <string>
 
-#include "tests/model/table_service_stub.h"
-#include "thrown_message.h"
+#include "support/table_service_stub.h"
+#include "support/thrown_message.h"
 
 namespace {
 

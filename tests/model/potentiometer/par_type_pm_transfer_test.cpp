@@ -6,7 +6,7 @@
 #include "model/potentiometer/par_type_pm.h"
 #include "platform/c_number.h"
 #include "sim/sim_rtd.h"
-#include "tests/model/sim_set_transfer.h"
+#include "support/sim_fixtures.h"
 
 namespace {
 

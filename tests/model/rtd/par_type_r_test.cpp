@@ -9,8 +9,8 @@
 #include "model/hooks/par_editor.h"
 #include "platform/admin_mode.h"
 #include "platform/c_number.h"
-#include "tests/model/table_service_stub.h"
-#include "thrown_message.h"
+#include "support/table_service_stub.h"
+#include "support/thrown_message.h"
 
 namespace {
 

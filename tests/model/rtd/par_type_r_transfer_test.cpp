@@ -7,8 +7,8 @@
 #include "model/set/output_stage.h"
 #include "model/rtd/par_type_r.h"
 #include "sim/sim_rtd.h"
-#include "tests/model/sim_set_transfer.h"
-#include "thrown_message.h"
+#include "support/sim_fixtures.h"
+#include "support/thrown_message.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "tests/model/par_probe.h"
-#include "temp_folder.h"
+#include "support/par_probe.h"
+#include "support/temp_folder.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <climits>
 #include <vector>
 
-#include "tests/model/par_probe.h"
+#include "support/par_probe.h"
 
 namespace {
 

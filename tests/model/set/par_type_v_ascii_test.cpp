@@ -7,8 +7,8 @@
 
 #include "link/comm_interface.h"
 #include "link/private_exception.h"
-#include "tests/model/sim_transfer.h"
-#include "tests/model/transfer_probe.h"
+#include "support/sim_fixtures.h"
+#include "support/transfer_probe.h"
 
 namespace {
 
@@ -24,7 +24,7 @@ protected:
     }
 
     LineList LinesSince(size_t first) const {
-        const LineList lines = Lines();
+        const LineList lines = AsciiLines();
         return LineList(lines.begin() + static_cast<long>(std::min(first, lines.size())), lines.end());
     }
     // What the callers do before a single write or a partial upload.
@@ -85,7 +85,7 @@ TEST_F(AsciiTransferTest, SingleParametersSendTheirItems) {
         set.SetValueFromString(62000, c.tag, false);
         set.SetValueFromString(62002, "K9RS", false);
         set.SetValueFromString(62003, "SN42", false);
-        const size_t before = Lines().size();
+        const size_t before = AsciiLines().size();
         set.WriteParamAscii(m_comm, c.code);
         EXPECT_EQ(LinesSince(before), c.lines);
     }
@@ -161,7 +161,7 @@ TEST_F(AsciiTransferTest, FineAdjustUploadKeepsWhatShortRepliesLack) {
         set.UploadAscii(m_comm, 1);
         for (size_t i = 0; i < 5; ++i) EXPECT_EQ(set.GetValue(codes[i]), c.values[i]) << codes[i];
         EXPECT_EQ(set.Steps(), 5);
-        EXPECT_EQ(LinesSince(Lines().size() - 6), (LineList{"I31", "DZ", "I19", "D", "I20", "DS"}));
+        EXPECT_EQ(LinesSince(AsciiLines().size() - 6), (LineList{"I31", "DZ", "I19", "D", "I20", "DS"}));
     }
 }
 
@@ -194,7 +194,7 @@ TEST_F(AsciiTransferTest, IdentityUploadEmptiesTextsButKeepsNumbers) {
         CTransferProbe set;
         set.SetDate(1234);
         set.UploadAscii(m_comm, 10);
-        EXPECT_EQ(LinesSince(Lines().size() - 16),
+        EXPECT_EQ(LinesSince(AsciiLines().size() - 16),
                   (LineList{"I04", "D", "I05", "D", "I02", "D", "I03", "D", "G00", "I01", "D", "G01", "I90",
                             "D6", "D3", "D5"}));
         EXPECT_EQ(set.GetValueString(62000), c.wantTag);
@@ -214,7 +214,7 @@ TEST_F(AsciiTransferTest, TableDownloadSendsEveryPoint) {
     set.SetValue(20000, 1, false);
     set.SetValue(20004, 123456, false);  // X[1]
     set.DownloadAscii(m_comm, 2);
-    const LineList lines = Lines();
+    const LineList lines = AsciiLines();
     ASSERT_EQ(lines.size(), 1u + 2u + 2u + 202u + 1u);
     EXPECT_EQ(LineList(lines.begin(), lines.begin() + 5), (LineList{"G01", "I25", "D1", "I62", "DZ3"}));
     EXPECT_EQ(lines[5], "DX0D-2.0000");
@@ -254,7 +254,7 @@ TEST_F(AsciiTransferTest, FullDownloadAndUploadCarryTheWholeSet) {
     set.SetValue(20009, 777777, false);  // Y[3]
     set.DownloadAscii(m_comm, -1);
     EXPECT_EQ(set.Steps(), 218);
-    const LineList lines = Lines();
+    const LineList lines = AsciiLines();
     EXPECT_EQ(LineList(lines.begin(), lines.begin() + 5), (LineList{"G01", "I01", "D", "I01", "D1"}));
     EXPECT_EQ(LineList(lines.end() - 5, lines.end()), (LineList{"DW", "I01", "D", "I01", "D3"}));
     EXPECT_EQ(Field(31, 'Z'), "0.0120 -0.0340");

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "model/set/par_type_v.h"
-#include "tests/model/transfer_probe.h"
+#include "support/transfer_probe.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 
 #include "link/modbus_interface.h"
 #include "link/private_exception.h"
-#include "tests/model/sim_transfer.h"
-#include "tests/model/transfer_probe.h"
+#include "support/sim_fixtures.h"
+#include "support/transfer_probe.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <stdexcept>
 
 #include "model/hooks/table_dialog_service.h"
-#include "tests/model/par_probe.h"
+#include "support/par_probe.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #include "model/hooks/par_editor.h"
 #include "model/set/par_type_v.h"
-#include "tests/model/par_probe.h"
+#include "support/par_probe.h"
 #include "platform/admin_mode.h"
 
 namespace {

@@ -5,8 +5,8 @@
 #include <utility>
 
 #include "platform/resource_module.h"
-#include "temp_folder.h"
-#include "thrown_message.h"
+#include "support/temp_folder.h"
+#include "support/thrown_message.h"
 
 namespace {
 

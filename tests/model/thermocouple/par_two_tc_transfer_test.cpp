@@ -9,7 +9,7 @@
 #include "model/thermocouple/par_type_u4.h"
 #include "model/thermocouple/par_type_u5.h"
 #include "sim/sim_tc.h"
-#include "tests/model/sim_set_transfer.h"
+#include "support/sim_fixtures.h"
 
 namespace {
 

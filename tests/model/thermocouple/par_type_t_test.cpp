@@ -5,8 +5,8 @@
 #include <string>
 
 #include "model/hooks/par_editor.h"
-#include "tests/model/par_probe.h"
-#include "tests/model/transfer_probe.h"
+#include "support/par_probe.h"
+#include "support/transfer_probe.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/model/par_probe.h"
+#include "support/par_probe.h"
 
 namespace {
 

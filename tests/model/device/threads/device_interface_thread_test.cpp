@@ -10,7 +10,9 @@
 #include <vector>
 
 #include "model/device/device_interface_thread.h"
-#include "tests/model/device_sim.h"
+#include "support/request_list.h"
+#include "support/scaled_timing.h"
+#include "support/sim_connection.h"
 #include "model/device/device_type.h"
 #include "model/hooks/notifier.h"
 #include "platform/exception.h"
@@ -138,7 +140,7 @@ TEST_F(DeviceThreadTest, OtherCommandCodesDoNothing) {
     thread.PostPoll(0);
     ASSERT_TRUE(waiter.WaitFor(1));
     EXPECT_EQ(waiter.Count(), 1);
-    EXPECT_EQ(link.BlocksSince(0).front(), "R2074x4");
+    EXPECT_EQ(ModbusBlocks(link.sim, 0).front(), "R2074x4");
 }
 
 TEST_F(DeviceThreadTest, DownloadWithoutASetFailsAndTouchesNothing) {
@@ -174,15 +176,15 @@ TEST_F(DeviceThreadTest, QueuedAdjustmentRequestsGiveOneWriteWithTheNewestRecord
     ASSERT_TRUE(waiter.WaitFor(2));
 
     int writes = 0;
-    for (const std::string& block : link.BlocksSince(0)) writes += block == "W2064x4" ? 1 : 0;
+    for (const std::string& block : ModbusBlocks(link.sim, 0)) writes += block == "W2064x4" ? 1 : 0;
     EXPECT_EQ(writes, 1);
-    EXPECT_EQ(link.LastWrite(2064), (std::vector<uint16_t>{0, 10000, 29, 10000}));
+    EXPECT_EQ(LastWrite(link.sim, 2064), (std::vector<uint16_t>{0, 10000, 29, 10000}));
 
     // A request made after that write is written again.
     thread.RequestWriteAdjust(first);
     thread.PostPoll(0);
     ASSERT_TRUE(waiter.WaitFor(3));
-    EXPECT_EQ(link.LastWrite(2064), (std::vector<uint16_t>{0, 10000, 50, 10000}));
+    EXPECT_EQ(LastWrite(link.sim, 2064), (std::vector<uint16_t>{0, 10000, 50, 10000}));
 }
 
 class DeviceThreadRealTimeTest : public ScaledTiming {
@@ -342,7 +344,7 @@ TEST_F(DeviceThreadTest, RefusedTeachRequestReachesTheUserAndThePollGoesOn) {
     EXPECT_FALSE(device.GetCalibInfo().fullRequest.Load());
     EXPECT_EQ(link.sim.GetRegisters(1290, 2), (std::vector<uint16_t>{0x000D, 0xBBA0}));
     int writes = 0;
-    for (const std::string& block : link.BlocksSince(first)) writes += block == "W1290x2" ? 1 : 0;
+    for (const std::string& block : ModbusBlocks(link.sim, first)) writes += block == "W1290x2" ? 1 : 0;
     EXPECT_EQ(writes, 1);
 }
 

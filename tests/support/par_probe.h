@@ -4,7 +4,7 @@
 #include <string>
 
 #include "model/set/par_type_v.h"
-#include "thrown_message.h"
+#include "support/thrown_message.h"
 
 // A DC-input set that lets the tests set what only uploads set, and reach the progress counters.
 class CParProbe : public CParTypeV {
