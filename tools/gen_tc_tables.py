@@ -3,9 +3,10 @@
 and the Pt1000 cold-junction resistance table.
 
 Every value is computed in decimal arithmetic from the published coefficients and rounded half away
-from zero, so the output does not depend on the machine. Run from the repository root:
+from zero, so the output does not depend on the machine.
 
-    tools/gen_tc_tables.py > model/thermocouple/tc_reference.cpp
+    tools/gen_tc_tables.py [--check] [output path]   (default: model/thermocouple/tc_reference.cpp; see
+    tools/generated_file.py)
 
 The script checks the rows the device tables are known to hold and that every table is strictly
 increasing, and refuses to write anything otherwise.
@@ -13,6 +14,8 @@ increasing, and refuses to write anything otherwise.
 
 import sys
 from decimal import ROUND_HALF_UP, Decimal, getcontext
+
+from generated_file import write_or_check
 
 getcontext().prec = 50
 
@@ -312,7 +315,7 @@ def emit_array(out, name, values):
     out.append("")
 
 
-def main():
+def generate():
     tables = standard_tables()
     for name, first, _, values in tables:
         check(name, first, values, KNOWN_ROWS.get(name, {}))
@@ -343,8 +346,8 @@ def main():
     out.append("}")
     out.append("")
     out.append("std::span<const double, kPt1000Entries> Pt1000Reference() { return kPt1000; }")
-    print("\n".join(out))
+    return "\n".join(out) + "\n"
 
 
 if __name__ == "__main__":
-    main()
+    write_or_check("model/thermocouple/tc_reference.cpp", generate)
