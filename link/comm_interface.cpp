@@ -2,6 +2,7 @@
 
 #include "link/private_exception.h"
 #include "platform/c_number.h"
+#include "res/string_ids.h"
 
 CCommInterface::CCommInterface() : CCommInterface(CComSettings()) {}
 
@@ -15,20 +16,20 @@ void CCommInterface::SendCommand(const std::string& command, std::string& reply,
     try {
         reply = m_serial.ReadLine();
     } catch (const CException&) {
-        throw CPrivateException(300u);
+        throw CPrivateException(kStrReplyTimeout);
     }
 }
 
 void CCommInterface::SelectGroup(int32_t group) {
     std::string reply;
     SendCommand(FormatC("G%02d\r", group), reply, kCommandTimeout);
-    if (reply.rfind("Denter item", 0) != 0) throw CPrivateException(301u);
+    if (reply.rfind("Denter item", 0) != 0) throw CPrivateException(kStrBadGReply);
 }
 
 void CCommInterface::SelectItem(int32_t item) {
     std::string reply;
     SendCommand(FormatC("I%02d\r", item), reply, kCommandTimeout);
-    if (reply.empty() || reply[0] != 'D') throw CPrivateException(302u);
+    if (reply.empty() || reply[0] != 'D') throw CPrivateException(kStrBadIReply);
 }
 
 std::string CCommInterface::WriteItem(int32_t item, const std::string& value, unsigned timeoutMs) {
@@ -42,7 +43,7 @@ std::string CCommInterface::ReadItem(int32_t item) {
     SelectItem(item);
     std::string reply;
     SendCommand("D\r", reply, kCommandTimeout);
-    if (reply.empty() || reply[0] != 'D') throw CPrivateException(303u);
+    if (reply.empty() || reply[0] != 'D') throw CPrivateException(kStrBadDReply);
     return reply.substr(1);
 }
 

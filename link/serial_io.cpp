@@ -17,6 +17,7 @@
 #include "link/private_exception.h"
 #include "platform/resource_module.h"
 #include "platform/timing.h"
+#include "res/string_ids.h"
 
 namespace {
 constexpr unsigned kWaitStep = 10;
@@ -55,7 +56,7 @@ bool IsPseudoTerminal(int fd) {
 }
 
 std::string PortOpenMessage(const std::string& name) {
-    std::string text = LoadString(305);
+    std::string text = LoadString(kStrPortOpenFailed);
     const auto at = text.find("%s");
     if (at != std::string::npos) text.replace(at, 2, name);
     return text;
@@ -99,7 +100,8 @@ void CSerialIO::OpenPort() {
 void CSerialIO::Configure(unsigned baudRate, int32_t byteSize, int32_t parity, int32_t stopBits) {
     termios tio{};
     speed_t speed{};
-    if (m_fd < 0 || tcgetattr(m_fd, &tio) != 0 || !SpeedFor(baudRate, &speed)) throw CPrivateException(306u);
+    if (m_fd < 0 || tcgetattr(m_fd, &tio) != 0 || !SpeedFor(baudRate, &speed))
+        throw CPrivateException(kStrPortSettingsFailed);
     cfmakeraw(&tio);
     tio.c_iflag &= ~static_cast<tcflag_t>(INPCK | IXON | IXOFF | IXANY);
     tio.c_cflag &= ~static_cast<tcflag_t>(CSIZE | CSTOPB | CRTSCTS);
@@ -109,13 +111,13 @@ void CSerialIO::Configure(unsigned baudRate, int32_t byteSize, int32_t parity, i
     } else if (byteSize == 8) {
         tio.c_cflag |= CS8;
     } else {
-        throw CPrivateException(306u);
+        throw CPrivateException(kStrPortSettingsFailed);
     }
-    if (!ApplyParity(parity, &tio.c_cflag)) throw CPrivateException(306u);
+    if (!ApplyParity(parity, &tio.c_cflag)) throw CPrivateException(kStrPortSettingsFailed);
     if (stopBits == CComSettings::kTwoStopBits) {
         tio.c_cflag |= CSTOPB;
     } else if (stopBits != CComSettings::kOneStopBit) {
-        throw CPrivateException(306u);
+        throw CPrivateException(kStrPortSettingsFailed);
     }
     // A pseudo-terminal carries no bits on a wire: it holds 8 bits without parity whatever is asked,
     // and asking otherwise fails.
@@ -127,14 +129,14 @@ void CSerialIO::Configure(unsigned baudRate, int32_t byteSize, int32_t parity, i
     tio.c_cc[VTIME] = 0;
     cfsetispeed(&tio, speed);
     cfsetospeed(&tio, speed);
-    if (tcsetattr(m_fd, TCSANOW, &tio) != 0) throw CPrivateException(306u);
+    if (tcsetattr(m_fd, TCSANOW, &tio) != 0) throw CPrivateException(kStrPortSettingsFailed);
 
     // tcsetattr succeeds when any one change was made; read back to see the line really is as asked.
     termios check{};
     constexpr tcflag_t kLineBits = CSIZE | CSTOPB | PARENB | PARODD | CMSPAR;
     if (tcgetattr(m_fd, &check) != 0 || (check.c_cflag & kLineBits) != (tio.c_cflag & kLineBits) ||
         cfgetispeed(&check) != speed || cfgetospeed(&check) != speed) {
-        throw CPrivateException(306u);
+        throw CPrivateException(kStrPortSettingsFailed);
     }
     // A pty has no modem lines; its refusal is of no consequence.
     int lines = TIOCM_DTR | TIOCM_RTS;
@@ -143,7 +145,7 @@ void CSerialIO::Configure(unsigned baudRate, int32_t byteSize, int32_t parity, i
 
 void CSerialIO::SetReadTimeout(unsigned milliseconds) {
     m_readTotalTimeout = milliseconds;
-    if (m_fd < 0) throw CPrivateException(306u);
+    if (m_fd < 0) throw CPrivateException(kStrPortSettingsFailed);
 }
 
 unsigned CSerialIO::InputQueueLength() const {
@@ -207,10 +209,10 @@ std::string CSerialIO::ReadLine() {
     std::string line;
     for (;;) {
         uint8_t byte = 0;
-        if (Read(&byte, 1) != 1) throw CPrivateException(300u);
+        if (Read(&byte, 1) != 1) throw CPrivateException(kStrReplyTimeout);
         if (byte == '\r') return line;
         // A device that streams without ever ending the line must not grow it without bound.
-        if (line.size() >= kMaxLineLength) throw CPrivateException(300u);
+        if (line.size() >= kMaxLineLength) throw CPrivateException(kStrReplyTimeout);
         line.push_back(static_cast<char>(byte));
     }
 }

@@ -9,6 +9,7 @@
 #include "model/hooks/table_dialog_service.h"
 #include "platform/c_number.h"
 #include "platform/resource_module.h"
+#include "res/string_ids.h"
 
 namespace {
 
@@ -51,8 +52,6 @@ constexpr ParDef kDefTable[] = {
 constexpr int32_t kLinearizerTableRows = 2;
 // Rows of the output table added to the step total.
 constexpr int32_t kOutputTableSteps = 333;
-
-constexpr unsigned kUnitPercent = 11006;
 
 }  // namespace
 
@@ -131,7 +130,7 @@ void CParTypePM::SetValue(int32_t code, int32_t value, bool check) {
 std::string CParTypePM::FormatValue(int32_t code, int32_t value, bool withUnit) const {
     if (IsPointCode(code)) {
         std::string text = IsPointX(code) ? FormatC("%d", value / 10000) : FormatC("%.4lf", value / 10000.0);
-        return withUnit ? WithUnit(text, LoadString(kUnitPercent)) : text;
+        return withUnit ? WithUnit(text, LoadString(kStrUnitPercent)) : text;
     }
     return CParOutputStage::FormatValue(code, value, withUnit);
 }
@@ -160,7 +159,7 @@ std::string CParTypePM::FormatRawValue(int32_t code, int32_t value) const {
 
 std::string CParTypePM::GetSensorUnit() const { return GetInputUnit(); }
 
-std::string CParTypePM::GetInputUnit() const { return LoadString(kUnitPercent); }
+std::string CParTypePM::GetInputUnit() const { return LoadString(kStrUnitPercent); }
 
 std::string CParTypePM::GetTableTitle(int32_t group, int32_t variant) const {
     return CustomTableTitle(group, variant);

@@ -8,6 +8,7 @@
 #include "platform/c_number.h"
 #include "platform/resource_module.h"
 #include "platform/timing.h"
+#include "res/string_ids.h"
 
 namespace {
 
@@ -39,7 +40,7 @@ void CParTypeR::WriteParamAscii(CCommInterface& comm, int32_t code) {
 
 void CParTypeR::CheckCustomTableForAscii() const {
     const auto notMonotonic = [](int32_t index) {
-        throw CPrivateException(FormatC(LoadString(215).c_str(), index));
+        throw CPrivateException(FormatC(LoadString(kStrBadCustomRtdTable).c_str(), index));
     };
     const std::string limit = FormatRawValue(kResistanceFirst, kMaxResistance);
     const int32_t broken = CustomTableBreak();
@@ -48,7 +49,7 @@ void CParTypeR::CheckCustomTableForAscii() const {
     for (int32_t i = 0; i < points; ++i) {
         if (broken != 0 && i == broken) notMonotonic(i);
         if (m_customValues[static_cast<size_t>(i)] > kMaxResistance)
-            throw CPrivateException(FormatC(LoadString(225).c_str(), i, limit.c_str()));
+            throw CPrivateException(FormatC(LoadString(kStrRtdResistanceTooLarge).c_str(), i, limit.c_str()));
     }
 }
 

@@ -7,11 +7,9 @@
 #include "model/set/temperature_unit.h"
 #include "platform/c_number.h"
 #include "platform/resource_module.h"
+#include "res/string_ids.h"
 
 namespace {
-
-constexpr unsigned kUnitOhm = 11007;
-constexpr int32_t kUnitFirst = 11000;
 
 // Codes whose stored text is a plain integer.
 bool IsIntegerCode(int32_t code) {
@@ -58,7 +56,8 @@ int32_t ParseFloatBits(const std::string& text) {
 }  // namespace
 
 std::string CParTypeR::GetParamName(int32_t code) const {
-    if (IsResistanceCode(code)) return FormatC(LoadString(1006).c_str(), code - kResistanceFirst);
+    if (IsResistanceCode(code))
+        return FormatC(LoadString(kStrResistancePoint).c_str(), code - kResistanceFirst);
     return CParTypeV::GetParamName(code);
 }
 
@@ -66,10 +65,10 @@ std::string CParTypeR::FormatValue(int32_t code, int32_t value, bool withUnit) c
     std::string text;
     std::string unit;
     switch (code) {
-        case kInputType: return ChoiceText(2015, 7, value);
-        case kSensorWires: return ChoiceText(2110, 3, value);
-        case kDisplayUnit: return ChoiceText(kUnitFirst, 3, value);
-        case kCustomType: return ChoiceText(2115, 2, value);
+        case kInputType: return ChoiceText(kStrRtdInputChoices, 7, value);
+        case kSensorWires: return ChoiceText(kStrSensorWireChoices, 3, value);
+        case kDisplayUnit: return ChoiceText(kStrTemperatureUnits, 3, value);
+        case kCustomType: return ChoiceText(kStrCustomTypeChoices, 2, value);
         case kInput0:
         case kInput100:
         case kCustomStart:
@@ -83,16 +82,16 @@ std::string CParTypeR::FormatValue(int32_t code, int32_t value, bool withUnit) c
         case kInputFineZero:
         case kInputFineZero2:
             text = FormatC("%.4lf", value / 10000.0);
-            if (code == kInputFineZero) unit = LoadString(kUnitOhm);
+            if (code == kInputFineZero) unit = LoadString(kStrUnitOhm);
             break;
         case kRtdResistance:
             text = GetValueString(code);
-            unit = LoadString(kUnitOhm);
+            unit = LoadString(kStrUnitOhm);
             break;
         default:
             if (!IsResistanceCode(code)) return CParOutputStage::FormatValue(code, value, withUnit);
             text = FormatRawValue(code, value);
-            unit = LoadString(kUnitOhm);
+            unit = LoadString(kStrUnitOhm);
             break;
     }
     if (!withUnit || unit.empty()) return text;
@@ -146,6 +145,6 @@ void CParTypeR::SetValueFromItem(int32_t code, const CParEditor& editor) {
     }
 }
 
-std::string CParTypeR::GetSensorUnit() const { return LoadString(kUnitOhm); }
+std::string CParTypeR::GetSensorUnit() const { return LoadString(kStrUnitOhm); }
 
 std::string CParTypeR::GetInputUnit() const { return TemperatureInputUnit(m_displayUnit); }

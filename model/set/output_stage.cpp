@@ -4,10 +4,10 @@
 #include "link/private_exception.h"
 #include "platform/c_number.h"
 #include "platform/message_format.h"
+#include "res/string_ids.h"
 
 namespace {
 
-constexpr int32_t kBurnoutTexts = 2105;
 constexpr uint16_t kBurnoutBit = 0x0008;
 
 bool IsCurrentCode(int32_t code) {
@@ -58,7 +58,8 @@ void CParOutputStage::SetValue(int32_t code, int32_t value, bool check) {
                     return FormatValue(code, low, false) + "-" + FormatValue(code, high, false);
                 };
                 throw CPrivateException(
-                    FormatMessageId(228, {GetParamName(code), window(37500, 38000), window(215000, 230000)}));
+                    FormatMessageId(kStrValueEitherWindow,
+                                    {GetParamName(code), window(37500, 38000), window(215000, 230000)}));
             }
             m_burnoutValue = value;
             return;
@@ -81,7 +82,7 @@ void CParOutputStage::SetValueFromString(int32_t code, const std::string& text, 
 }
 
 std::string CParOutputStage::FormatValue(int32_t code, int32_t value, bool withUnit) const {
-    if (code == kBurnout) return ChoiceText(kBurnoutTexts, 2, value);
+    if (code == kBurnout) return ChoiceText(kStrBurnoutChoices, 2, value);
     if (!IsCurrentCode(code)) return CParTypeV::FormatValue(code, value, withUnit);
     const std::string text = FormatRawValue(code, value);
     return withUnit ? WithUnit(text, GetOutputUnit()) : text;

@@ -5,6 +5,7 @@
 #include "platform/atomic_file.h"
 #include "platform/ini_file.h"
 #include "platform/resource_module.h"
+#include "res/string_ids.h"
 
 namespace {
 
@@ -15,15 +16,12 @@ constexpr const char* kModelKey = "MODEL";
 constexpr std::size_t kModelBufferSize = 31;
 constexpr std::size_t kValueBufferSize = 255;
 
-constexpr unsigned kModelMismatch = 213;
-constexpr unsigned kSaveFailed = 30010;
-
 std::string ParamKey(int32_t code) {
     return "P" + std::to_string(code);
 }
 
 [[noreturn]] void ThrowSaveFailed(const std::string& path) {
-    throw CPrivateException(LoadString(kSaveFailed) + "\n" + path);
+    throw CPrivateException(LoadString(kStrParameterSaveFailed) + "\n" + path);
 }
 
 std::string ReadFileText(const std::string& path) {
@@ -49,7 +47,7 @@ void CParBase::SaveToFile(const std::string& path) const {
 void CParBase::LoadFromFile(const std::string& path) {
     const CIniFile ini(ReadFileText(path));
     if (ini.GetString(kHeadSection, kModelKey, "", kModelBufferSize) != GetModelCode())
-        throw CPrivateException(kModelMismatch);
+        throw CPrivateException(kStrFileModelMismatch);
     // The type choices load default ranges, so they come before the ranges themselves.
     ApplyParam(*this, ini, 0);
     ApplyParam(*this, ini, 100);

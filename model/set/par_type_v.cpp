@@ -9,6 +9,7 @@
 #include "model/hooks/table_dialog_service.h"
 #include "platform/c_number.h"
 #include "platform/message_format.h"
+#include "res/string_ids.h"
 
 namespace {
 
@@ -210,7 +211,8 @@ void CParTypeV::SetValue(int32_t code, int32_t value, bool check) {
             m_responseSpeed = value;
             return;
         case kDamping:
-            if (check && value != 0 && (value < 0 || value > 300000)) throw CPrivateException(212u);
+            if (check && value != 0 && (value < 0 || value > 300000))
+                throw CPrivateException(kStrDampingRange);
             m_damping = static_cast<uint32_t>(value);
             return;
         case kOutputType: {
@@ -362,7 +364,7 @@ void CParTypeV::SetInputTypeRange(int32_t inputType, const CTypeRange& range) {
 void CParTypeV::CheckRange(int32_t code, int64_t value, int64_t min, int64_t max) const {
     if (value >= min && value <= max) return;
     throw CPrivateException(
-        FormatMessageId(205, {GetParamName(code), FormatValue(code, SaturateInt32(min), false),
+        FormatMessageId(kStrValueRange, {GetParamName(code), FormatValue(code, SaturateInt32(min), false),
                               FormatValue(code, SaturateInt32(max), false)}));
 }
 

@@ -8,6 +8,7 @@
 #include "platform/admin_mode.h"
 #include "platform/c_number.h"
 #include "platform/resource_module.h"
+#include "res/string_ids.h"
 
 namespace {
 
@@ -51,16 +52,12 @@ bool IsUniversalTypeId(int32_t typeId) {
     return typeId >= 4 && typeId <= 9;
 }
 
-constexpr unsigned kUnitMilliampere = 11003;
-constexpr unsigned kUnitMillivolt = 11004;
-constexpr unsigned kUnitVolt = 11005;
-constexpr unsigned kUnitPercent = 11006;
-constexpr unsigned kUnitSecond = 11009;
-
 }  // namespace
 
 std::string CParTypeV::GetParamName(int32_t code) const {
-    if (IsPointCode(code)) return FormatC(LoadString(IsPointX(code) ? 1302 : 1303).c_str(), PointIndex(code));
+    if (IsPointCode(code))
+        return FormatC(LoadString(IsPointX(code) ? kStrLinearizerX : kStrLinearizerY).c_str(),
+                       PointIndex(code));
     return GetTableParamName(code);
 }
 
@@ -83,10 +80,11 @@ std::string CParTypeV::FormatValue(int32_t code, int32_t value, bool withUnit) c
             text = WithUnit(text, GetOutputUnit());
             break;
         case kDamping:
-            text = WithUnit(text, LoadString(kUnitSecond));
+            text = WithUnit(text, LoadString(kStrUnitSecond));
             break;
         default:
-            if (code == kOutputFineZero || IsPointCode(code)) text = WithUnit(text, LoadString(kUnitPercent));
+            if (code == kOutputFineZero || IsPointCode(code))
+                text = WithUnit(text, LoadString(kStrUnitPercent));
             break;
     }
     if ((code == kInputFineZero || code == kOutputFineZero) && text.rfind('-', 0) != 0) text = "+" + text;
@@ -147,7 +145,7 @@ void CParTypeV::SetValueFromString(int32_t code, const std::string& text, bool c
         case kTag:
             if (check && text.find_first_not_of(kTagCharacters) != std::string::npos)
                 throw CPrivateException(
-                    FormatC(LoadString(227).c_str(), std::string(kTagCharacters).c_str()));
+                    FormatC(LoadString(kStrTagCharacters).c_str(), std::string(kTagCharacters).c_str()));
             m_tag = text;
             return;
         case kModel:
@@ -218,11 +216,11 @@ std::string CParTypeV::GetSensorUnit() const {
 std::string CParTypeV::GetInputUnit() const {
     switch (m_inputType) {
         case 0:
-            return LoadString(kUnitMilliampere);
+            return LoadString(kStrUnitMilliampere);
         case 1:
-            return LoadString(kUnitMillivolt);
+            return LoadString(kStrUnitMillivolt);
         case 2:
-            return LoadString(kUnitVolt);
+            return LoadString(kStrUnitVolt);
         default:
             return std::string();
     }
@@ -231,32 +229,34 @@ std::string CParTypeV::GetInputUnit() const {
 std::string CParTypeV::GetOutputUnit() const {
     switch (m_outputType) {
         case 0:
-            return LoadString(kUnitMilliampere);
+            return LoadString(kStrUnitMilliampere);
         case 1:
         case 2:
-            return LoadString(kUnitVolt);
+            return LoadString(kStrUnitVolt);
         default:
             return std::string();
     }
 }
 
 std::string CParTypeV::GetTableTitle(int32_t group, int32_t variant) const {
-    return group == kGroupTable && variant == 0 ? LoadString(3000) : std::string();
+    return group == kGroupTable && variant == 0 ? LoadString(kStrTableFileTitle) : std::string();
 }
 
 std::string CParTypeV::FormatStatus(uint32_t bits) {
     static constexpr struct {
         uint32_t bit;
         unsigned id;
-    } kBits[] = {
-        {kStatusBurnout, 12001}, {kStatusLooptest, 12002}, {kStatusAdError, 12003}, {kStatusRomError, 12004}};
+    } kBits[] = {{kStatusBurnout, kStrStatusBurnout},
+                 {kStatusLooptest, kStrStatusLooptest},
+                 {kStatusAdError, kStrStatusAdError},
+                 {kStatusRomError, kStrStatusRomError}};
     std::string text;
     for (const auto& b : kBits) {
         if ((bits & b.bit) == 0) continue;
         if (!text.empty()) text += ", ";
         text += LoadString(b.id);
     }
-    return text.empty() ? LoadString(12000) : text;
+    return text.empty() ? LoadString(kStrStatusNormal) : text;
 }
 
 std::string CParTypeV::ChoiceText(int32_t baseId, int32_t count, int32_t index) {

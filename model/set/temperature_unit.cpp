@@ -5,11 +5,10 @@
 
 #include "platform/c_number.h"
 #include "platform/resource_module.h"
+#include "res/string_ids.h"
 
 namespace {
 
-constexpr int64_t kFirstUnitName = 11000;
-constexpr unsigned kUnitOhm = 11007;
 constexpr int32_t kFahrenheitZero = 320000;
 constexpr int32_t kKelvinZero = 2731500;
 // The degree sign as UTF-8; display only, never stored.
@@ -48,7 +47,7 @@ int32_t TemperatureFromDisplay(int32_t unit, int32_t value) {
 }
 
 std::string TemperatureUnitName(int32_t unit) {
-    const int64_t id = kFirstUnitName + unit;
+    const int64_t id = int64_t{kStrTemperatureUnits} + unit;
     if (id < 0 || id > std::numeric_limits<unsigned>::max()) return std::string();
     std::string name = LoadString(static_cast<unsigned>(id));
     if (name == "C" || name == "F") name = kDegreeSign + name;
@@ -64,6 +63,6 @@ int32_t CustomStepFromDisplay(int32_t unit, double typed) {
 }
 
 std::string TemperatureInputUnit(int32_t unit) {
-    if (unit < kUnitDegC || unit > kUnitKelvin) return LoadString(kUnitOhm);
+    if (unit < kUnitDegC || unit > kUnitKelvin) return LoadString(kStrUnitOhm);
     return TemperatureUnitName(unit);
 }

@@ -3,13 +3,9 @@
 #include "link/private_exception.h"
 #include "model/table_files/table_text.h"
 #include "platform/c_number.h"
+#include "res/string_ids.h"
 
 namespace {
-
-constexpr unsigned kOpenFailed = 30000;
-constexpr unsigned kWriteFailed = 30001;
-constexpr unsigned kBadStructure = 30002;
-constexpr unsigned kTooManyPoints = 30003;
 
 // "%lf,%lf": two numbers, the comma directly behind the first.
 bool ScanPoint(std::string_view line, double& x, double& y) {
@@ -37,7 +33,7 @@ void CTableFile::RemoveAll() {
 
 void CTableFile::Load(const std::string& path) {
     RemoveAll();
-    const std::string content = ReadTableFile(path, kOpenFailed);
+    const std::string content = ReadTableFile(path, kStrTableOpenFailed);
     bool inBlock = false;
     for (std::string_view raw : SplitTableLines(content)) {
         const std::string_view line = TrimLeadingBlanks(raw);
@@ -47,21 +43,21 @@ void CTableFile::Load(const std::string& path) {
             continue;
         }
         if (line.front() == '}') {
-            if (m_x.empty()) throw CPrivateException(kBadStructure);
+            if (m_x.empty()) throw CPrivateException(kStrTableBadStructure);
             return;
         }
         double x = 0;
         double y = 0;
         if (!ScanPoint(line, x, y)) continue;
-        if (m_x.size() >= kMaxPoints) throw CPrivateException(kTooManyPoints);
+        if (m_x.size() >= kMaxPoints) throw CPrivateException(kStrTableTooManyPoints);
         Add(x, y);
     }
-    throw CPrivateException(kBadStructure);
+    throw CPrivateException(kStrTableBadStructure);
 }
 
 void CTableFile::Save(const std::string& path) const {
     std::string content = "{\r\n";
     for (std::size_t i = 0; i < m_x.size(); ++i) content += FormatC("%.4lf, %.4lf\r\n", m_x[i], m_y[i]);
     content += "}\r\n";
-    WriteTableFile(path, content, kOpenFailed, kWriteFailed);
+    WriteTableFile(path, content, kStrTableOpenFailed, kStrTableWriteFailed);
 }

@@ -8,16 +8,9 @@
 #include "model/table_files/table_text.h"
 #include "platform/c_number.h"
 #include "platform/resource_module.h"
+#include "res/string_ids.h"
 
 namespace {
-
-constexpr unsigned kOpenFailed = 30300;
-constexpr unsigned kWriteFailed = 30301;
-constexpr unsigned kBadStructure = 30302;
-constexpr unsigned kTooManyValues = 30303;
-constexpr unsigned kBadStart = 30304;
-constexpr unsigned kBadStep = 30305;
-constexpr unsigned kBadOrder = 30306;
 
 constexpr unsigned kMessageBoxOk = 0;
 
@@ -38,7 +31,7 @@ bool IsStartLine(std::string_view line) {
 // The order message with its line number put in place of "%d"; the pattern comes from a language
 // module, so it is not handed to printf.
 std::string OrderMessage(int line) {
-    std::string text = LoadString(kBadOrder);
+    std::string text = LoadString(kStrRtdFileBadOrder);
     const size_t at = text.find("%d");
     if (at != std::string::npos) text.replace(at, 2, std::to_string(line));
     return text;
@@ -51,7 +44,7 @@ void CTableFile2::Load(const std::string& path) {
     bool startSeen = false;
     bool stepSeen = false;
     int lineNumber = 0;
-    const std::string content = ReadTableFile(path, kOpenFailed);
+    const std::string content = ReadTableFile(path, kStrRtdFileOpenFailed);
     bool inBlock = false;
     for (std::string_view raw : SplitTableLines(content)) {
         ++lineNumber;
@@ -62,7 +55,7 @@ void CTableFile2::Load(const std::string& path) {
                 const auto text = AfterEquals(line.substr(line.find("ture") + 4));
                 const auto start = text ? ScanTableNumber(*text) : std::nullopt;
                 if (!start) continue;
-                if (*start < -300.0 || *start > 1000.0) throw CPrivateException(kBadStart);
+                if (*start < -300.0 || *start > 1000.0) throw CPrivateException(kStrRtdFileBadStart);
                 m_startTemperature = *start;
                 startSeen = true;
             } else if (StartsWith(line, "Step")) {
@@ -70,29 +63,29 @@ void CTableFile2::Load(const std::string& path) {
                 if (!text) continue;
                 bool outOfRange = false;
                 const auto step = ParseInt32Checked(*text, &outOfRange);
-                if (outOfRange) throw CPrivateException(kBadStep);
+                if (outOfRange) throw CPrivateException(kStrRtdFileBadStep);
                 if (!step) continue;
-                if (*step < 1 || *step > 50) throw CPrivateException(kBadStep);
+                if (*step < 1 || *step > 50) throw CPrivateException(kStrRtdFileBadStep);
                 m_step = *step;
                 stepSeen = true;
             } else if (line.front() == '{') {
-                if (!startSeen || !stepSeen) throw CPrivateException(kBadStructure);
+                if (!startSeen || !stepSeen) throw CPrivateException(kStrRtdFileBadStructure);
                 inBlock = true;
             }
             continue;
         }
         if (line.front() == '}') {
-            if (m_values.empty()) throw CPrivateException(kBadStructure);
+            if (m_values.empty()) throw CPrivateException(kStrRtdFileBadStructure);
             return;
         }
         const auto value = ScanTableNumber(line);
         if (!value) continue;
-        if (m_values.size() >= kMaxValues) throw CPrivateException(kTooManyValues);
+        if (m_values.size() >= kMaxValues) throw CPrivateException(kStrRtdFileTooManyValues);
         m_values.push_back(*value);
         if (m_values.size() >= 2 && !(m_values.back() > m_values[m_values.size() - 2]))
             NotifyUser(OrderMessage(lineNumber), kMessageBoxOk);
     }
-    throw CPrivateException(kBadStructure);
+    throw CPrivateException(kStrRtdFileBadStructure);
 }
 
 void CTableFile2::Save(const std::string& path) const {
@@ -101,5 +94,5 @@ void CTableFile2::Save(const std::string& path) const {
     content += "{\r\n";
     for (double value : m_values) content += FormatC("%.4lf\r\n", value);
     content += "}\r\n";
-    WriteTableFile(path, content, kOpenFailed, kWriteFailed);
+    WriteTableFile(path, content, kStrRtdFileOpenFailed, kStrRtdFileWriteFailed);
 }

@@ -3,10 +3,10 @@
 #include "link/modbus_interface.h"
 #include "platform/c_number.h"
 #include "platform/resource_module.h"
+#include "res/string_ids.h"
 
 namespace {
 
-constexpr unsigned kUnitMillivolt = 11004;
 // Register 2058 of the two-thermocouple kinds carries bits 0 and 2 besides the thermocouple's.
 constexpr uint16_t kTwoTcStageBits = 0x05;
 
@@ -78,7 +78,7 @@ std::string CParTwoTc::GetValueString(int32_t code) const {
 }
 
 std::string CParTwoTc::FormatValue(int32_t code, int32_t value, bool withUnit) const {
-    const std::string millivolt = LoadString(kUnitMillivolt);
+    const std::string millivolt = LoadString(kStrUnitMillivolt);
     switch (code) {
         case kInput2FineZero: {
             std::string text = FormatC("%.4lf", value / 10000.0);

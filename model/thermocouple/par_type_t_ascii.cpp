@@ -8,6 +8,7 @@
 #include "platform/c_number.h"
 #include "platform/resource_module.h"
 #include "platform/timing.h"
+#include "res/string_ids.h"
 
 namespace {
 
@@ -21,8 +22,6 @@ constexpr int32_t kItemBurnout = 24;
 constexpr int32_t kItemColdJunction = 34;
 constexpr int32_t kItemCustomTable = 61;
 constexpr int32_t kItemIdentity = 90;
-constexpr unsigned kUnsupportedType = 224;
-constexpr unsigned kInvalidCustomTable = 226;
 
 // The device needs this long to store a custom table before item 01 may change again.
 constexpr unsigned kTableStoreMs = 1000;
@@ -56,7 +55,7 @@ void CParTypeT::ReadParamAscii(CCommInterface& comm, int32_t code) {
 
 void CParTypeT::CheckCustomTableForAscii() const {
     if (const int32_t broken = CustomTableBreak())
-        throw CPrivateException(FormatC(LoadString(kInvalidCustomTable).c_str(), broken));
+        throw CPrivateException(FormatC(LoadString(kStrBadCustomTcTable).c_str(), broken));
 }
 
 void CParTypeT::CheckDeviceTypeForAscii(CCommInterface& comm) const {
@@ -69,7 +68,8 @@ void CParTypeT::CheckDeviceTypeForAscii(CCommInterface& comm) const {
     comm.SelectGroup(kGroupSettings);
     if (!model.empty()) probe.m_model = model;
     if (!probe.IsRestrictedModel() || m_inputType == kTypeN) return;
-    throw CPrivateException(FormatC(LoadString(kUnsupportedType).c_str(), GetValueText(kInputType).c_str()));
+    throw CPrivateException(
+        FormatC(LoadString(kStrInputTypeUnsupported).c_str(), GetValueText(kInputType).c_str()));
 }
 
 void CParTypeT::DownloadAscii(CCommInterface& comm, int32_t part) {

@@ -8,6 +8,7 @@
 #include "model/thermocouple/par_type_t.h"
 #include "model/set/temperature_unit.h"
 #include "platform/c_number.h"
+#include "res/string_ids.h"
 
 namespace {
 
@@ -15,8 +16,6 @@ constexpr int32_t kTableBlockCount = 16;
 constexpr int32_t kStageBlockCount = 9;    // 2055 to 2063
 constexpr int32_t kMonitorBlockCount = 11;  // 2069 to 2079
 constexpr int32_t kUniversalTcTypeId = 4;
-constexpr int32_t kFirstValueTooLarge = 229;
-constexpr int32_t kCjVoltageTooLarge = 230;
 
 // The codes of the output-stage block 2055 to 2063, in their encoding order.
 constexpr int32_t kStageCodes[] = {CParTypeT::kBurnout,     CParTypeT::kVoltageRange, CParTypeT::kBurnoutValue,
@@ -152,11 +151,13 @@ void CParTypeT::CheckModbusDownload(int32_t part) const {
         const CTypeRange range = InputTypeRange(m_inputType);
         CheckRange(kInput100, m_input100, int64_t{m_input0} + std::max(1, range.minSpan), range.high);
     }
-    if (Runs(part, kPartIdentity) && !FitsSigned16(m_startVolt)) throw CPrivateException(kFirstValueTooLarge);
+    if (Runs(part, kPartIdentity) && !FitsSigned16(m_startVolt))
+        throw CPrivateException(kStrTcFirstValueTooLarge);
     // A custom table may give voltages the device's signed registers cannot carry: refused, not wrapped.
     if (Runs(part, kPartCjTable)) {
         const auto cj = ComputeCjTable();
-        if (!std::all_of(cj.begin(), cj.end(), FitsSigned16)) throw CPrivateException(kCjVoltageTooLarge);
+        if (!std::all_of(cj.begin(), cj.end(), FitsSigned16))
+            throw CPrivateException(kStrTcCjVoltageTooLarge);
     }
 }
 

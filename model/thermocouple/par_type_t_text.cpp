@@ -6,11 +6,9 @@
 #include "platform/admin_mode.h"
 #include "platform/c_number.h"
 #include "platform/resource_module.h"
+#include "res/string_ids.h"
 
 namespace {
-
-constexpr unsigned kUnitMillivolt = 11004;
-constexpr unsigned kPointName = 1025;
 
 // The only input type a restricted model measures.
 constexpr int32_t kRestrictedTypes[] = {CParTypeT::kTypeN};
@@ -76,14 +74,14 @@ bool StartsWithMinus(const std::string& text) { return !text.empty() && text.fro
 }  // namespace
 
 std::string CParTypeT::GetParamName(int32_t code) const {
-    if (IsVoltageCode(code)) return FormatC(LoadString(kPointName).c_str(), code - kVoltageFirst);
+    if (IsVoltageCode(code)) return FormatC(LoadString(kStrVoltagePoint).c_str(), code - kVoltageFirst);
     return CParTypeV::GetParamName(code);
 }
 
 int32_t CParTypeT::UnitForName() const { return EffectiveTemperatureUnit(m_displayUnit); }
 
 std::string CParTypeT::FormatValue(int32_t code, int32_t value, bool withUnit) const {
-    const std::string millivolt = LoadString(kUnitMillivolt);
+    const std::string millivolt = LoadString(kStrUnitMillivolt);
     if (IsVoltageCode(code)) {
         const std::string text = FormatRawValue(code, value);
         return withUnit ? WithUnit(text, millivolt) : text;
@@ -97,12 +95,12 @@ std::string CParTypeT::FormatValue(int32_t code, int32_t value, bool withUnit) c
         case kInputType:
             if (!withUnit && IsRestrictedModel()) {
                 if (value < 0 || value >= kRestrictedCount) return std::string();
-                return ChoiceText(2030, kInputTypes, kRestrictedTypes[value]);
+                return ChoiceText(kStrTcInputChoices, kInputTypes, kRestrictedTypes[value]);
             }
-            return ChoiceText(2030, kInputTypes, value);
-        case kTerminalSelect: return ChoiceText(2130, 2, value);
-        case kVoltageRange: return ChoiceText(2135, 2, value);
-        case kVoltPeriod: return ChoiceText(2137, 4, value);
+            return ChoiceText(kStrTcInputChoices, kInputTypes, value);
+        case kTerminalSelect: return ChoiceText(kStrTerminalChoices, 2, value);
+        case kVoltageRange: return ChoiceText(kStrVoltageRangeChoices, 2, value);
+        case kVoltPeriod: return ChoiceText(kStrVoltPeriodChoices, 4, value);
         case kDisplayUnit: return value >= 0 && value < 3 ? TemperatureUnitName(value) : std::string();
         case kStartVolt:
         case kColdJunctionVolt: {
@@ -189,13 +187,13 @@ int32_t CParTypeT::GetParamState(int32_t code) const {
     return CParTypeV::GetParamState(code);
 }
 
-std::string CParTypeT::GetSensorUnit() const { return LoadString(kUnitMillivolt); }
+std::string CParTypeT::GetSensorUnit() const { return LoadString(kStrUnitMillivolt); }
 
 std::string CParTypeT::GetInputUnit() const { return TemperatureInputUnit(m_displayUnit); }
 
 std::string CParTypeT::GetTableTitle(int32_t group, int32_t variant) const {
     if (group != kGroupTable) return std::string();
-    if (variant == 0) return LoadString(3000);
-    if (variant == 1 && IsAdminMode()) return LoadString(3002);
+    if (variant == 0) return LoadString(kStrTableFileTitle);
+    if (variant == 1 && IsAdminMode()) return LoadString(kStrTcCjTableTitle);
     return std::string();
 }

@@ -1,6 +1,7 @@
 #include "model/universal/par_type_u2.h"
 
 #include "platform/resource_module.h"
+#include "res/string_ids.h"
 
 namespace {
 
@@ -43,8 +44,6 @@ constexpr ParDef kDefTable[] = {
     {0, 0, 0, 0},
 };
 
-constexpr unsigned kUnitMillivolt = 11004;
-
 // Register 2058: bit 2 marks the millivolt kind, bit 3 burnout, bits 4 to 7 the voltage range (2 for
 // 100 mV, 3 for 50 mV).
 constexpr uint16_t kKindBit = 0x0004;
@@ -71,8 +70,8 @@ void CParTypeU2::CopyFrom(const CParBase& src) {
 }
 
 std::string CParTypeU2::FormatValue(int32_t code, int32_t value, bool withUnit) const {
-    if (code == kInputType) return ChoiceText(2055, 2, value);
-    if (code == kRange) return ChoiceText(2141, 2, value);
+    if (code == kInputType) return ChoiceText(kStrMillivoltInputChoices, 2, value);
+    if (code == kRange) return ChoiceText(kStrMillivoltRangeChoices, 2, value);
     return CParUniversal::FormatValue(code, value, withUnit);
 }
 
@@ -87,7 +86,7 @@ void CParTypeU2::SetValue(int32_t code, int32_t value, bool check) {
     m_input100 = range.default100;
 }
 
-std::string CParTypeU2::GetInputUnit() const { return LoadString(kUnitMillivolt); }
+std::string CParTypeU2::GetInputUnit() const { return LoadString(kStrUnitMillivolt); }
 
 void CParTypeU2::GetInputAdjustLimits(double& low, double& high) const {
     low = -1.5;

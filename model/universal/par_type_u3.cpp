@@ -2,6 +2,7 @@
 
 #include "platform/c_number.h"
 #include "platform/resource_module.h"
+#include "res/string_ids.h"
 
 namespace {
 
@@ -44,8 +45,6 @@ constexpr ParDef kDefTable[] = {
     {kGroupDeviceInfo, CParTypeV::kFirmware, 10016, kParReadOnly},
     {0, 0, 0, 0},
 };
-
-constexpr unsigned kUnitOhm = 11007;
 
 // The resistance range that names the same span as each input type (500 Ohm, 2.5 kOhm, 5 kOhm).
 constexpr int32_t kRangeOfType[] = {2, 1, 0};
@@ -90,9 +89,9 @@ std::string CParTypeU3::GetValueString(int32_t code) const {
 
 std::string CParTypeU3::FormatValue(int32_t code, int32_t value, bool withUnit) const {
     switch (code) {
-        case kInputType: return ChoiceText(2060, 3, value);
-        case kSensorWires: return ChoiceText(2110, 3, value);
-        case kRange: return ChoiceText(2143, 3, value);
+        case kInputType: return ChoiceText(kStrResistanceInputChoices, 3, value);
+        case kSensorWires: return ChoiceText(kStrSensorWireChoices, 3, value);
+        case kRange: return ChoiceText(kStrResistanceRangeChoices, 3, value);
         default: return CParUniversal::FormatValue(code, value, withUnit);
     }
 }
@@ -117,7 +116,7 @@ void CParTypeU3::SetValueFromString(int32_t code, const std::string& text, bool 
     CParUniversal::SetValueFromString(code, text, check);
 }
 
-std::string CParTypeU3::GetInputUnit() const { return LoadString(kUnitOhm); }
+std::string CParTypeU3::GetInputUnit() const { return LoadString(kStrUnitOhm); }
 
 void CParTypeU3::GetInputAdjustLimits(double& low, double& high) const {
     low = -20.0;
