@@ -4,7 +4,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -14,9 +13,9 @@
 #include <QRadioButton>
 #include <QSlider>
 #include <QString>
-#include <QTreeWidget>
 
 #include "ui/framework/dialog_font.h"
+#include "ui/framework/report_list_ctrl.h"
 #include "ui/framework/tab_ctrl.h"
 #include "ui/framework/up_down_ctrl.h"
 
@@ -95,13 +94,9 @@ QWidget* MakeControl(QWidget* window, const DialogControl& control) {
             return list;
         }
         case ControlKind::ListView: {
-            auto* list = new QTreeWidget(window);
-            list->setRootIsDecorated(false);
-            list->setUniformRowHeights(true);
-            list->setHeaderHidden(style & kStyleNoHeader);
-            list->header()->setStretchLastSection(false);
-            list->setSelectionMode((style & kStyleSingleSel) ? QAbstractItemView::SingleSelection
-                                                             : QAbstractItemView::ExtendedSelection);
+            auto* list = new CReportListCtrl(window);
+            list->SetHeadingsVisible(!(style & kStyleNoHeader));
+            list->SetSingleSelection(style & kStyleSingleSel);
             return list;
         }
         case ControlKind::TabControl: return new CTabCtrl(window);

@@ -361,3 +361,7 @@ void CDialog::DispatchCancel() {
 void CDialog::DispatchClose() {
     CallGuarded([this] { OnClose(); });
 }
+
+void CDialog::DispatchShowWindow(bool show) {
+    CallGuarded([this, show] { OnShowWindow(show); });
+}

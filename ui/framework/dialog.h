@@ -96,6 +96,7 @@ public:
     void DispatchOk();
     void DispatchCancel();
     void DispatchClose();
+    void DispatchShowWindow(bool show);
     // The window tells its owner that it is going away.
     void WindowDestroyed();
 
@@ -106,6 +107,8 @@ protected:
     virtual void OnClose() { OnCancel(); }
     virtual void OnTimer(int) {}
     virtual void OnDestroy() {}
+    // A child page was shown or hidden.
+    virtual void OnShowWindow(bool) {}
     // Every command (button click or menu choice) passes here first; the base calls the bound handler,
     // or OnOK / OnCancel for IDOK / IDCANCEL. Returns whether anything handled it.
     virtual bool OnCommand(int id);

@@ -50,3 +50,13 @@ void CDialogWindow::closeEvent(QCloseEvent* event) {
 }
 
 CPageWindow::CPageWindow(CDialog* owner, QWidget* parent) : QWidget(parent), CDialogLink(owner) {}
+
+void CPageWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (Owner()) Owner()->DispatchShowWindow(true);
+}
+
+void CPageWindow::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    if (Owner()) Owner()->DispatchShowWindow(false);
+}

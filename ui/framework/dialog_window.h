@@ -42,4 +42,9 @@ private:
 class CPageWindow : public QWidget, public CDialogLink {
 public:
     CPageWindow(CDialog* owner, QWidget* parent);
+
+protected:
+    // The owner hears when the page is shown or hidden.
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 };

@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QColor>
+#include <QRect>
+#include <QTableWidget>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+// A report list: rows of text cells under columns without headings, several rows selectable, whole rows
+// selected, grid lines between the cells. Each row carries an integer of its owner's (item data). The
+// owner may colour each cell: the colour callback is asked whenever a cell is painted, so a change of
+// what it answers shows with the next repaint. Cell texts are only ever set from code; the user selects
+// and clicks.
+//
+// Use: a template control of kind ListView becomes one of these. InsertColumn the columns, InsertItem a
+// row (its text goes into column 0), SetItemText the other cells, SetItemData the row's integer. Wrap
+// many changes in BeginUpdate / EndUpdate so the list repaints once.
+class CReportListCtrl : public QTableWidget {
+    Q_OBJECT
+
+public:
+    // Colours of one cell; return false to keep the list's own.
+    using CellColours = std::function<bool(int row, int column, QColor& text, QColor& background)>;
+    // A click on a cell; row and column are -1 when the click hit no cell.
+    using ClickHandler = std::function<void(int row, int column)>;
+
+    explicit CReportListCtrl(QWidget* parent);
+
+    void SetSingleSelection(bool single);
+    void SetHeadingsVisible(bool visible);
+
+    void InsertColumn(int index, int width);
+    // A width of 0 hides the column.
+    void SetColumnWidth(int column, int width);
+    int GetColumnWidth(int column) const;
+
+    int GetItemCount() const { return rowCount(); }
+    // Inserts a row at `row` (at the end when beyond it) with `text` in column 0; returns its index.
+    int InsertItem(int row, const std::string& text);
+    void DeleteItem(int row);
+    void DeleteAllItems();
+    std::string GetItemText(int row, int column) const;
+    void SetItemText(int row, int column, const std::string& text);
+    void SetItemData(int row, int64_t value);
+    int64_t GetItemData(int row) const;
+
+    // The lowest selected row, -1 when none is selected.
+    int GetFirstSelected() const;
+    bool IsSelected(int row) const;
+    // Makes `row` the only selected row and the current one.
+    void SelectOnly(int row);
+    void EnsureVisible(int row);
+    // The rectangle of a cell in the coordinates of the viewport, where in-place editors are placed.
+    QRect GetSubItemRect(int row, int column) const;
+
+    void SetCellColours(CellColours colours) { m_colours = std::move(colours); }
+    void SetClickHandler(ClickHandler handler) { m_click = std::move(handler); }
+    // Asked by the painter for each cell.
+    bool CellColour(int row, int column, QColor& text, QColor& background) const;
+
+    // Between BeginUpdate and EndUpdate (they nest) the list does not repaint.
+    void BeginUpdate();
+    void EndUpdate();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    CellColours m_colours;
+    ClickHandler m_click;
+    int m_updates = 0;
+};
