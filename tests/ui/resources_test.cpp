@@ -28,6 +28,9 @@ struct DialogIds {
 };
 const DialogIds kDialogIds[] = {
     {102, {std::begin(Dialog102Ids::kAll), std::end(Dialog102Ids::kAll)}},
+    {129, {std::begin(Dialog129Ids::kAll), std::end(Dialog129Ids::kAll)}},
+    {132, {std::begin(Dialog132Ids::kAll), std::end(Dialog132Ids::kAll)}},
+    {143, {std::begin(Dialog143Ids::kAll), std::end(Dialog143Ids::kAll)}},
 };
 
 bool PlacesControl(const DialogTemplate& dialog, int id) {

@@ -1,0 +1,148 @@
+#include "ui/controls/meter.h"
+
+#include <QImage>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+#include "platform/resource_module.h"
+#include "ui/page_host.h"
+#include "ui/pages/meter_page.h"
+
+TEST(Meter, TickStepsAreOneTwoOrFiveTimesAPowerOfTen) {
+    const struct {
+        double span;
+        double step;
+    } cases[] = {
+        {100, 20}, {16, 5}, {1, 0.2}, {0.0001, 0.0001}, {0, 0}, {-100, -20}, {1e-9, 0.0001}, {7000, 1000}, {12, 2},
+        {35, 10},
+    };
+    for (const auto& c : cases) EXPECT_DOUBLE_EQ(CMeter::CalcTickStep(c.span), c.step) << c.span;
+}
+
+TEST(Meter, RoundToStepRoundsHalvesAwayFromZero) {
+    const struct {
+        double x;
+        double step;
+        double rounded;
+    } cases[] = {{4, 5, 5}, {2.5, 5, 5}, {-2.5, 5, -5}, {2.4, 5, 0}, {-7.4, 5, -5}, {0.5, 0.2, 0.6}};
+    for (const auto& c : cases) EXPECT_DOUBLE_EQ(CMeter::RoundToStep(c.x, c.step), c.rounded) << c.x;
+}
+
+TEST(MeterPage, RangesAreOrderedWidenedAndReadFromTexts) {
+    CPageHost host;
+    CMeterPage page(0.0, 100.0, 0.0);
+    host.Place(page);
+    CMeter* meter = page.GetMeter();
+    ASSERT_NE(meter, nullptr);
+    const auto expect = [&](double lo, double hi, double step, const char* label) {
+        EXPECT_DOUBLE_EQ(meter->GetLo(), lo) << label;
+        EXPECT_DOUBLE_EQ(meter->GetHi(), hi) << label;
+        EXPECT_DOUBLE_EQ(meter->GetStep(), step) << label;
+    };
+    page.SetRange(20, 4);
+    expect(4, 20, 5, "reversed");
+    page.SetRange(1, 1);
+    expect(1, 1.0001, 0.0001, "collapsed");
+    page.SetRangeText("no number", "");
+    expect(0, 100, 20, "no numbers");
+    page.SetRangeText(" -50.0 (degC)", "x");
+    expect(-50, 50, 20, "no upper number");
+}
+
+TEST(MeterPage, AValueTextSplitsAtItsFirstCommaAfterTheFirstCharacter) {
+    CPageHost host;
+    CMeterPage page(0.0, 100.0, 0.0);
+    host.Place(page);
+    CMeter* meter = page.GetMeter();
+    const struct {
+        const char* text;
+        double value;
+        const char* line1;
+        const char* line2;
+    } cases[] = {
+        {"12.5000 (mA) , 53.1000 (%), x", 12.5, "12.5000 (mA)", "53.1000 (%), x"},
+        {",5 (%)", 0.0, " ", ",5 (%)"},
+        {"7.2500 (mV)", 7.25, " ", "7.2500 (mV)"},
+        {"Burnout", 0.0, " ", "Burnout"},
+    };
+    for (const auto& c : cases) {
+        page.SetValue(c.text);
+        EXPECT_DOUBLE_EQ(meter->GetValue(), c.value) << c.text;
+        EXPECT_EQ(meter->GetLine1(), c.line1) << c.text;
+        EXPECT_EQ(meter->GetLine2(), c.line2) << c.text;
+    }
+}
+
+namespace {
+QImage Picture(CMeter* meter) { return meter->grab().toImage(); }
+}  // namespace
+
+TEST(MeterPage, TheBarFillsUpToItsValueAndTheScaleLinesCrossIt) {
+    CPageHost host;
+    CMeterPage page(0.0, 100.0, 0.0);
+    host.Place(page);
+    CMeter* meter = page.GetMeter();
+
+    // Before any range only the background and the white band below are drawn.
+    QImage picture = Picture(meter);
+    const QColor background = meter->palette().color(QPalette::Window);
+    EXPECT_EQ(picture.pixelColor(2, meter->height() / 2), background);
+    EXPECT_EQ(picture.pixelColor(2, meter->height() - 2), QColor(Qt::white));
+
+    page.SetRange(20, 4);
+    page.SetValue("20");
+    picture = Picture(meter);
+    const QRect bar = meter->GetBarRect();
+    EXPECT_EQ(picture.pixelColor(1, bar.top() + 1), CMeter::kBarColour);
+    EXPECT_NE(picture.pixelColor(1, bar.top() - 2), CMeter::kBarColour);
+    // The scale line of 10 crosses the bar where 10 stands; the row above it is bar.
+    const int barBottom = bar.bottom() + 1;
+    const int at10 = static_cast<int>(barBottom - (6.0 / 16.0) * (barBottom - bar.top()));
+    EXPECT_EQ(picture.pixelColor(1, at10), meter->palette().color(QPalette::WindowText));
+    EXPECT_EQ(picture.pixelColor(1, at10 - 1), CMeter::kBarColour);
+
+    // Half way: grey above, green below.
+    page.SetValue("12");
+    picture = Picture(meter);
+    EXPECT_EQ(picture.pixelColor(1, bar.top() + 3), CMeter::kBarBackgroundColour);
+    EXPECT_EQ(picture.pixelColor(1, bar.bottom() - 3), CMeter::kBarColour);
+    // Below the range: no green at all.
+    page.SetValue("-3");
+    picture = Picture(meter);
+    EXPECT_EQ(picture.pixelColor(1, bar.bottom() - 3), CMeter::kBarBackgroundColour);
+}
+
+TEST(MeterPage, ACollapsedRangeWithAFarValueStillDraws) {
+    CPageHost host;
+    CMeterPage page(0.0, 100.0, 0.0);
+    host.Place(page);
+    CMeter* meter = page.GetMeter();
+    page.SetRange(1, 1);
+    for (const char* far : {"1e300", "-1e300", "123456789"}) {
+        page.SetValue(far);
+        const QImage picture = Picture(meter);
+        const QColor expected = far[0] == '-' ? CMeter::kBarBackgroundColour : CMeter::kBarColour;
+        EXPECT_EQ(picture.pixelColor(1, meter->GetBarRect().center().y()), expected) << far;
+    }
+}
+
+TEST(MeterPage, ScreenshotsOfThePairInBothLanguages) {
+    for (int language : {0, 1}) {
+        CPageHost host(language, QSize(112, 372));
+        CMeterPage input(0.0, 100.0, 0.0);
+        CMeterPage output(0.0, 100.0, 0.0);
+        host.Place(input);
+        host.Place(output, QPoint(input.GetWindow()->width(), 0));
+        input.GetMeter()->SetTitle(LoadString(1019));
+        output.GetMeter()->SetTitle(LoadString(1020));
+        input.SetRangeText("-200.0", "850.0");
+        input.SetValue("412.500degC, 39.29%");
+        output.SetRange(4, 20);
+        output.SetValue("13.3000mA, 58.1250%");
+        QApplication::processEvents();
+        SaveScreenshot(host.Window(), language ? "meter_page_jpn.png" : "meter_page_en.png");
+    }
+}

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QColor>
+#include <QPixmap>
+#include <QWidget>
+
+#include <string>
+
+// A bar meter: a vertical bar in the left half, a numeric scale with lines across the whole width, the
+// title above and two lines of value text below. The picture is drawn into a cached pixmap, again only
+// when something shown changed or the size did; every other paint copies the pixmap.
+class CMeter : public QWidget {
+    Q_OBJECT
+
+public:
+    static const QColor kBarColour;
+    static const QColor kBarBackgroundColour;
+    static const QColor kValueColour;
+    // The scale stops after this many lines, whatever range and step it is given.
+    static constexpr int kMaxTicks = 1000;
+
+    explicit CMeter(QWidget* parent);
+
+    // Distance between scale lines for a span: 1, 2 or 5 times a power of ten, a fifth of the span or
+    // less, at least 0.0001; negative for a negative span.
+    static double CalcTickStep(double span);
+    // `x` rounded to a multiple of `step`, halves away from zero.
+    static double RoundToStep(double x, double step);
+
+    // lo below hi; the owner works them out.
+    void SetScale(double lo, double hi, double step);
+    void SetValue(double value);
+    // A null text counts as empty.
+    void SetTexts(const char* line1, const char* line2);
+    void SetTitle(const std::string& title);
+
+    double GetLo() const { return m_lo; }
+    double GetHi() const { return m_hi; }
+    double GetStep() const { return m_step; }
+    double GetValue() const { return m_value; }
+    const std::string& GetLine1() const { return m_line1; }
+    const std::string& GetLine2() const { return m_line2; }
+    const std::string& GetTitle() const { return m_title; }
+    // The bar's rectangle at the last drawing.
+    const QRect& GetBarRect() const { return m_bar; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void MarkDirty();
+    void Draw(QPainter& painter);
+
+    double m_lo = 0.0;
+    double m_hi = 0.0;
+    double m_step = 0.0;
+    QRect m_bar;
+    double m_value = 0.0;
+    std::string m_line1;
+    std::string m_line2;
+    std::string m_title;
+    QPixmap m_picture;
+    bool m_dirty = true;
+};

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QPointer>
+
+#include <string>
+
+#include "link/observer.h"
+#include "res/dialogs/dialog_143_ids.h"
+#include "ui/controls/meter.h"
+#include "ui/framework/dialog.h"
+
+// A page holding one bar meter; the owner gives range and value as numbers or texts.
+class CMeterPage : public CDialog, public CObservable, public Dialog143Ids {
+public:
+    CMeterPage(double lo, double hi, double value);
+
+    // The meter shows min..max of the two, widened to at least 0.0001.
+    void SetRange(double lo, double hi);
+    // Texts without a number give 0 for lo and lo + 100 for hi.
+    void SetRangeText(const std::string& lo, const std::string& hi);
+    // The number at the start is the value; a text with a comma after its first character is shown as
+    // two lines split there, any other text as the second line.
+    void SetValue(const std::string& text);
+
+    // Null while the page has no window.
+    CMeter* GetMeter() const { return m_meter; }
+
+protected:
+    bool OnInitDialog() override;
+    // Enter and Esc belong to the dialog the page stands in.
+    void OnOK() override {}
+    void OnCancel() override {}
+
+private:
+    double m_lo;
+    double m_hi;
+    double m_value;
+    QPointer<CMeter> m_meter;
+};
