@@ -5,6 +5,21 @@
 #include <QKeyEvent>
 #include <QMetaObject>
 
+namespace {
+// A focused editor that goes hands the focus to the control it stands in (the list), not to whatever
+// comes next in the window's focus chain.
+void HandFocusBack(QWidget* editor) {
+    if (!editor->hasFocus()) return;
+    for (QWidget* owner = editor->parentWidget(); owner; owner = owner->parentWidget()) {
+        if (owner->focusPolicy() != Qt::NoFocus) {
+            owner->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    }
+    editor->clearFocus();
+}
+}  // namespace
+
 CInPlaceTextEdit::CInPlaceTextEdit(QWidget* viewport) : QLineEdit(viewport) { hide(); }
 
 void CInPlaceTextEdit::Open(const QRect& cell, const std::string& text) {
@@ -19,6 +34,7 @@ void CInPlaceTextEdit::Open(const QRect& cell, const std::string& text) {
 
 void CInPlaceTextEdit::Hide() {
     m_open = false;
+    HandFocusBack(this);
     hide();
 }
 
@@ -71,6 +87,7 @@ void CInPlaceComboBox::Open(const QRect& cell, const std::vector<std::string>& i
 void CInPlaceComboBox::Hide() {
     m_open = false;
     if (view()->isVisible()) QComboBox::hidePopup();
+    HandFocusBack(this);
     hide();
 }
 

@@ -28,6 +28,8 @@ private:
 CReportListCtrl::CReportListCtrl(QWidget* parent) : QTableWidget(parent) {
     setItemDelegate(new CCellColourDelegate(this));
     setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Tab leaves the list for the next control instead of walking its cells.
+    setTabKeyNavigation(false);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setShowGrid(true);
