@@ -1,0 +1,82 @@
+// Device-side editing against the simulated device on a pseudo-terminal.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "support/request_list.h"
+#include "support/scaled_timing.h"
+#include "support/sim_connection.h"
+#include "ui/controls/list_fixture.h"
+
+namespace {
+class DeviceListTest : public ScaledTiming {
+protected:
+    void SetUp() override {
+        ScaledTiming::SetUp();
+        f.set.SetOnline(true);
+        f.List().SetModbusInterface(&link.modbus);
+        f.List().Refresh();
+    }
+    SimLink link{"K9RS"};
+    ListFixture f;
+};
+}  // namespace
+
+TEST_F(DeviceListTest, ACommitWritesTheValuesRegistersAndReadsThemBack) {
+    const size_t before = link.sim.GetRequestCount();
+    f.ClickValue(CParTypeV::kDamping);
+    f.Type("12", Qt::Key_Return);
+    const std::vector<std::string> requests = ModbusBlocks(link.sim, before);
+    ASSERT_FALSE(requests.empty());
+    EXPECT_EQ(requests.front(), "W1286x1");
+    // The read-back comes last, over the basic block that holds the value.
+    EXPECT_EQ(requests.back().rfind("R1280x", 0), 0u) << requests.back();
+    EXPECT_EQ(link.sim.GetRegister(1286), 120);
+    EXPECT_EQ(f.set.GetValue(CParTypeV::kDamping), 120000);
+    EXPECT_EQ(f.ValueCell(CParTypeV::kDamping), f.set.FormatValue(CParTypeV::kDamping, 120000, true));
+}
+
+TEST_F(DeviceListTest, AWriteTheDeviceRefusesIsReportedAndTheOldValueIsShown) {
+    f.set.SetValue(CParTypeV::kDamping, 30000, false);
+    f.List().Refresh();
+    const std::string shown = f.ValueCell(CParTypeV::kDamping);
+    CMessageBoxRecorder boxes;
+    link.sim.InjectFaultFrom(link.sim.GetRequestCount(), SimFault::Exception(2));
+    f.ClickValue(CParTypeV::kDamping);
+    f.Type("12", Qt::Key_Return);
+    ASSERT_EQ(boxes.texts.size(), 1u);
+    EXPECT_FALSE(boxes.texts[0].empty());
+    EXPECT_EQ(f.set.GetValue(CParTypeV::kDamping), 30000);
+    EXPECT_EQ(f.ValueCell(CParTypeV::kDamping), shown);
+    EXPECT_NE(link.sim.GetRegister(1286), 120);
+}
+
+TEST_F(DeviceListTest, AnEditorOpenWhenTheOwnerChangesTheStateClosesWithoutWriting) {
+    CParTypeR replacement;
+    const struct {
+        const char* label;
+        std::function<void(CParameterListCtrl&)> change;
+    } cases[] = {
+        {"read-only", [](CParameterListCtrl& list) { list.SetReadOnly(true); }},
+        {"emptied", [](CParameterListCtrl& list) { list.DeleteAllItems(); }},
+        {"another set", [&](CParameterListCtrl& list) { list.SetParameterSet(&replacement, kGroupBasic); }},
+    };
+    for (const auto& c : cases) {
+        f.List().SetReadOnly(false);
+        f.List().SetParameterSet(&f.set, kGroupBasic);
+        f.List().Refresh();
+        const int32_t before = f.set.GetValue(CParTypeV::kDamping);
+        f.ClickValue(CParTypeV::kDamping);
+        ASSERT_TRUE(f.Text().isVisible()) << c.label;
+        QTest::keyClicks(&f.Text(), "12");
+        const size_t requests = link.sim.GetRequestCount();
+        c.change(f.List());
+        EXPECT_FALSE(f.Editing()) << c.label;
+        // Enter reaching the closed editor writes nothing either.
+        QTest::keyClick(&f.Text(), Qt::Key_Return);
+        EXPECT_EQ(link.sim.GetRequestCount(), requests) << c.label;
+        EXPECT_EQ(f.set.GetValue(CParTypeV::kDamping), before) << c.label;
+        EXPECT_EQ(replacement.GetValue(CParTypeV::kDamping), before) << c.label;
+    }
+}
