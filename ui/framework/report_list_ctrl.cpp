@@ -49,8 +49,9 @@ void CReportListCtrl::SetSingleSelection(bool single) {
 
 void CReportListCtrl::SetHeadingsVisible(bool visible) { horizontalHeader()->setVisible(visible); }
 
-void CReportListCtrl::InsertColumn(int index, int width) {
+void CReportListCtrl::InsertColumn(int index, int width, const std::string& heading) {
     insertColumn(index);
+    setHorizontalHeaderItem(index, new QTableWidgetItem(QString::fromStdString(heading)));
     for (int row = 0; row < rowCount(); ++row) setItem(row, index, new QTableWidgetItem());
     SetColumnWidth(index, width);
 }

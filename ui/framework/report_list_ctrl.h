@@ -14,9 +14,11 @@
 // what it answers shows with the next repaint. Cell texts are only ever set from code; the user selects
 // and clicks.
 //
-// Use: a template control of kind ListView becomes one of these. InsertColumn the columns, InsertItem a
-// row (its text goes into column 0), SetItemText the other cells, SetItemData the row's integer. Wrap
-// many changes in BeginUpdate / EndUpdate so the list repaints once.
+// Use: a template control of kind ListView becomes one of these (kStyleNoHeader hides the headings,
+// kStyleSingleSel allows one selected row); GetDlgItemAs<CReportListCtrl>(id) finds it. InsertColumn the
+// columns, InsertItem a row (its text goes into column 0), SetItemText the other cells, SetItemData the
+// row's integer; SetCellColours colours cells by row and column (GetItemData tells the row's kind).
+// Wrap many changes in BeginUpdate / EndUpdate so the list repaints once.
 class CReportListCtrl : public QTableWidget {
     Q_OBJECT
 
@@ -31,7 +33,8 @@ public:
     void SetSingleSelection(bool single);
     void SetHeadingsVisible(bool visible);
 
-    void InsertColumn(int index, int width);
+    // A column at `index` with its heading (shown when the headings are).
+    void InsertColumn(int index, int width, const std::string& heading = std::string());
     // A width of 0 hides the column.
     void SetColumnWidth(int column, int width);
     int GetColumnWidth(int column) const;

@@ -36,6 +36,9 @@ TEST(ReportListCtrl, RowsKeepTheirDataAndTextsAsRowsComeAndGo) {
     CReportListCtrl& list = shown.list;
     EXPECT_EQ(list.GetColumnWidth(0), 0);
     EXPECT_FALSE(list.horizontalHeader()->isVisible());
+    list.InsertColumn(3, 40, "Heading");
+    EXPECT_EQ(list.horizontalHeaderItem(3)->text(), "Heading");
+    EXPECT_EQ(list.GetItemText(2, 3), "");
     list.InsertItem(99, "appended");
     ASSERT_EQ(list.GetItemCount(), 4);
     EXPECT_EQ(list.GetItemText(3, 0), "appended");
