@@ -13,9 +13,6 @@ std::string Trimmed(const std::string& text) {
 }
 }  // namespace
 
-CMeterPage::CMeterPage(double lo, double hi, double value)
-    : CDialog(143), m_lo(lo), m_hi(hi), m_value(value) {}
-
 bool CMeterPage::OnInitDialog() {
     m_meter = static_cast<CMeter*>(PlaceCustomControl(kMeter, new CMeter(nullptr)));
     return true;

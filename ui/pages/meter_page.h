@@ -4,15 +4,15 @@
 
 #include <string>
 
-#include "link/observer.h"
 #include "res/dialogs/dialog_143_ids.h"
 #include "ui/controls/meter.h"
 #include "ui/framework/dialog.h"
 
 // A page holding one bar meter; the owner gives range and value as numbers or texts.
-class CMeterPage : public CDialog, public CObservable, public Dialog143Ids {
+class CMeterPage : public CDialog, public Dialog143Ids {
 public:
-    CMeterPage(double lo, double hi, double value);
+    // The meter shows nothing but its background until the first range is set.
+    CMeterPage() : CDialog(143) {}
 
     // The meter shows min..max of the two, widened to at least 0.0001.
     void SetRange(double lo, double hi);
@@ -32,8 +32,5 @@ protected:
     void OnCancel() override {}
 
 private:
-    double m_lo;
-    double m_hi;
-    double m_value;
     QPointer<CMeter> m_meter;
 };

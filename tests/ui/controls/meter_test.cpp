@@ -33,7 +33,7 @@ TEST(Meter, RoundToStepRoundsHalvesAwayFromZero) {
 
 TEST(MeterPage, RangesAreOrderedWidenedAndReadFromTexts) {
     CPageHost host;
-    CMeterPage page(0.0, 100.0, 0.0);
+    CMeterPage page;
     host.Place(page);
     CMeter* meter = page.GetMeter();
     ASSERT_NE(meter, nullptr);
@@ -54,7 +54,7 @@ TEST(MeterPage, RangesAreOrderedWidenedAndReadFromTexts) {
 
 TEST(MeterPage, AValueTextSplitsAtItsFirstCommaAfterTheFirstCharacter) {
     CPageHost host;
-    CMeterPage page(0.0, 100.0, 0.0);
+    CMeterPage page;
     host.Place(page);
     CMeter* meter = page.GetMeter();
     const struct {
@@ -82,7 +82,7 @@ QImage Picture(CMeter* meter) { return meter->grab().toImage(); }
 
 TEST(MeterPage, TheBarFillsUpToItsValueAndTheScaleLinesCrossIt) {
     CPageHost host;
-    CMeterPage page(0.0, 100.0, 0.0);
+    CMeterPage page;
     host.Place(page);
     CMeter* meter = page.GetMeter();
 
@@ -117,7 +117,7 @@ TEST(MeterPage, TheBarFillsUpToItsValueAndTheScaleLinesCrossIt) {
 
 TEST(MeterPage, ACollapsedRangeWithAFarValueStillDraws) {
     CPageHost host;
-    CMeterPage page(0.0, 100.0, 0.0);
+    CMeterPage page;
     host.Place(page);
     CMeter* meter = page.GetMeter();
     page.SetRange(1, 1);
@@ -132,8 +132,8 @@ TEST(MeterPage, ACollapsedRangeWithAFarValueStillDraws) {
 TEST(MeterPage, ScreenshotsOfThePairInBothLanguages) {
     for (int language : {0, 1}) {
         CPageHost host(language, QSize(112, 372));
-        CMeterPage input(0.0, 100.0, 0.0);
-        CMeterPage output(0.0, 100.0, 0.0);
+        CMeterPage input;
+        CMeterPage output;
         host.Place(input);
         host.Place(output, QPoint(input.GetWindow()->width(), 0));
         input.GetMeter()->SetTitle(LoadString(1019));
