@@ -108,13 +108,3 @@ TEST(ReportListCtrl, CellsArePaintedInTheColoursTheCallbackGivesAtPaintTime) {
     wanted = QColor(200, 0, 0);
     EXPECT_EQ(list.viewport()->grab().toImage().pixelColor(probe), wanted);
 }
-
-TEST(ReportListCtrl, BatchedUpdatesNestAndRepaintOnceTheOutermostEnds) {
-    ShownList shown(0);
-    shown.list.BeginUpdate();
-    shown.list.BeginUpdate();
-    shown.list.EndUpdate();
-    EXPECT_FALSE(shown.list.updatesEnabled());
-    shown.list.EndUpdate();
-    EXPECT_TRUE(shown.list.updatesEnabled());
-}
