@@ -124,7 +124,8 @@ void CMeter::Draw(QPainter& painter) {
     // anything beyond [-1, 2] lies outside the picture anyway.
     const double fraction = std::clamp((m_value - m_lo) / (m_hi - m_lo), -1.0, 2.0);
     const int y = std::max(ToInt32Trunc(barBottom - (barBottom - barTop) * fraction), top);
-    if (y < barBottom) painter.fillRect(QRect(QPoint(left, y), QPoint(m_bar.right(), barBottom - 1)), kBarColour);
+    if (y < barBottom)
+        painter.fillRect(QRect(QPoint(left, y), QPoint(m_bar.right(), barBottom - 1)), kBarColour);
     if (y > top) {
         const int greyEnd = std::min(y, barBottom);
         painter.fillRect(QRect(QPoint(left, top), QPoint(m_bar.right(), greyEnd - 1)), kBarBackgroundColour);

@@ -76,9 +76,11 @@ void CParameterListCtrl::Refresh() {
         const std::string name = m_set->GetParamName(code);
         if (row >= oldCount) list.InsertItem(row, "");
         list.SetItemData(row, code);
-        if (m_refreshAll || list.GetItemText(row, kNameColumn) != name) list.SetItemText(row, kNameColumn, name);
+        if (m_refreshAll || list.GetItemText(row, kNameColumn) != name)
+            list.SetItemText(row, kNameColumn, name);
         const std::string value = m_set->FormatValue(code, m_set->GetValue(code), true);
-        if (m_refreshAll || list.GetItemText(row, kValueColumn) != value) list.SetItemText(row, kValueColumn, value);
+        if (m_refreshAll || list.GetItemText(row, kValueColumn) != value)
+            list.SetItemText(row, kValueColumn, value);
     }
     while (list.GetItemCount() > row) list.DeleteItem(list.GetItemCount() - 1);
     list.EndUpdate();
@@ -174,7 +176,8 @@ bool CParameterListCtrl::CellColour(int row, int column, QColor& text, QColor& b
     }
     const int32_t kind = m_set->GetParamState(code);
     const bool plain = kind == kParReadOnly ||
-                       (!m_protectedKinds && (kind == kParTextFileOnly || kind == kParChoiceFileOnly)) || m_readOnly;
+                       (!m_protectedKinds && (kind == kParTextFileOnly || kind == kParChoiceFileOnly)) ||
+                       m_readOnly;
     background = plain ? m_list->palette().color(QPalette::Base) : kEditableColour;
     return true;
 }

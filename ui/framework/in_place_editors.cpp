@@ -105,9 +105,12 @@ void CInPlaceComboBox::hidePopup() {
     QComboBox::hidePopup();
     // A choice hides the drop-down before it is reported as activated; only a drop-down still without a
     // choice once that has passed was closed without one. A later showing is not this one's to end.
-    QMetaObject::invokeMethod(this, [this, showing = m_showing] {
-        if (showing == m_showing) End(false);
-    }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this,
+        [this, showing = m_showing] {
+            if (showing == m_showing) End(false);
+        },
+        Qt::QueuedConnection);
 }
 
 void CInPlaceComboBox::keyPressEvent(QKeyEvent* event) {

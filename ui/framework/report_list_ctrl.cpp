@@ -61,7 +61,9 @@ void CReportListCtrl::SetColumnWidth(int column, int width) {
     if (width > 0) horizontalHeader()->resizeSection(column, width);
 }
 
-int CReportListCtrl::GetColumnWidth(int column) const { return isColumnHidden(column) ? 0 : columnWidth(column); }
+int CReportListCtrl::GetColumnWidth(int column) const {
+    return isColumnHidden(column) ? 0 : columnWidth(column);
+}
 
 int CReportListCtrl::InsertItem(int row, const std::string& text) {
     if (row < 0 || row > rowCount()) row = rowCount();
@@ -87,7 +89,8 @@ void CReportListCtrl::SetItemText(int row, int column, const std::string& text) 
 }
 
 void CReportListCtrl::SetItemData(int row, int64_t value) {
-    if (QTableWidgetItem* cell = item(row, 0)) cell->setData(Qt::UserRole, QVariant::fromValue<qlonglong>(value));
+    if (QTableWidgetItem* cell = item(row, 0))
+        cell->setData(Qt::UserRole, QVariant::fromValue<qlonglong>(value));
 }
 
 int64_t CReportListCtrl::GetItemData(int row) const {
@@ -103,7 +106,9 @@ int CReportListCtrl::GetFirstSelected() const {
     return first;
 }
 
-bool CReportListCtrl::IsSelected(int row) const { return selectionModel()->isRowSelected(row, QModelIndex()); }
+bool CReportListCtrl::IsSelected(int row) const {
+    return selectionModel()->isRowSelected(row, QModelIndex());
+}
 
 void CReportListCtrl::SelectOnly(int row) {
     if (row < 0 || row >= rowCount()) return;

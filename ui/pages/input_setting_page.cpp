@@ -44,12 +44,14 @@ void CInputSettingPage::LayOutButtons() {
     button2->hide();
     const QRect area = list->geometry();
     if (!title1.empty()) {
-        list->setGeometry(area.x(), area.y(), area.width(), button1->geometry().top() - kGapAboveButtons - area.y());
+        list->setGeometry(area.x(), area.y(), area.width(),
+                          button1->geometry().top() - kGapAboveButtons - area.y());
         SetDlgItemText(kTableButton1, title1);
         button1->show();
     }
     if (!title2.empty()) {
-        list->setGeometry(area.x(), area.y(), area.width(), button2->geometry().top() - kGapAboveButtons - area.y());
+        list->setGeometry(area.x(), area.y(), area.width(),
+                          button2->geometry().top() - kGapAboveButtons - area.y());
         SetDlgItemText(kTableButton2, title2);
         button2->show();
     }

@@ -16,8 +16,8 @@ TEST(Meter, TickStepsAreOneTwoOrFiveTimesAPowerOfTen) {
         double span;
         double step;
     } cases[] = {
-        {100, 20}, {16, 5}, {1, 0.2}, {0.0001, 0.0001}, {0, 0}, {-100, -20}, {1e-9, 0.0001}, {7000, 1000}, {12, 2},
-        {35, 10},
+        {100, 20},   {16, 5},        {1, 0.2},     {0.0001, 0.0001}, {0, 0},
+        {-100, -20}, {1e-9, 0.0001}, {7000, 1000}, {12, 2},          {35, 10},
     };
     for (const auto& c : cases) EXPECT_DOUBLE_EQ(CMeter::CalcTickStep(c.span), c.step) << c.span;
 }

@@ -12,7 +12,8 @@ TEST(ParameterList, RowsFollowTheGroupAndOnlyChangedCellsAreWritten) {
     const struct {
         int group;
         const char* label;
-    } steps[] = {{kGroupIdentity, "shorter"}, {kGroupBasic, "longer"}, {5, "empty"}, {kGroupDeviceInfo, "again"}};
+    } steps[] = {
+        {kGroupIdentity, "shorter"}, {kGroupBasic, "longer"}, {5, "empty"}, {kGroupDeviceInfo, "again"}};
     for (const auto& step : steps) {
         f.List().SetParameterSet(&f.set, step.group);
         f.List().Refresh();
@@ -21,7 +22,8 @@ TEST(ParameterList, RowsFollowTheGroupAndOnlyChangedCellsAreWritten) {
             const int32_t code = f.set.GetParamId(step.group, row);
             EXPECT_EQ(f.View().GetItemData(row), code) << step.label;
             EXPECT_EQ(f.View().GetItemText(row, 1), f.set.GetParamName(code)) << step.label;
-            EXPECT_EQ(f.View().GetItemText(row, 2), f.set.FormatValue(code, f.set.GetValue(code), true)) << step.label;
+            EXPECT_EQ(f.View().GetItemText(row, 2), f.set.FormatValue(code, f.set.GetValue(code), true))
+                << step.label;
         }
     }
     EXPECT_EQ(f.View().GetColumnWidth(0), 0);
@@ -116,10 +118,12 @@ TEST(ParameterList, UpAndDownCommitAndMoveTheEditToAnEditableNeighbour) {
         int32_t selectedAfter;
         bool editingAfter;
     } cases[] = {
-        {"down onto a text row", CParOutputStage::kOutputHigh, Qt::Key_Down, CParOutputStage::kOutputLow, true},
+        {"down onto a text row", CParOutputStage::kOutputHigh, Qt::Key_Down, CParOutputStage::kOutputLow,
+         true},
         {"up onto a text row", CParTypeV::kInput100, Qt::Key_Up, CParTypeV::kInput0, true},
         {"down onto a read-only row", CParTypeV::kDamping, Qt::Key_Down, CParTypeV::kResistanceRange, false},
-        {"down on the last row", CParOutputStage::kBurnoutValue, Qt::Key_Down, CParOutputStage::kBurnoutValue, false},
+        {"down on the last row", CParOutputStage::kBurnoutValue, Qt::Key_Down, CParOutputStage::kBurnoutValue,
+         false},
         {"enter stays", CParTypeV::kDamping, Qt::Key_Return, CParTypeV::kDamping, false},
     };
     for (const auto& c : cases) {

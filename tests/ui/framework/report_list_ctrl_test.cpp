@@ -102,7 +102,8 @@ TEST(ReportListCtrl, CellsArePaintedInTheColoursTheCallbackGivesAtPaintTime) {
         background = wanted;
         return true;
     });
-    const QPoint probe = list.GetSubItemRect(1, 2).topLeft() + QPoint(list.GetSubItemRect(1, 2).width() - 4, 3);
+    const QPoint probe = list.GetSubItemRect(1, 2).topLeft() +
+                         QPoint(list.GetSubItemRect(1, 2).width() - 4, 3);
     EXPECT_EQ(list.viewport()->grab().toImage().pixelColor(probe), wanted);
     // Read anew at each paint: a new answer shows without telling the list.
     wanted = QColor(200, 0, 0);
