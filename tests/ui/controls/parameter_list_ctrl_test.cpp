@@ -225,3 +225,15 @@ TEST(ParameterList, AValueOutOfRangeIsReportedOnceAndTheOldValueStays) {
     EXPECT_EQ(f.ValueCell(CParTypeV::kDamping), cell);
     EXPECT_FALSE(f.Editing());
 }
+
+TEST(ParameterList, DownOntoAHeadingOnlySelectsIt) {
+    ListFixture f;
+    CParTypeV dc;
+    f.List().SetParameterSet(&dc, kGroupBasic);
+    f.List().Refresh();
+    f.ClickValue(CParTypeV::kDamping);
+    ASSERT_TRUE(f.Text().isVisible());
+    QTest::keyClick(&f.Text(), Qt::Key_Down);
+    EXPECT_EQ(f.View().GetFirstSelected(), f.RowOf(CParTypeV::kHeaderOutput));
+    EXPECT_FALSE(f.Editing());
+}
