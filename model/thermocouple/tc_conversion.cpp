@@ -60,7 +60,9 @@ double CTcConversion::TemperatureToVoltage(int32_t type, double celsius) const {
     if (!(celsius >= s)) return t.front();
     if (celsius >= s + static_cast<double>(t.size() - 1)) return t.back();
     const double d = celsius - s;
-    const auto k = static_cast<size_t>(d);
+    // Just below the last entry the subtraction can round up onto it; the last segment then ends
+    // there at a fraction of 1.
+    const size_t k = std::min(static_cast<size_t>(d), t.size() - 2);
     return t[k] + (t[k + 1] - t[k]) * (d - static_cast<double>(k));
 }
 
@@ -98,9 +100,10 @@ int32_t CTcConversion::GetTableVoltPeriod(int32_t type) const {
 
 int32_t CTcConversion::ColdJunctionVoltage(int32_t type, int32_t coldJunction) const {
     const double e = TemperatureToVoltage(type, coldJunction / 10000.0);
-    // Every voltage a table yields lies within +-2^31 x 0.1 uV, so the product fits 64 bits.
+    // Every voltage a table yields lies within +-2^31 x 0.1 uV, so the product fits 64 bits. The
+    // device keeps whole microvolts: a tenth computed here would not survive a download and upload.
     const auto scaled = static_cast<int64_t>(e * 10000.0);
-    return SaturateInt32(scaled / 1000);
+    return SaturateInt32(scaled / 10000 * 10);
 }
 
 double CTcConversion::Pt1000ToTemperature(double ohm) {

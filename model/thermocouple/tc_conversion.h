@@ -27,7 +27,8 @@ public:
     double GetTableStartVolt(int32_t type) const;
     // Voltage period index of the output table, 0 to 3.
     int32_t GetTableVoltPeriod(int32_t type) const;
-    // Thermoelectric voltage at the cold-junction temperature (1e-4 degC), in 0.1 uV.
+    // Thermoelectric voltage at the cold-junction temperature (1e-4 degC), in 0.1 uV but cut to whole
+    // microvolts, the resolution its register carries.
     int32_t ColdJunctionVoltage(int32_t type, int32_t coldJunction) const;
 
     static double Pt1000ToTemperature(double ohm);

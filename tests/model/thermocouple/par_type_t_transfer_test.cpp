@@ -71,6 +71,24 @@ TEST(TcRegisterTest, Packing) {
     }
 }
 
+// What the program computes for the cold-junction voltage is what the device gives back after a
+// download, for every type and cold-junction temperature; a value from a file keeps its tenths.
+TEST(TcRegisterTest, ComputedColdJunctionVoltageSurvivesItsRegister) {
+    CParTypeT set;
+    for (int32_t type = 0; type <= 11; ++type) {
+        set.SetValue(CParTypeV::kInputType, type, false);
+        for (int32_t cj = -500000; cj <= 1000000; cj += 1370) {
+            set.SetValue(CParTypeT::kColdJunction, cj, false);
+            const int32_t computed = set.GetValue(CParTypeT::kColdJunctionVolt);
+            set.ParamToRegisters(CParTypeT::kColdJunctionVolt);
+            set.RegistersToParam(CParTypeT::kColdJunctionVolt);
+            ASSERT_EQ(set.GetValue(CParTypeT::kColdJunctionVolt), computed) << type << " " << cj;
+        }
+    }
+    set.SetValueFromString(CParTypeT::kColdJunctionVolt, "1.0123", false);
+    EXPECT_EQ(set.GetValue(CParTypeT::kColdJunctionVolt), 10123);
+}
+
 TEST(TcRegisterTest, LiveVoltageIsSignedAndSaturated) {
     const struct {
         uint16_t high;

@@ -99,6 +99,19 @@ TEST(TcConversion, StandardTemperatureToVoltage) {
             << c.type << " " << c.celsius;
 }
 
+TEST(TcConversion, OneRoundingStepBelowTheLastRowStaysOnTheTable) {
+    for (int32_t type = K; type <= L; ++type) {
+        const CTcReference* ref = FindTcReference(type);
+        ASSERT_NE(ref, nullptr);
+        const double last = ref->firstTemperature + static_cast<double>(ref->emf.size() - 1);
+        const double below = std::nextafter(last, -std::numeric_limits<double>::infinity());
+        EXPECT_NEAR(kStandard.TemperatureToVoltage(type, below), ref->emf.back(), 1e-6) << type;
+    }
+    const CustomTable f = ThreePointTable();
+    const double below = std::nextafter(20.0, 0.0);
+    EXPECT_NEAR(f.Conversion().TemperatureToVoltage(Custom100, below), 1000.0, 1e-9);
+}
+
 TEST(TcConversion, Pt1000ToTemperature) {
     struct Case {
         double ohm;
@@ -193,12 +206,12 @@ TEST(TcConversion, ExtremeCustomValuesDoNotOverflow) {
     const CTcConversion conv = f.Conversion();
     EXPECT_EQ(conv.GetTableVoltPeriod(Custom100), 3);
     EXPECT_EQ(conv.VoltageToTemperature(Custom100, 1e12), INT32_MAX / 10000.0 + INT32_MAX);
-    EXPECT_EQ(conv.ColdJunctionVoltage(Custom100, INT32_MIN), INT32_MIN);
+    EXPECT_EQ(conv.ColdJunctionVoltage(Custom100, INT32_MIN), INT32_MIN + 8);  // whole microvolts
     EXPECT_EQ(conv.TemperatureToVoltage(Custom100, 1e300), 214748364.0);
     EXPECT_GT(conv.VoltageToTemperature(Custom100, 0.0), INT32_MAX / 10000.0);
 }
 
-TEST(TcConversion, ColdJunctionVoltageInTenthsOfMicrovolts) {
+TEST(TcConversion, ColdJunctionVoltageInWholeMicrovolts) {
     const CustomTable f = ThreePointTable();
     const CTcConversion conv = f.Conversion();
     struct Case {
@@ -206,10 +219,11 @@ TEST(TcConversion, ColdJunctionVoltageInTenthsOfMicrovolts) {
         int32_t coldJunction;  // 1e-4 degC
         int32_t expected;      // 0.1 uV
     } cases[] = {
-        {K, 1000000, 40962},         {K, 0, 0},
-        {C, -50000, -650},           {C, -5000, -65},
+        {K, 1000000, 40960},         {K, 0, 0},
+        {C, -50000, -650},           {C, -5000, -60},
         {U, 1000000, 42500},         {Custom100, 150000, 7000},
-        {Custom100, 1000000, 10000},
+        {Custom100, 1000000, 10000}, {Custom100, 10, 0},
+        {Custom100, -5000, -200},    {K, 1000, 30},
     };
     for (const auto& c : cases)
         EXPECT_EQ(conv.ColdJunctionVoltage(c.type, c.coldJunction), c.expected) << c.type;
