@@ -183,9 +183,10 @@ void CParTypeT::SetValue(int32_t code, int32_t value, bool check) {
             // The type itself is not range-checked: a restricted model's list decides what is offered.
             m_inputType = value;
             SetValue(kVoltageRange, VoltageRangeOf(value), false);
-            SetValue(kStartVolt, ToInt32Trunc(GetTableStartVolt(value)), false);
-            SetValue(kVoltPeriod, GetTableVoltPeriod(value), false);
-            SetValue(kColdJunction, 0, false);
+            // The fixed terminal temperature starts again at 0 degC, whatever unit it is shown in:
+            // SetValue would read the 0 in the display unit (absolute zero in K).
+            m_coldJunction = 0;
+            RecomputeDerived();
             if (IsOnline()) return;
             if (IsStandardType(value)) {
                 const CTypeRange range = InputTypeRange(value);

@@ -113,20 +113,25 @@ TEST(ParTypeT, CustomTableChangesRecomputeOnlyWhatTheyShould) {
     EXPECT_GT(set.GetValue(CParTypeT::kColdJunctionVolt), 0);
 }
 
-TEST(ParTypeT, ColdJunctionFollowsTheDisplayUnit) {
+TEST(ParTypeT, TypeChangeResetsTheColdJunctionToZeroCelsiusInEveryUnit) {
     struct Case {
         int32_t unit;
-        int32_t afterTypeChange;
         const char* text;
     };
-    const Case cases[] = {{0, 0, "0.0000 (deg C)"}, {1, -177778, "0.0000 (deg F)"}, {2, -2731500, "0.0000 (K)"}};
+    const Case cases[] = {{0, "0.0000 (deg C)"}, {1, "32.0000 (deg F)"}, {2, "273.1500 (K)"}};
     for (const Case& c : cases) {
         CParTypeT set;
-        set.SetValue(CParTypeT::kDisplayUnit, c.unit, true);
+        set.SetValue(CParTypeT::kDisplayUnit, c.unit, false);
+        set.SetValue(CParTypeT::kColdJunction, set.ToDisplayUnit(250000), true);
+        ASSERT_NE(set.GetValue(CParTypeT::kColdJunctionVolt), 0) << c.unit;
         set.SetValue(CParTypeV::kInputType, E, true);
-        EXPECT_EQ(set.GetValue(CParTypeT::kColdJunction), c.afterTypeChange) << c.unit;
-        EXPECT_EQ(set.FormatValue(CParTypeT::kColdJunction, c.afterTypeChange, true), c.text) << c.unit;
+        EXPECT_EQ(set.GetValue(CParTypeT::kColdJunction), 0) << c.unit;
+        EXPECT_EQ(set.GetValue(CParTypeT::kColdJunctionVolt), 0) << c.unit;
+        EXPECT_EQ(set.FormatValue(CParTypeT::kColdJunction, 0, true), c.text) << c.unit;
     }
+}
+
+TEST(ParTypeT, ColdJunctionFollowsTheDisplayUnit) {
     // The range test applies to degC: 212 degF is 100 degC, 213 degF is beyond.
     CParTypeT set;
     set.SetValue(CParTypeT::kDisplayUnit, 1, true);
