@@ -178,12 +178,13 @@ void CParTypePM::EditTable(int32_t group, int32_t variant) {
     const auto count = static_cast<size_t>(WalkPointCount());
     for (size_t i = 0; i < count; ++i) points.push_back({m_pointX[i] / 10000.0, m_pointY[i] / 10000.0});
     if (!service->EditLinearizerTable(points)) return;
-    // No range test and X not cut to whole percents, as the viewer delivers them; but a table file may
-    // hold outputs far outside what a typed point may take, which the output registers cannot carry.
+    // No range test, as the viewer delivers them; but a table file may hold outputs far outside what a
+    // typed point may take, which the output registers cannot carry. Positions are cut to the whole
+    // percents that a saved file and the device give back, so the table in memory is the one they hold.
     const size_t accepted = std::min(points.size(), static_cast<size_t>(kMaxPoints));
     m_pointCount = static_cast<int32_t>(accepted);
     for (size_t i = 0; i < static_cast<size_t>(kMaxPoints); ++i) {
-        m_pointX[i] = i < accepted ? SnapTrunc(points[i].x * 10000.0) : 0;
+        m_pointX[i] = i < accepted ? SnapTrunc(points[i].x * 10000.0) / 10000 * 10000 : 0;
         m_pointY[i] = i < accepted ? std::clamp(SnapTrunc(points[i].y * 10000.0), kPositionLow, kPositionHigh) : 0;
     }
 }

@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <iterator>
 #include <string>
 
 #include "support/table_service_stub.h"
+#include "support/temp_folder.h"
 #include "support/thrown_message.h"
 
 namespace {
@@ -123,7 +125,7 @@ TEST(ParTypePMTest, TableEditorKeepsOutputsInRange) {
     EXPECT_EQ(service.shownPoints[1].y, 50.0);
     EXPECT_EQ(set.GetValue(CParTypeV::kPointCount), 3);
     EXPECT_EQ(set.GetValue(CParTypeV::kPointFirst + 1), -150000);
-    EXPECT_EQ(set.GetValue(CParTypeV::kPointFirst + 2), 502900);
+    EXPECT_EQ(set.GetValue(CParTypeV::kPointFirst + 2), 500000);
     EXPECT_EQ(set.GetValue(CParTypeV::kPointFirst + 3), 502900);
     EXPECT_EQ(set.GetValue(CParTypeV::kPointFirst + 5), 1150000);
     EXPECT_EQ(set.PositionToOutputRegister(-150000), 4000);
@@ -137,6 +139,28 @@ TEST(ParTypePMTest, TableEditorKeepsOutputsInRange) {
     set.EditTable(2, 1);
     set.EditTable2(2, 1);
     EXPECT_EQ(service.potViews, 1);
+}
+
+// Positions a table file gives with fractions are kept as a saved file and the device give them back:
+// the table in memory, the one reloaded from its file and the output table computed from them agree.
+TEST(ParTypePMTest, AcceptedTableIsTheOneItsFileLoadsBack) {
+    CTableServiceStub service;
+    CParTypePM set;
+    const std::vector<CTablePoint> answer{{-15.0, -15.0}, {-0.5, 2.0},       {12.5, 30.0},
+                                          {12.75, 31.0},  {60.999, 70.1234}, {115.0, 115.0}};
+    service.answerPoints = &answer;
+    set.EditTable(2, 0);
+    const int32_t expectedX[] = {-150000, 0, 120000, 120000, 600000, 1150000};
+    for (size_t i = 0; i < std::size(expectedX); ++i)
+        EXPECT_EQ(set.GetValue(CParTypeV::kPointFirst + 2 * static_cast<int32_t>(i)), expectedX[i]) << i;
+
+    const CTempFolder dir;
+    set.SaveToFile(dir / "pm.cfg");
+    CParTypePM loaded;
+    loaded.LoadFromFile(dir / "pm.cfg");
+    for (int32_t code : set.GetWalkCodes()) EXPECT_EQ(loaded.GetValue(code), set.GetValue(code)) << code;
+    for (int32_t at = -150000; at <= 1150000; at += 10000)
+        EXPECT_EQ(loaded.PositionToOutputRegister(at), set.PositionToOutputRegister(at)) << at;
 }
 
 TEST(ParTypePMTest, Copy) {
