@@ -68,6 +68,7 @@ enum StringId : unsigned {
     kStrTableBadStructure = 30002,
     kStrTableTooManyPoints = 30003,
     kStrParameterSaveFailed = 30010,
+    kStrParameterOpenFailed = 30020,
     kStrRtdFileOpenFailed = 30300,
     kStrRtdFileWriteFailed = 30301,
     kStrRtdFileBadStructure = 30302,
@@ -75,4 +76,6 @@ enum StringId : unsigned {
     kStrRtdFileBadStart = 30304,
     kStrRtdFileBadStep = 30305,
     kStrRtdFileBadOrder = 30306,
+    // Device transfers
+    kStrOutputStillHeld = 11030,
 };

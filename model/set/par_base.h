@@ -133,9 +133,12 @@ public:
     // The configuration file: section "SETTING" holds a "P<code>" key for every row of the group walk,
     // section "HEAD" the model code. A save that fails throws and leaves the old file as it was.
     virtual void SaveToFile(const std::string& path) const;
-    // Throws before anything changes when the file's model code is not this set's. Keys are applied
-    // unchecked; a test the class makes regardless ends the load with its message.
+    // Throws before anything changes when the file cannot be opened or its model code is not this
+    // set's. Keys are applied unchecked; a test the class makes regardless ends the load with its message.
     virtual void LoadFromFile(const std::string& path);
+    // The model code in section "HEAD" of a configuration file (empty when it has none); throws when the
+    // file cannot be opened (missing, unreadable, a folder).
+    static std::string ReadFileModelCode(const std::string& path);
     void SaveParam(const std::string& path, int32_t code) const;
     void LoadParam(const std::string& path, int32_t code);
 

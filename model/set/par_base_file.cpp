@@ -24,10 +24,16 @@ std::string ParamKey(int32_t code) {
     throw CPrivateException(LoadString(kStrParameterSaveFailed) + "\n" + path);
 }
 
-std::string ReadFileText(const std::string& path) {
+// A file that is missing, unreadable or a folder is reported as such, not read as an empty file whose
+// missing model code would blame the model.
+CIniFile ReadConfigFile(const std::string& path) {
     std::string text;
-    ReadWholeFile(path, text);  // a file that cannot be read reads as empty, as a missing one
-    return text;
+    if (ReadWholeFile(path, text) != ReadFileResult::kOk) throw CPrivateException(kStrParameterOpenFailed);
+    return CIniFile(text);
+}
+
+std::string ModelCodeOf(const CIniFile& ini) {
+    return ini.GetString(kHeadSection, kModelKey, "", kModelBufferSize);
 }
 
 void ApplyParam(CParBase& set, const CIniFile& ini, int32_t code) {
@@ -44,10 +50,11 @@ void CParBase::SaveToFile(const std::string& path) const {
     if (WriteFileAtomic(path, ini.GetText()) != WriteFileResult::kOk) ThrowSaveFailed(path);
 }
 
+std::string CParBase::ReadFileModelCode(const std::string& path) { return ModelCodeOf(ReadConfigFile(path)); }
+
 void CParBase::LoadFromFile(const std::string& path) {
-    const CIniFile ini(ReadFileText(path));
-    if (ini.GetString(kHeadSection, kModelKey, "", kModelBufferSize) != GetModelCode())
-        throw CPrivateException(kStrFileModelMismatch);
+    const CIniFile ini = ReadConfigFile(path);
+    if (ModelCodeOf(ini) != GetModelCode()) throw CPrivateException(kStrFileModelMismatch);
     // The type choices load default ranges, so they come before the ranges themselves.
     ApplyParam(*this, ini, 0);
     ApplyParam(*this, ini, 100);
@@ -61,5 +68,5 @@ void CParBase::SaveParam(const std::string& path, int32_t code) const {
 }
 
 void CParBase::LoadParam(const std::string& path, int32_t code) {
-    ApplyParam(*this, CIniFile(ReadFileText(path)), code);
+    ApplyParam(*this, ReadConfigFile(path), code);
 }

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <filesystem>
 #include <vector>
 
 #include "support/par_probe.h"
@@ -87,6 +90,29 @@ TEST(ParBaseFile, ModelMismatchChangesNothing) {
             << c.name;
         EXPECT_EQ(Rows(set), before) << c.name;
     }
+}
+
+TEST(ParBaseFile, FileThatCannotBeOpenedIsSaidSoAndChangesNothing) {
+    CTempFolder dir;
+    WriteBytes(dir / "locked.cfg", "[SETTING]\r\nP51=0.5\r\n[HEAD]\r\nMODEL=K9R\r\n");
+    std::filesystem::permissions(dir / "locked.cfg", std::filesystem::perms::none);
+    std::vector<std::string> paths = {dir / "missing.cfg", dir.Path()};
+    // Permissions do not stop the superuser, so the unreadable case needs an ordinary user.
+    if (geteuid() != 0) paths.push_back(dir / "locked.cfg");
+    for (const std::string& path : paths) {
+        CParTypeV set;
+        set.SetValue(51, 1234, false);
+        const std::vector<std::string> before = Rows(set);
+        const std::string cannotOpen = "Can not open the parameter file.";
+        EXPECT_EQ(ThrownMessage([&] { set.LoadFromFile(path); }), cannotOpen) << path;
+        EXPECT_EQ(ThrownMessage([&] { set.LoadParam(path, 51); }), cannotOpen) << path;
+        EXPECT_EQ(ThrownMessage([&] { CParBase::ReadFileModelCode(path); }), cannotOpen) << path;
+        EXPECT_EQ(Rows(set), before) << path;
+    }
+    WriteBytes(dir / "head.cfg", "[HEAD]\r\nMODEL=K9U2\r\n");
+    EXPECT_EQ(CParBase::ReadFileModelCode(dir / "head.cfg"), "K9U2");
+    WriteBytes(dir / "empty.cfg", "");
+    EXPECT_EQ(CParBase::ReadFileModelCode(dir / "empty.cfg"), "");
 }
 
 TEST(ParBaseFile, FullInputTestEndsTheLoadAtItsKey) {
