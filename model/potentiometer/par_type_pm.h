@@ -86,5 +86,7 @@ protected:
     std::array<int32_t, kOutputTablePoints> m_outputTable{};
 
 private:
+    // The blocks of a download part; a full download runs them with the output held.
+    void DownloadParts(CModbusInterface& modbus, int32_t part);
     int32_t m_keptProgressTotal = 0;
 };

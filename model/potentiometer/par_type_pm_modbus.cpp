@@ -63,10 +63,12 @@ void CParTypePM::DownloadModbus(CModbusInterface& modbus, int32_t part) {
         CParTypePM& set;
         ~TotalGuard() { set.SetProgressTotal(set.KeptProgressTotal()); }
     } restoreTotal{*this};
-    if (part == kPartAll) {
-        SetProgressTotal(TransferProgressTotal());
-        HoldOutput(modbus);
-    }
+    if (part != kPartAll) return DownloadParts(modbus, part);
+    SetProgressTotal(TransferProgressTotal());
+    DownloadWithOutputHeld(modbus, [&] { DownloadParts(modbus, part); });
+}
+
+void CParTypePM::DownloadParts(CModbusInterface& modbus, int32_t part) {
     for (int32_t code : kStageCodes) ParamToRegisters(code);
     // 2060 inside the block is the damping coefficient: sent as the set holds it.
     ParamToRegisters(kDamping);
@@ -98,7 +100,6 @@ void CParTypePM::DownloadModbus(CModbusInterface& modbus, int32_t part) {
             WriteBlock(modbus, start, kBlockCount, kBlockCount);
     }
     CParTypeV::DownloadModbus(modbus, part);
-    if (part == kPartAll) ReleaseOutput(modbus);
 }
 
 void CParTypePM::UploadModbus(CModbusInterface& modbus, int32_t part) {

@@ -100,6 +100,8 @@ protected:
     int32_t m_rtdResistance = 0;
 
 private:
+    // The blocks of a download part; a full download runs them with the output held.
+    void DownloadParts(CModbusInterface& modbus, int32_t part);
     // Refuses an output table that the input span cannot give: message 205 for the 100 % input.
     void CheckOutputTableSpan() const;
     // The live values of a poll, from the registers just read.

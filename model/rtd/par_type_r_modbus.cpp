@@ -111,14 +111,16 @@ void CParTypeR::DownloadModbus(CModbusInterface& modbus, int32_t part) {
         ~TotalGuard() { set.SetProgressTotal(set.KeptProgressTotal()); }
     } restoreTotal{*this};
 
-    if (part == kPartAll) {
-        if (GetTypeId() == kUniversalRtdTypeId) {
-            SetRegister(kRegModelCode4, '1');
-            WriteBlock(modbus, kRegModelCode4, 1);
-        }
-        SetProgressTotal(TransferProgressTotal());
-        HoldOutput(modbus);
+    if (part != kPartAll) return DownloadParts(modbus, part);
+    if (GetTypeId() == kUniversalRtdTypeId) {
+        SetRegister(kRegModelCode4, '1');
+        WriteBlock(modbus, kRegModelCode4, 1);
     }
+    SetProgressTotal(TransferProgressTotal());
+    DownloadWithOutputHeld(modbus, [&] { DownloadParts(modbus, part); });
+}
+
+void CParTypeR::DownloadParts(CModbusInterface& modbus, int32_t part) {
     if (Runs(part, kPartIdentity)) {
         for (int32_t code : kStageCodes) ParamToRegisters(code);
         // 2060 inside the block is the damping coefficient: sent as the set holds it.
@@ -134,7 +136,6 @@ void CParTypeR::DownloadModbus(CModbusInterface& modbus, int32_t part) {
             WriteBlock(modbus, block * kTableBlockCount, kTableBlockCount, kTableBlockCount);
     }
     CParTypeV::DownloadModbus(modbus, part);
-    if (part == kPartAll) ReleaseOutput(modbus);
 }
 
 void CParTypeR::UploadModbus(CModbusInterface& modbus, int32_t part) {

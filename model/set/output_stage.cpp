@@ -140,19 +140,35 @@ void CParOutputStage::ReadParamModbus(CModbusInterface& modbus, int32_t code) {
     RegistersToParam(code);
 }
 
-void CParOutputStage::HoldOutput(CModbusInterface& modbus) {
+void CParOutputStage::DownloadWithOutputHeld(CModbusInterface& modbus,
+                                             const std::function<void()>& download) {
     ReadBlock(modbus, kRegDeviceStatus, 1);
     const bool burnout = (GetRegister(kRegDeviceStatus) & 1u) != 0;
     SetStatus(burnout ? GetStatus() | kStatusBurnout : GetStatus() & ~uint32_t{kStatusBurnout});
     const int32_t source = burnout ? kRegBurnoutValue : kRegPresentOutput;
     ReadBlock(modbus, source, 1);
-    SetRegister(kRegOutputHold, GetRegister(source));
-    WriteBlock(modbus, kRegOutputHold, 1);
-}
-
-void CParOutputStage::ReleaseOutput(CModbusInterface& modbus) {
-    SetRegister(kRegOutputHold, 0);
-    WriteBlock(modbus, kRegOutputHold, 1);
+    // From the write of the hold on, the device may hold its output, even when that write's reply is lost.
+    const auto release = [&] {
+        try {
+            SetRegister(kRegOutputHold, 0);
+            WriteBlock(modbus, kRegOutputHold, 1);
+        } catch (const std::exception& e) {
+            throw CPrivateException(FormatMessageId(kStrOutputStillHeld, {e.what()}));
+        }
+    };
+    try {
+        SetRegister(kRegOutputHold, GetRegister(source));
+        WriteBlock(modbus, kRegOutputHold, 1);
+        download();
+    } catch (const std::exception& failure) {
+        try {
+            release();
+        } catch (const std::exception& releaseFailure) {
+            throw CPrivateException(std::string(failure.what()) + "\n" + releaseFailure.what());
+        }
+        throw;
+    }
+    release();
 }
 
 uint16_t OutputToRegister(int32_t value) {

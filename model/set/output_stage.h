@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 
@@ -50,12 +51,12 @@ protected:
 
     void CopyStage(const CParOutputStage& src);
 
-    // Before a full download the device's output is held at its present value (or the burnout value
-    // while the sensor is broken) in register 2072, so that the output does not jump while the settings
-    // change; the status takes the device's burnout bit. The hold stays when the download fails.
-    void HoldOutput(CModbusInterface& modbus);
-    // Releases the hold: the output follows the input again.
-    void ReleaseOutput(CModbusInterface& modbus);
+    // Runs `download` with the device's output held at its present value (or the burnout value while
+    // the sensor is broken) in register 2072, so that the output does not jump while the settings
+    // change; the status takes the device's burnout bit. However the download ends, the hold is released
+    // afterwards, so a failure never leaves the loop frozen. A release that fails is reported: after a
+    // failed download in one message with that failure, which comes first.
+    void DownloadWithOutputHeld(CModbusInterface& modbus, const std::function<void()>& download);
 
     int32_t m_burnout = 1;
     int32_t m_burnoutValue = 230000;

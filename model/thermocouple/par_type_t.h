@@ -161,6 +161,8 @@ protected:
     int32_t m_voltageRange = 0;
 
 private:
+    // The blocks of a download part; a full download runs them with the output held.
+    void DownloadParts(CModbusInterface& modbus, int32_t part);
     CTcConversion Conversion() const;
 
     // Refusals of a Modbus download, before anything is written: an output table the input span cannot

@@ -178,14 +178,16 @@ void CParTypeT::DownloadModbus(CModbusInterface& modbus, int32_t part) {
         ~TotalGuard() { set.SetProgressTotal(set.KeptProgressTotal()); }
     } restoreTotal{*this};
 
-    if (part == kPartAll) {
-        if (const uint16_t kind = KindCharacter()) {
-            SetRegister(kRegModelCode4, kind);
-            WriteBlock(modbus, kRegModelCode4, 1);
-        }
-        SetProgressTotal(TransferProgressTotal());
-        HoldOutput(modbus);
+    if (part != kPartAll) return DownloadParts(modbus, part);
+    if (const uint16_t kind = KindCharacter()) {
+        SetRegister(kRegModelCode4, kind);
+        WriteBlock(modbus, kRegModelCode4, 1);
     }
+    SetProgressTotal(TransferProgressTotal());
+    DownloadWithOutputHeld(modbus, [&] { DownloadParts(modbus, part); });
+}
+
+void CParTypeT::DownloadParts(CModbusInterface& modbus, int32_t part) {
     if (Runs(part, kPartIdentity)) {
         for (int32_t code : kStageCodes) ParamToRegisters(code);
         // 2060 inside the block is the damping coefficient: sent as the set holds it.
@@ -207,7 +209,6 @@ void CParTypeT::DownloadModbus(CModbusInterface& modbus, int32_t part) {
     }
     CParTypeV::DownloadModbus(modbus, part);
     DownloadExtra(modbus, part);
-    if (part == kPartAll) ReleaseOutput(modbus);
 }
 
 void CParTypeT::UploadModbus(CModbusInterface& modbus, int32_t part) {

@@ -97,13 +97,13 @@ void CParUniversal::ReadParamModbus(CModbusInterface& modbus, int32_t code) {
 void CParUniversal::DownloadModbus(CModbusInterface& modbus, int32_t part) {
     SetRegister(kRegKind, static_cast<uint16_t>(m_kind));
     WriteBlock(modbus, kRegKind, 1);
-    HoldOutput(modbus);
-    for (int32_t i = 0; i < m_stageCodeCount; ++i) ParamToRegisters(m_stageCodes[i]);
-    // Register 2060 inside the block is the damping coefficient: sent as the set holds it.
-    ParamToRegisters(kDamping);
-    WriteBlock(modbus, kRegKindFlags, kStageCount);
-    CParTypeV::DownloadModbus(modbus, part);
-    ReleaseOutput(modbus);
+    DownloadWithOutputHeld(modbus, [&] {
+        for (int32_t i = 0; i < m_stageCodeCount; ++i) ParamToRegisters(m_stageCodes[i]);
+        // Register 2060 inside the block is the damping coefficient: sent as the set holds it.
+        ParamToRegisters(kDamping);
+        WriteBlock(modbus, kRegKindFlags, kStageCount);
+        CParTypeV::DownloadModbus(modbus, part);
+    });
 }
 
 void CParUniversal::UploadModbus(CModbusInterface& modbus, int32_t part) {
