@@ -1,0 +1,271 @@
+// Rendering of the plot control: screen, pixmap and printer.
+#include <QPaintEvent>
+#include <QPainter>
+#include <QPrinter>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "ui/controls/graph.h"
+#include "ui/framework/dialog_font.h"
+
+namespace {
+// A tick walk never runs longer than this, whatever range it is given.
+constexpr int kMaxTicks = 1000;
+
+// The ticks of an axis: from the first tick on, while t - max <= step x 1e-5.
+std::vector<double> Ticks(double min, double max, double step) {
+    std::vector<double> ticks;
+    if (!(step > 0.0)) return ticks;
+    for (double t = CGraph::CalcFirstTick(min, step); t - max <= step * 1e-5 && ticks.size() < kMaxTicks;
+         t += step) {
+        ticks.push_back(t);
+    }
+    return ticks;
+}
+
+// A pixel coordinate from a position computed in double: a position far outside [low, high] is held
+// 16 drawing widths away, where it still draws off the picture and converts without overflow.
+int ClampPixel(double position, int low, int high) {
+    const double margin = 16.0 * std::max(high - low, 1);
+    if (std::isnan(position)) return low - static_cast<int>(margin);
+    return static_cast<int>(std::clamp(position, low - margin, high + margin));
+}
+
+// The trace as one line: a move to the first point, then a line to each further one.
+class CTraceLine {
+public:
+    void MoveTo(int x, int y) { m_points.assign(1, QPoint(x, y)); }
+    void LineTo(int x, int y) { m_points.emplace_back(x, y); }
+    void Draw(QPainter& painter) const {
+        if (m_points.size() >= 2) painter.drawPolyline(m_points.data(), static_cast<int>(m_points.size()));
+    }
+
+private:
+    std::vector<QPoint> m_points;
+};
+
+bool IsNumber(float value) { return !std::isnan(value); }
+}  // namespace
+
+int CGraph::MapX(double x, const Rect& plot, const Rect& drawing) const {
+    const double px = (x - m_view.xMin) / (m_view.xMax - m_view.xMin) * plot.Width() + plot.left;
+    return ClampPixel(px, drawing.left, drawing.right);
+}
+
+int CGraph::MapY(double y, const Rect& plot, const Rect& drawing) const {
+    const double py = plot.bottom - (y - m_view.yMin) / (m_view.yMax - m_view.yMin) * plot.Height();
+    return ClampPixel(py, drawing.top, drawing.bottom);
+}
+
+void CGraph::Draw(QPainter& painter, const Rect& drawing, Rect& plot, bool printing) {
+    const Rect& r = drawing;
+    QPen gridPen(m_gridColour, r.Width() / 1000 + 1, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin);
+    QPen tracePen(m_traceColour, 2 * (r.Width() / 1000) + 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    QFont font = DialogFont();
+    if (printing) {
+        // The screen's font size on the printer's resolution.
+        const float height = static_cast<float>(painter.device()->logicalDpiY()) *
+                             static_cast<float>(font.pixelSize()) / static_cast<float>(logicalDpiY());
+        font.setPixelSize(std::max(1, static_cast<int>(height)));
+    }
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setFont(font);
+    painter.setPen(gridPen);
+    if (!printing) painter.fillRect(QRect(r.left, r.top, r.Width(), r.Height()), m_backgroundColour);
+    const QFontMetrics metrics = painter.fontMetrics();
+
+    const std::vector<double> xTicks = Ticks(m_view.xMin, m_view.xMax, m_xStep);
+    const std::vector<double> yTicks = Ticks(m_view.yMin, m_view.yMax, m_yStep);
+    std::vector<QString> xLabels;
+    for (double t : xTicks) xLabels.push_back(QString::fromStdString(XLabel(t)));
+    const int w = xLabels.empty() ? 0 : metrics.horizontalAdvance(xLabels.back());
+    const int h = metrics.height();
+    plot.bottom = r.bottom - h - 2;
+    if (m_labelMargin) {
+        plot.top += h / 2 + 1;
+        plot.right += 1 - w / 2;
+    }
+    std::vector<QString> yLabels;
+    int labelWidth = 0;
+    for (double t : yTicks) {
+        yLabels.push_back(QString::fromStdString(FormatNumberLabel(m_yFormat, t)));
+        labelWidth = std::max(labelWidth, metrics.horizontalAdvance(yLabels.back()) + 2);
+    }
+    plot.left = r.left + labelWidth;
+
+    for (double t : yTicks) {
+        const int py = MapY(t, plot, r);
+        if (py >= r.top && py <= r.bottom) painter.drawLine(plot.left, py, plot.right, py);
+    }
+    if (m_recomputeScales) {
+        m_xPerPixel = (m_view.xMax - m_view.xMin) / plot.Width();
+        m_yPerPixel = (m_view.yMax - m_view.yMin) / plot.Height();
+        m_recomputeScales = false;
+    }
+    for (double t : xTicks) {
+        const int px = MapX(t, plot, r);
+        if (px >= r.left && px <= r.right) painter.drawLine(px, plot.bottom, px, plot.top);
+    }
+    painter.setPen(m_textColour);
+    const auto drawText = [&](int x, int y, const QString& text) {
+        painter.drawText(x, y + metrics.ascent(), text);
+    };
+    for (std::size_t i = 0; i < yTicks.size(); ++i) {
+        const int py = MapY(yTicks[i], plot, r);
+        if (py >= r.top && py <= r.bottom)
+            drawText(plot.left - metrics.horizontalAdvance(yLabels[i]) - 1, py - h / 2, yLabels[i]);
+    }
+    for (std::size_t i = 0; i < xTicks.size(); ++i) {
+        const int px = MapX(xTicks[i], plot, r);
+        if (px >= r.left && px <= r.right)
+            drawText(px - metrics.horizontalAdvance(xLabels[i]) / 2, plot.bottom + 1, xLabels[i]);
+    }
+    if (!m_title.empty()) drawText(r.left + 1, r.top + 1, QString::fromStdString("(" + m_title + ")"));
+
+    painter.setPen(tracePen);
+    if (m_mode == kModeLive) {
+        DrawLiveTrace(painter, plot, r);
+    } else if (m_mode == kModeInteractive) {
+        DrawInteractiveTrace(painter, plot, r);
+    }
+    painter.restore();
+}
+
+void CGraph::DrawLiveTrace(QPainter& painter, const Rect& plot, const Rect& drawing) const {
+    const int32_t last = m_samples.CurrentBucket();
+    if (last == 0) return;
+    const auto& buckets = m_samples.Buckets();
+    CTraceLine line;
+    bool started = false;
+    int column = 0;
+    float lo = 0.0F;
+    float hi = 0.0F;
+    const auto finish = [&] {
+        line.LineTo(column, MapY(lo, plot, drawing));
+        if (lo != hi) line.LineTo(column, MapY(hi, plot, drawing));
+    };
+    for (int32_t i = 0; i <= last; ++i) {
+        const CGraphBucket& b = buckets[static_cast<std::size_t>(i)];
+        if (!IsNumber(b.meanX) || !IsNumber(b.minY) || !IsNumber(b.maxY)) continue;
+        const int px = MapX(b.meanX, plot, drawing);
+        if (started && px == column) {
+            lo = std::min(lo, b.minY);
+            hi = std::max(hi, b.maxY);
+            continue;
+        }
+        if (started) {
+            finish();
+        } else {
+            line.MoveTo(px, MapY(b.minY, plot, drawing));
+            started = true;
+        }
+        column = px;
+        lo = b.minY;
+        hi = b.maxY;
+    }
+    if (!started) return;
+    finish();
+    line.Draw(painter);
+}
+
+void CGraph::DrawInteractiveTrace(QPainter& painter, const Rect& plot, const Rect& drawing) const {
+    const auto& raw = m_samples.Raw();
+    const auto usable = [](const CGraphSample& s) { return IsNumber(s.x) && IsNumber(s.y); };
+    std::size_t first = raw.size();
+    for (std::size_t i = 0; i < raw.size(); ++i) {
+        if (usable(raw[i]) && MapX(raw[i].x, plot, drawing) >= drawing.left) {
+            first = i;
+            break;
+        }
+    }
+    if (raw.empty()) return;
+    if (first == raw.size()) first = raw.size() - 1;
+    // One sample before the first visible one, so the line enters the picture from its left edge.
+    if (first > 0) --first;
+    while (first < raw.size() && !usable(raw[first])) ++first;
+    if (first == raw.size()) return;
+
+    CTraceLine line;
+    int column = MapX(raw[first].x, plot, drawing);
+    int lo = MapY(raw[first].y, plot, drawing);
+    int hi = lo;
+    line.MoveTo(column, lo);
+    const auto finish = [&] {
+        line.LineTo(column, lo);
+        if (lo != hi) line.LineTo(column, hi);
+    };
+    for (std::size_t i = first + 1; i < raw.size(); ++i) {
+        if (!usable(raw[i])) continue;
+        const int px = MapX(raw[i].x, plot, drawing);
+        const int py = MapY(raw[i].y, plot, drawing);
+        if (px == column) {
+            lo = std::min(lo, py);
+            hi = std::max(hi, py);
+            continue;
+        }
+        finish();
+        if (column > drawing.right) {
+            line.Draw(painter);
+            return;
+        }
+        column = px;
+        lo = py;
+        hi = py;
+    }
+    finish();
+    line.Draw(painter);
+}
+
+void CGraph::paintEvent(QPaintEvent*) {
+    if (m_buffer.size() != size()) {
+        m_buffer = QPixmap(size());
+        m_dirty = true;
+    }
+    if (m_dirty && !m_buffer.isNull()) {
+        QPainter buffer(&m_buffer);
+        const Rect client{0, 0, width(), height()};
+        m_plot = client;
+        Draw(buffer, client, m_plot, false);
+        m_dirty = false;
+    }
+    QPainter painter(this);
+    painter.drawPixmap(0, 0, m_buffer);
+    if (m_drag == kDragZoom) {
+        const QRect band = QRect(m_zoomFirst, m_zoomSecond).normalized();
+        painter.setPen(QPen(m_textColour, 1, Qt::DotLine));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(band.adjusted(0, 0, -1, -1));
+    }
+}
+
+void CGraph::Print(QPrinter& printer) {
+    printer.setDocName(QStringLiteral("Graph"));
+    QPainter painter;
+    if (!painter.begin(&printer)) return;
+    const double pageWidth = printer.width();
+    const double pageHeight = printer.height();
+    const double cw = width();
+    const double ch = height();
+    Rect page{0, 0, printer.width(), printer.height()};
+    // The screen's aspect ratio, centred on the page; a window without size prints on the whole page.
+    if (cw > 0 && ch > 0 && pageHeight > 0) {
+        if (cw / ch > pageWidth / pageHeight) {
+            const int height = static_cast<int>(pageWidth / cw * ch);
+            page.top = (printer.height() - height) / 2;
+            page.bottom = page.top + height;
+        } else {
+            const int width = static_cast<int>(pageHeight / ch * cw);
+            page.left = (printer.width() - width) / 2;
+            page.right = page.left + width;
+        }
+    }
+    m_recomputeScales = true;
+    Rect plot = page;
+    Draw(painter, page, plot, true);
+    painter.end();
+    m_dirty = true;
+    m_recomputeScales = true;
+}
