@@ -31,6 +31,12 @@ const DialogIds kDialogIds[] = {
     {129, {std::begin(Dialog129Ids::kAll), std::end(Dialog129Ids::kAll)}},
     {132, {std::begin(Dialog132Ids::kAll), std::end(Dialog132Ids::kAll)}},
     {143, {std::begin(Dialog143Ids::kAll), std::end(Dialog143Ids::kAll)}},
+    {140, {std::begin(Dialog140Ids::kAll), std::end(Dialog140Ids::kAll)}},
+    {141, {std::begin(Dialog141Ids::kAll), std::end(Dialog141Ids::kAll)}},
+    {142, {std::begin(Dialog142Ids::kAll), std::end(Dialog142Ids::kAll)}},
+    {146, {std::begin(Dialog146Ids::kAll), std::end(Dialog146Ids::kAll)}},
+    {147, {std::begin(Dialog147Ids::kAll), std::end(Dialog147Ids::kAll)}},
+    {148, {std::begin(Dialog148Ids::kAll), std::end(Dialog148Ids::kAll)}},
 };
 
 bool PlacesControl(const DialogTemplate& dialog, int id) {

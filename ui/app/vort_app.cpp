@@ -10,6 +10,7 @@
 #include "ui/app/language.h"
 #include "ui/app/static_buffer.h"
 #include "ui/hooks/ui_notifier.h"
+#include "ui/hooks/ui_table_dialog_service.h"
 #include "ui/main/vort_dlg.h"
 
 namespace {
@@ -43,6 +44,8 @@ void CVORTApp::RunDialogLoop() {
     // The model's messages are shown over the main dialog; its worker threads end with its window,
     // before the notifier goes.
     const CUiNotifier notifier(dialog.Poster());
+    // The parameter sets open their table viewers through it, over the main dialog.
+    const CUiTableDialogService tables;
     while (dialog.DoModal() == IDOK) {
     }
 }

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "res/dialogs/control_ids.h"
+
+// The linearization table viewer.
+#define DIALOG_141_IDS(X) \
+    X(kPlot, 1038)        \
+    X(kOpenFile, 1029)    \
+    X(kSaveFile, 1030)    \
+    X(kOk, 1)             \
+    X(kCancel, 2)
+
+BRIMLOW_CONTROL_IDS(Dialog141Ids, DIALOG_141_IDS)
