@@ -70,6 +70,8 @@ public:
     void SetDirty() { m_dirty = true; }
 
     View GetView() const { return m_view; }
+    // The plot area of the last screen picture.
+    Rect GetPlotRect() const { return m_plot; }
     const std::string& GetTitle() const { return m_title; }
     const std::string& GetXFormat() const { return m_xFormat; }
     const std::string& GetYFormat() const { return m_yFormat; }
