@@ -120,8 +120,10 @@ void CGraph::Draw(QPainter& painter, const Rect& drawing, Rect& plot, bool print
     }
     for (std::size_t i = 0; i < xTicks.size(); ++i) {
         const int px = MapX(xTicks[i], plot, r);
-        if (px >= r.left && px <= r.right)
-            drawText(px - metrics.horizontalAdvance(xLabels[i]) / 2, plot.bottom + 1, xLabels[i]);
+        if (px < r.left || px > r.right) continue;
+        // Centred under its tick, but never cut off at either edge of the picture.
+        const int lw = metrics.horizontalAdvance(xLabels[i]);
+        drawText(std::max(r.left, std::min(px - lw / 2, r.right - lw)), plot.bottom + 1, xLabels[i]);
     }
     if (!m_title.empty()) drawText(r.left + 1, r.top + 1, QString::fromStdString("(" + m_title + ")"));
 

@@ -1,0 +1,168 @@
+// The trend graph page fed with the live values a potentiometer set reads from the simulated device.
+#include "ui/pages/graph_page.h"
+
+#include <QPushButton>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+
+#include "link/com_settings.h"
+#include "link/modbus_interface.h"
+#include "model/potentiometer/par_type_pm.h"
+#include "platform/timing.h"
+#include "sim/sim_device.h"
+#include "ui/app/language.h"
+#include "ui/ui_test_support.h"
+
+namespace {
+// Counts the page's notifications.
+struct CloseCounter : CObserver {
+    void Update(CObservable*) override { ++count; }
+    int count = 0;
+};
+
+class GraphPageTest : public testing::Test {
+protected:
+    GraphPageTest() : m_modbus(CComSettings(m_sim.GetSlavePath(), "SIM")) {
+        m_modbus.GetSerial().Open();
+        m_modbus.SetConnected(true);
+        m_page.SetTickClock([this] { return m_now; });
+        m_page.Attach(&m_closes);
+    }
+    void SetUp() override {
+        // The protocol's pauses at a tenth of their length.
+        CTiming::SetDivisor(10);
+        ResetLanguageState();
+        SetLanguageModuleDirectory(BRIMLOW_MODULE_DIR);
+        SetLanguage(0);
+        m_page.Create(static_cast<QWidget*>(nullptr));
+    }
+    void TearDown() override {
+        ResetLanguageState();
+        CTiming::SetDivisor(1);
+    }
+
+    // The device reports the wiper at `percent`; a poll reads it and hands the set to the page at `tick`.
+    void Poll(double percent, uint32_t tick) {
+        const auto position = static_cast<uint32_t>(static_cast<int32_t>(percent * 10000.0));
+        m_sim.SetRegisters(CParTypePM::kRegPosition, {static_cast<uint16_t>(position >> 16),
+                                                      static_cast<uint16_t>(position & 0xffff)});
+        m_set.UploadModbus(m_modbus, kPartLive);
+        m_now = tick;
+        m_page.AddValue(m_set);
+    }
+    void Click(int id) { m_page.DispatchCommand(id); }
+    std::vector<bool> ButtonStates() const {
+        return {m_page.IsDlgItemEnabled(CGraphPage::kStart), m_page.IsDlgItemEnabled(CGraphPage::kStop),
+                m_page.IsDlgItemEnabled(CGraphPage::kClose), m_page.IsDlgItemEnabled(CGraphPage::kPrint)};
+    }
+    CGraph::View View() { return m_page.GetGraph().GetView(); }
+
+    CTemporaryProfile m_profile;
+    CSimDevice m_sim{"K9PM"};
+    CModbusInterface m_modbus;
+    CParTypePM m_set;
+    CGraphPage m_page;
+    CloseCounter m_closes;
+    uint32_t m_now = 0;
+};
+}  // namespace
+
+TEST(GraphPageText, TheValueIsTheNumberTheLiveTextBeginsWith) {
+    const struct {
+        const char* text;
+        std::optional<double> value;
+    } cases[] = {
+        {"12.345mA, 50.00%", 12.345}, {" -3.5%, 0.0000%", -3.5}, {"Burnout", std::nullopt},
+        {"", std::nullopt},           {"nan%", std::nullopt},    {"1e400", std::nullopt},
+    };
+    for (const auto& c : cases) EXPECT_EQ(CGraphPage::LeadingNumber(c.text), c.value) << c.text;
+}
+
+void ExpectView(const CGraph::View& actual, const CGraph::View& expected, const char* what) {
+    EXPECT_NEAR(actual.xMin, expected.xMin, 1e-9) << what;
+    EXPECT_NEAR(actual.xMax, expected.xMax, 1e-9) << what;
+    EXPECT_NEAR(actual.yMin, expected.yMin, 1e-9) << what;
+    EXPECT_NEAR(actual.yMax, expected.yMax, 1e-9) << what;
+}
+
+TEST_F(GraphPageTest, RecordsOnlyWhileRunningFromTheFirstValueOnAndTheRangeOnlyGrows) {
+    EXPECT_EQ(ButtonStates(), (std::vector<bool>{true, false, true, false}));
+    Poll(40.0, 500);
+    EXPECT_TRUE(m_page.GetGraph().Samples().Raw().empty());
+
+    Click(CGraphPage::kStart);
+    EXPECT_TRUE(m_page.IsRunning());
+    EXPECT_EQ(ButtonStates(), (std::vector<bool>{false, true, false, false}));
+    Poll(40.0, 1000);
+    ExpectView(View(), {0.0, 0.1, 39.9999, 40.0001}, "first value");
+    ASSERT_EQ(m_page.GetGraph().Samples().Raw().size(), 1U);
+    EXPECT_EQ(m_page.GetGraph().Samples().Raw()[0].x, 0.0F);
+    EXPECT_EQ(m_page.GetGraph().GetTitle(), m_set.GetInputUnit());
+
+    Poll(40.0, 3000);
+    ExpectView(View(), {0.0, 2.0, 39.9999, 40.0001}, "steady");
+    Poll(45.0, 4000);
+    ExpectView(View(), {0.0, 3.0, 39.9999, 45.00001}, "step up");
+    Poll(30.0, 5000);
+    // The low end first; the high end then takes 5 % of the range that already reaches down.
+    const double low = 30.0 - 0.05 * (45.00001 - 39.9999);
+    ExpectView(View(), {0.0, 4.0, low, 45.0 + 0.05 * (45.00001 - low)}, "step down");
+
+    Click(CGraphPage::kStop);
+    EXPECT_EQ(ButtonStates(), (std::vector<bool>{true, false, true, true}));
+    EXPECT_EQ(m_page.GetGraph().GetMode(), CGraph::kModeInteractive);
+    Poll(60.0, 6000);
+    EXPECT_EQ(m_page.GetGraph().Samples().Raw().size(), 4U);
+}
+
+TEST_F(GraphPageTest, ACounterThatWrapsAfterTheFirstValueStillGivesTheElapsedTime) {
+    Click(CGraphPage::kStart);
+    Poll(10.0, 0xFFFFFC18U);
+    Poll(10.0, 1000);
+    EXPECT_DOUBLE_EQ(View().xMax, 2.0);
+    EXPECT_FLOAT_EQ(m_page.GetGraph().Samples().Raw().back().x, 2.0F);
+}
+
+TEST_F(GraphPageTest, CloseStopsAndNotifiesOnceAndTheRecordingOutlivesTheWindow) {
+    Click(CGraphPage::kStart);
+    Poll(10.0, 0);
+    Poll(12.0, 500);
+    Click(CGraphPage::kClose);
+    EXPECT_EQ(m_closes.count, 1);
+    EXPECT_FALSE(m_page.IsRunning());
+    EXPECT_EQ(ButtonStates(), (std::vector<bool>{true, false, true, true}));
+    Poll(14.0, 1000);
+
+    // Taken down by its owner (twice does no harm), then by the window it was placed in.
+    m_page.DestroyWindow();
+    m_page.DestroyWindow();
+    auto* parent = new QWidget();
+    m_page.Create(parent);
+    ExpectView(View(), {0.0, 1.0, -0.1, 0.1}, "reopened");
+    delete parent;
+    EXPECT_FALSE(m_page.IsWindow());
+    EXPECT_EQ(m_page.GetGraph().Samples().Raw().size(), 2U);
+    EXPECT_EQ(m_closes.count, 1);
+}
+
+TEST_F(GraphPageTest, ScreenshotOfARecordingInBothLanguages) {
+    std::filesystem::create_directories(BRIMLOW_SCREENSHOT_DIR);
+    for (int language : {0, 1}) {
+        SetLanguage(language);
+        m_page.DestroyWindow();
+        m_page.Create(static_cast<QWidget*>(nullptr));
+        Click(CGraphPage::kStart);
+        for (int i = 0; i <= 60; ++i) {
+            const double wave = 50.0 + 30.0 * (1.0 - std::exp(-i / 12.0)) + 2.0 * std::sin(i / 1.5);
+            Poll(wave, static_cast<uint32_t>(i * 5000));
+        }
+        Click(CGraphPage::kStop);
+        const std::string path = std::string(BRIMLOW_SCREENSHOT_DIR) + (language ? "/graph_page_jpn.png" : "/graph_page_en.png");
+        std::filesystem::remove(path);
+        EXPECT_TRUE(m_page.GetWindow()->grab().save(QString::fromStdString(path)));
+        EXPECT_TRUE(std::filesystem::exists(path));
+    }
+}
