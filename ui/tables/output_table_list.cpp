@@ -25,8 +25,11 @@ void FillOutputTableList(QTreeWidget* list, const std::vector<std::string>& head
     for (const std::string& heading : headings) labels << QString::fromStdString(heading);
     list->setHeaderLabels(labels);
     list->setColumnHidden(0, true);
+    // Full-row selection with grid lines between the cells.
     list->setAllColumnsShowFocus(true);
-    list->setAlternatingRowColors(false);
+    list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    list->setStyleSheet(QStringLiteral("QTreeView::item { border-right: 1px solid #d8d8d8; "
+                                       "border-bottom: 1px solid #d8d8d8; }"));
 
     QList<QTreeWidgetItem*> items;
     items.reserve(static_cast<qsizetype>(rows.size()));
