@@ -131,7 +131,17 @@ std::string CGraph::FormatTimeLabel(const std::string& format, double t, int dec
 }
 
 std::string CGraph::FormatNumberLabel(const std::string& format, double value) {
-    return FormatC(format.c_str(), value);
+    std::string text = FormatC(format.c_str(), value);
+    // A tick reached by truncation or repeated addition may lie a hair below zero: no "-0" or "-0.00".
+    const std::size_t minus = text.find('-');
+    if (minus == std::string::npos || text.find_first_not_of("0.", minus + 1) != std::string::npos) return text;
+    // A padded label keeps its width.
+    if (minus > 0) {
+        text[minus] = ' ';
+    } else {
+        text.erase(0, 1);
+    }
+    return text;
 }
 
 std::string CGraph::XLabel(double t) const {

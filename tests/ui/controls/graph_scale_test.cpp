@@ -56,6 +56,8 @@ TEST(GraphScale, LabelFormatsAndTexts) {
     }
     EXPECT_EQ(CGraph::FormatNumberLabel("%3.0lf", 40), " 40");
     EXPECT_EQ(CGraph::FormatNumberLabel("%.2lf", -0.014), "-0.01");
+    EXPECT_EQ(CGraph::FormatNumberLabel("%4.0lf", -0.0), "   0");
+    EXPECT_EQ(CGraph::FormatNumberLabel("%.2lf", -1e-17), "0.00");
 }
 
 TEST(GraphScale, ViewRangeIsWidenedAndShiftedInsideItsBounds) {
