@@ -186,7 +186,7 @@ TEST(Graph, SamplesFarOutsideAnExtremeZoomStillDrawTowardWhereTheyLie) {
 }
 
 TEST(Graph, PrintingGivesOnePageNamedGraph) {
-    ShownGraph shown({0, 100, 0, 10});
+    ShownGraph shown({0, 100, -1, 11});
     for (int x = 0; x <= 100; ++x) shown.graph.AddSample(static_cast<float>(x), static_cast<float>(x % 10));
     shown.graph.SetTitle("mA");
     std::filesystem::create_directories(BRIMLOW_SCREENSHOT_DIR);
