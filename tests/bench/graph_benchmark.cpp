@@ -49,7 +49,8 @@ int main(int argc, char** argv) {
     const double added = Milliseconds([&] {
         for (int i = 0; i < kSamples; ++i) {
             const double t = i * 0.1;
-            graph.AddSample(static_cast<float>(t), static_cast<float>(50.0 + 20.0 * std::sin(t / 900.0) + (i % 13) * 0.1));
+            graph.AddSample(static_cast<float>(t),
+                            static_cast<float>(50.0 + 20.0 * std::sin(t / 900.0) + (i % 13) * 0.1));
         }
     });
     graph.SetRange(0.0, (kSamples - 1) * 0.1, 25.0, 75.0);
@@ -71,7 +72,9 @@ int main(int argc, char** argv) {
                 static_cast<double>(raw.capacity()) * perSample / 1e6, raw.capacity());
     // A poll is a Modbus exchange of a few milliseconds and its pauses: at most about 20 a second.
     const double day = 24.0 * 3600.0 * 20.0;
-    std::printf("24 hours at 20 polls a second    %.0f samples, at most %.1f MB with the array's spare room "
-                "(limit 50)\n", day, (2.0 * day * perSample + buckets) / 1e6);
+    std::printf(
+        "24 hours at 20 polls a second    %.0f samples, at most %.1f MB with the array's spare room "
+        "(limit 50)\n",
+        day, (2.0 * day * perSample + buckets) / 1e6);
     return 0;
 }

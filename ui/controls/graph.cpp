@@ -134,7 +134,8 @@ std::string CGraph::FormatNumberLabel(const std::string& format, double value) {
     std::string text = FormatC(format.c_str(), value);
     // A tick reached by truncation or repeated addition may lie a hair below zero: no "-0" or "-0.00".
     const std::size_t minus = text.find('-');
-    if (minus == std::string::npos || text.find_first_not_of("0.", minus + 1) != std::string::npos) return text;
+    if (minus == std::string::npos || text.find_first_not_of("0.", minus + 1) != std::string::npos)
+        return text;
     // A padded label keeps its width.
     if (minus > 0) {
         text[minus] = ' ';

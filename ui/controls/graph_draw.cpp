@@ -117,7 +117,8 @@ void CGraph::Draw(QPainter& painter, const Rect& drawing, Rect& plot, bool print
         const int py = MapY(yTicks[i], plot, r);
         // Beside its grid line, but never cut off at the top of the picture.
         if (py >= r.top && py <= r.bottom)
-            drawText(plot.left - metrics.horizontalAdvance(yLabels[i]) - 1, std::max(r.top, py - h / 2), yLabels[i]);
+            drawText(plot.left - metrics.horizontalAdvance(yLabels[i]) - 1, std::max(r.top, py - h / 2),
+                     yLabels[i]);
     }
     for (std::size_t i = 0; i < xTicks.size(); ++i) {
         const int px = MapX(xTicks[i], plot, r);

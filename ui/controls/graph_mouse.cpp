@@ -20,8 +20,10 @@ void CGraph::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
         m_drag = kDragPan;
         m_lastDrag = p;
-        m_grabbedX = m_view.xMin + static_cast<double>(p.x() - m_plot.left) / m_plot.Width() * (m_view.xMax - m_view.xMin);
-        m_grabbedY = m_view.yMin + static_cast<double>(m_plot.bottom - p.y()) / m_plot.Height() * (m_view.yMax - m_view.yMin);
+        m_grabbedX = m_view.xMin +
+                     static_cast<double>(p.x() - m_plot.left) / m_plot.Width() * (m_view.xMax - m_view.xMin);
+        m_grabbedY = m_view.yMin + static_cast<double>(m_plot.bottom - p.y()) / m_plot.Height() *
+                                       (m_view.yMax - m_view.yMin);
     } else if (event->button() == Qt::RightButton) {
         m_drag = kDragZoom;
         m_zoomFirst = p;
@@ -84,7 +86,8 @@ void CGraph::ZoomToRectangle() {
     const double ySpan = m_view.yMax - m_view.yMin;
     const double width = m_plot.Width();
     const double height = m_plot.Height();
-    SetViewRange(m_view.xMin + (left - m_plot.left) / width * xSpan, m_view.xMin + (right - m_plot.left) / width * xSpan,
+    SetViewRange(m_view.xMin + (left - m_plot.left) / width * xSpan,
+                 m_view.xMin + (right - m_plot.left) / width * xSpan,
                  m_view.yMin + (m_plot.bottom - bottom) / height * ySpan,
                  m_view.yMin + (m_plot.bottom - top) / height * ySpan);
 }

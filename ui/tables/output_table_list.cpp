@@ -15,7 +15,8 @@ namespace {
 enum : int32_t { kInput0 = 1, kInput100 = 2, kOutput0 = 101, kOutput100 = 102 };
 }  // namespace
 
-void FillOutputTableList(QTreeWidget* list, const std::vector<std::string>& headings, const COutputTableRows& rows) {
+void FillOutputTableList(QTreeWidget* list, const std::vector<std::string>& headings,
+                         const COutputTableRows& rows) {
     if (!list) return;
     list->setUpdatesEnabled(false);
     list->clear();
@@ -28,8 +29,9 @@ void FillOutputTableList(QTreeWidget* list, const std::vector<std::string>& head
     // Full-row selection with grid lines between the cells.
     list->setAllColumnsShowFocus(true);
     list->setSelectionBehavior(QAbstractItemView::SelectRows);
-    list->setStyleSheet(QStringLiteral("QTreeView::item { border-right: 1px solid #d8d8d8; "
-                                       "border-bottom: 1px solid #d8d8d8; }"));
+    list->setStyleSheet(
+        QStringLiteral("QTreeView::item { border-right: 1px solid #d8d8d8; "
+                       "border-bottom: 1px solid #d8d8d8; }"));
 
     QList<QTreeWidgetItem*> items;
     items.reserve(static_cast<qsizetype>(rows.size()));

@@ -11,7 +11,8 @@ using COutputTableRows = std::vector<std::vector<std::string>>;
 
 // Fills a report list in one go: a hidden first column, then the titled columns, left-aligned, which
 // share the list's width; then the rows. Drawing waits until every text is in.
-void FillOutputTableList(QTreeWidget* list, const std::vector<std::string>& headings, const COutputTableRows& rows);
+void FillOutputTableList(QTreeWidget* list, const std::vector<std::string>& headings,
+                         const COutputTableRows& rows);
 
 // The output (mA) that the set's input and output ranges give at `celsius`, limited to 1.6 to 21.6 mA,
 // as "%.4lf"; "-----" when the 0 % and 100 % inputs are equal and the output has no slope to follow.

@@ -37,15 +37,16 @@ COutputTableRows CTableTCDialog::MakeColdJunctionRows(const CParTypeT& model) {
     double r = 680.0;
     for (int32_t j = 0; j < CParTypeT::kCjTablePoints; ++j, r += 12.8) {
         const double t = CParTypeT::Pt1000ToTemperature(r);
-        rows.push_back({FormatC("%.1lf", r), FormatC("%.4lf", t), FormatC("%.1lf", model.TemperatureToVoltage(type, t)),
+        rows.push_back({FormatC("%.1lf", r), FormatC("%.4lf", t),
+                        FormatC("%.1lf", model.TemperatureToVoltage(type, t)),
                         model.GetValueString(CParTypeT::kCjTableFirst + j)});
     }
     return rows;
 }
 
 bool CTableTCDialog::OnInitDialog() {
-    FillOutputTableList(GetDlgItemAs<QTreeWidget>(kVoltageList), {"TC(uV)", "T(C)", "Val[Cal](mA)", "Val[Upld][mA)"},
-                        MakeVoltageRows(m_model));
+    FillOutputTableList(GetDlgItemAs<QTreeWidget>(kVoltageList),
+                        {"TC(uV)", "T(C)", "Val[Cal](mA)", "Val[Upld][mA)"}, MakeVoltageRows(m_model));
     FillOutputTableList(GetDlgItemAs<QTreeWidget>(kColdJunctionList),
                         {"R(Ohm)", "T(C)", "Val[Cal](uV)", "Val[Upld][uV)"}, MakeColdJunctionRows(m_model));
     return true;

@@ -9,7 +9,8 @@ TEST(GraphScale, TickStepIsOneTwoOrFiveTimesAPowerOfTenAboutAFifthOfTheSpan) {
         double step;
         int digits;
     } cases[] = {
-        {100, 20, 2}, {1090, 200, 3}, {0.012, 0.002, 3}, {25, 5, 1}, {30, 10, 1}, {7.2e7, 1e7, 8}, {0.001, 0.0002, 4},
+        {100, 20, 2}, {1090, 200, 3},  {0.012, 0.002, 3},  {25, 5, 1},
+        {30, 10, 1},  {7.2e7, 1e7, 8}, {0.001, 0.0002, 4},
     };
     for (const auto& c : cases) {
         int digits = -1;

@@ -102,7 +102,8 @@ TEST(Graph, MouseActionsThatChangeNothing) {
              QTest::mouseMove(&g, QPoint(300, 50));
              QTest::mouseRelease(&g, Qt::RightButton, {}, QPoint(300, 50));
          }},
-        {"double-click in live mode", CGraph::kModeLive, [](CGraph& g) { QTest::mouseDClick(&g, Qt::LeftButton); }},
+        {"double-click in live mode", CGraph::kModeLive,
+         [](CGraph& g) { QTest::mouseDClick(&g, Qt::LeftButton); }},
         {"drag in live mode", CGraph::kModeLive,
          [](CGraph& g) {
              QTest::mousePress(&g, Qt::LeftButton, {}, QPoint(100, 50));
@@ -139,7 +140,8 @@ TEST(Graph, TheTraceRunsAlongTheColumnsOfItsSamples) {
         // The pen is two pixels wide.
         EXPECT_NEAR(columns.front(), first, 2) << mode;
         EXPECT_NEAR(columns.back(), last, 2) << mode;
-        EXPECT_EQ(columns.back() - columns.front() + 1, static_cast<int>(columns.size())) << "unbroken " << mode;
+        EXPECT_EQ(columns.back() - columns.front() + 1, static_cast<int>(columns.size()))
+            << "unbroken " << mode;
     }
 }
 
@@ -167,7 +169,8 @@ TEST(Graph, SamplesFarOutsideAnExtremeZoomStillDrawTowardWhereTheyLie) {
     {
         // Values a hundred million views below the view: every stroke goes down from the middle.
         ShownGraph shown({0, 100, 0, 0.0001});
-        for (int x = 0; x <= 100; ++x) shown.graph.AddSample(static_cast<float>(x), x % 2 ? -10000.0F : 0.00005F);
+        for (int x = 0; x <= 100; ++x)
+            shown.graph.AddSample(static_cast<float>(x), x % 2 ? -10000.0F : 0.00005F);
         shown.graph.SetDirty();
         const QImage picture = shown.Picture();
         const CGraph::Rect p = shown.graph.GetPlotRect();

@@ -8,11 +8,9 @@
 #include <cmath>
 #include <filesystem>
 
-#include "link/com_settings.h"
-#include "link/modbus_interface.h"
 #include "model/potentiometer/par_type_pm.h"
-#include "platform/timing.h"
-#include "sim/sim_device.h"
+#include "support/scaled_timing.h"
+#include "support/sim_connection.h"
 #include "ui/app/language.h"
 #include "ui/ui_test_support.h"
 
@@ -23,17 +21,14 @@ struct CloseCounter : CObserver {
     int count = 0;
 };
 
-class GraphPageTest : public testing::Test {
+class GraphPageTest : public ScaledTiming {
 protected:
-    GraphPageTest() : m_modbus(CComSettings(m_sim.GetSlavePath(), "SIM")) {
-        m_modbus.GetSerial().Open();
-        m_modbus.SetConnected(true);
+    GraphPageTest() {
         m_page.SetTickClock([this] { return m_now; });
         m_page.Attach(&m_closes);
     }
     void SetUp() override {
-        // The protocol's pauses at a tenth of their length.
-        CTiming::SetDivisor(10);
+        ScaledTiming::SetUp();
         ResetLanguageState();
         SetLanguageModuleDirectory(BRIMLOW_MODULE_DIR);
         SetLanguage(0);
@@ -41,15 +36,15 @@ protected:
     }
     void TearDown() override {
         ResetLanguageState();
-        CTiming::SetDivisor(1);
+        ScaledTiming::TearDown();
     }
 
     // The device reports the wiper at `percent`; a poll reads it and hands the set to the page at `tick`.
     void Poll(double percent, uint32_t tick) {
         const auto position = static_cast<uint32_t>(static_cast<int32_t>(percent * 10000.0));
-        m_sim.SetRegisters(CParTypePM::kRegPosition, {static_cast<uint16_t>(position >> 16),
-                                                      static_cast<uint16_t>(position & 0xffff)});
-        m_set.UploadModbus(m_modbus, kPartLive);
+        m_link.sim.SetRegisters(CParTypePM::kRegPosition, {static_cast<uint16_t>(position >> 16),
+                                                           static_cast<uint16_t>(position & 0xffff)});
+        m_set.UploadModbus(m_link.modbus, kPartLive);
         m_now = tick;
         m_page.AddValue(m_set);
     }
@@ -61,8 +56,7 @@ protected:
     CGraph::View View() { return m_page.GetGraph().GetView(); }
 
     CTemporaryProfile m_profile;
-    CSimDevice m_sim{"K9PM"};
-    CModbusInterface m_modbus;
+    SimLink m_link{"K9PM"};
     CParTypePM m_set;
     CGraphPage m_page;
     CloseCounter m_closes;
@@ -160,7 +154,8 @@ TEST_F(GraphPageTest, ScreenshotOfARecordingInBothLanguages) {
             Poll(wave, static_cast<uint32_t>(i * 5000));
         }
         Click(CGraphPage::kStop);
-        const std::string path = std::string(BRIMLOW_SCREENSHOT_DIR) + (language ? "/graph_page_jpn.png" : "/graph_page_en.png");
+        const std::string path = std::string(BRIMLOW_SCREENSHOT_DIR) +
+                                 (language ? "/graph_page_jpn.png" : "/graph_page_en.png");
         std::filesystem::remove(path);
         EXPECT_TRUE(m_page.GetWindow()->grab().save(QString::fromStdString(path)));
         EXPECT_TRUE(std::filesystem::exists(path));

@@ -45,7 +45,8 @@ TEST(OutputTables, PotentiometerRowsRunFromMinus15To115PercentThroughTheLineariz
     for (std::size_t r : {0U, 15U, 57U, 115U, 130U}) {
         const int32_t position = (static_cast<int32_t>(r) - 15) * 10000;
         EXPECT_EQ(rows[r][1], FormatC("%.4lf", set.PositionToOutputRegister(position) / 10000.0)) << r;
-        EXPECT_EQ(rows[r][2], set.GetValueString(CParTypePM::kOutputTableFirst + static_cast<int32_t>(r))) << r;
+        EXPECT_EQ(rows[r][2], set.GetValueString(CParTypePM::kOutputTableFirst + static_cast<int32_t>(r)))
+            << r;
     }
     CTablePotDialog dialog(set);
     ShowAndCheck(dialog, {{CTablePotDialog::kList, 131}}, "table_pot.png");

@@ -10,7 +10,7 @@
 #include "model/rtd/par_type_r.h"
 #include "model/set/par_type_v.h"
 #include "platform/resource_module.h"
-#include "temp_folder.h"
+#include "support/temp_folder.h"
 #include "ui/app/language.h"
 #include "ui/framework/file_dialog.h"
 #include "ui/hooks/ui_notifier.h"
@@ -46,10 +46,13 @@ protected:
     // Runs ShowTable with `whileOpen` inside its modal loop.
     static int ShowTable(CTableFile2Dialog& dialog, CTableFile2& table, int32_t unit,
                          const std::function<void()>& whileOpen) {
-        QMetaObject::invokeMethod(qApp, [&dialog, whileOpen] {
-            whileOpen();
-            if (dialog.IsWindow() && dialog.GetWindow()->isVisible()) dialog.EndDialog(kLeftOpen);
-        }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            qApp,
+            [&dialog, whileOpen] {
+                whileOpen();
+                if (dialog.IsWindow() && dialog.GetWindow()->isVisible()) dialog.EndDialog(kLeftOpen);
+            },
+            Qt::QueuedConnection);
         return dialog.ShowTable(table, unit);
     }
     static CTableFile2 Custom(double start, int32_t step, std::vector<double> values) {
@@ -90,9 +93,10 @@ TEST(TableAxis, TemperaturesInTheDisplayUnit) {
         double celsius;
         int32_t unit;
         double axis;
-    } cases[] = {{-200, 0, -200}, {-200, 1, -328}, {-200, 2, 73.15}, {-190, 1, -310}, {0.00005, 1, 32.0},
-                 {100.12345, 1, 212.2221}, {25, 7, 25}};
-    for (const auto& c : cases) EXPECT_NEAR(CTableFile2Dialog::AxisTemperature(c.celsius, c.unit), c.axis, 1e-9) << c.unit;
+    } cases[] = {{-200, 0, -200},    {-200, 1, -328},          {-200, 2, 73.15}, {-190, 1, -310},
+                 {0.00005, 1, 32.0}, {100.12345, 1, 212.2221}, {25, 7, 25}};
+    for (const auto& c : cases)
+        EXPECT_NEAR(CTableFile2Dialog::AxisTemperature(c.celsius, c.unit), c.axis, 1e-9) << c.unit;
 }
 
 TEST_F(TableFileDialogTest, TheCustomTableSetsTheRangeFromItsValuesAndTemperatures) {
@@ -121,7 +125,8 @@ TEST_F(TableFileDialogTest, TheCustomTableSetsTheRangeFromItsValuesAndTemperatur
 }
 
 TEST_F(TableFileDialogTest, OnlyOkHandsTheLoadedTableBack) {
-    const std::string file = Write("pt.txt", "Minimum RTD Temperature = -100\nStep = 20\n{\n60.0\n80.0\n100.0\n}\n");
+    const std::string file = Write("pt.txt",
+                                   "Minimum RTD Temperature = -100\nStep = 20\n{\n60.0\n80.0\n100.0\n}\n");
     for (int answer : {IDOK, IDCANCEL}) {
         CTableFile2 table = Custom(0, 10, {100, 110});
         m_paths = {file};
@@ -205,13 +210,17 @@ TEST_F(TableFileDialogTest, TheLinearizationTableIsPlottedInAFixedRangeAndSavedA
 
 TEST_F(TableFileDialogTest, TheSetsOpenTheViewersThroughTheInstalledService) {
     const CUiTableDialogService service;
-    m_paths = {Write("lin.txt", "{\n0, 0\n40, 70\n100, 100\n}\n"), Write("rtd.txt", "Minimum Temperature = -50\nStep = 25\n{\n80.3\n90.2\n100\n}\n")};
+    m_paths = {Write("lin.txt", "{\n0, 0\n40, 70\n100, 100\n}\n"),
+               Write("rtd.txt", "Minimum Temperature = -50\nStep = 25\n{\n80.3\n90.2\n100\n}\n")};
 
     CParTypeV linear;
-    QMetaObject::invokeMethod(qApp, [] {
-        ClickInModal("Open File");
-        ClickInModal("OK");
-    }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        qApp,
+        [] {
+            ClickInModal("Open File");
+            ClickInModal("OK");
+        },
+        Qt::QueuedConnection);
     linear.EditTable(kGroupTable, 0);
     EXPECT_EQ(linear.GetValue(CParTypeV::kPointCount), 3);
     EXPECT_EQ(linear.GetValue(CParTypeV::kPointFirst + 2), 400000);
@@ -219,17 +228,23 @@ TEST_F(TableFileDialogTest, TheSetsOpenTheViewersThroughTheInstalledService) {
 
     CParTypeR rtd;
     const std::string before = rtd.GetValueString(CParTypeR::kCustomStart);
-    QMetaObject::invokeMethod(qApp, [] {
-        ClickInModal("Open File");
-        ClickInModal("Cancel");
-    }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        qApp,
+        [] {
+            ClickInModal("Open File");
+            ClickInModal("Cancel");
+        },
+        Qt::QueuedConnection);
     rtd.EditTable(kGroupTable, 0);
     EXPECT_EQ(rtd.GetValueString(CParTypeR::kCustomStart), before);
     m_paths = {m_folder / "rtd.txt"};
-    QMetaObject::invokeMethod(qApp, [] {
-        ClickInModal("Open File");
-        ClickInModal("OK");
-    }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        qApp,
+        [] {
+            ClickInModal("Open File");
+            ClickInModal("OK");
+        },
+        Qt::QueuedConnection);
     rtd.EditTable(kGroupTable, 0);
     EXPECT_EQ(rtd.GetValue(CParTypeR::kCustomStart), -500000);
     EXPECT_EQ(rtd.GetValue(CParTypeR::kCustomStep), 25);
