@@ -4,6 +4,7 @@
 
 #include "model/rtd/par_type_r.h"
 #include "platform/c_number.h"
+#include "ui/tables/output_formula.h"
 
 namespace {
 enum : int32_t { kInputType = 0, kResistanceRange = 66, kRows = CParTypeR::kOutputTablePoints };

@@ -6,6 +6,7 @@
 
 #include "model/thermocouple/par_type_t.h"
 #include "platform/c_number.h"
+#include "ui/tables/output_formula.h"
 
 namespace {
 enum : int32_t { kInputType = 0, kVoltageRows = CParTypeT::kOutputTablePoints };

@@ -10,8 +10,10 @@
 
 #include "model/potentiometer/par_type_pm.h"
 #include "support/scaled_timing.h"
+#include "support/temp_folder.h"
 #include "support/sim_connection.h"
 #include "ui/app/language.h"
+#include "ui/framework/print_dialog.h"
 #include "ui/ui_test_support.h"
 
 namespace {
@@ -160,4 +162,25 @@ TEST_F(GraphPageTest, ScreenshotOfARecordingInBothLanguages) {
         EXPECT_TRUE(m_page.GetWindow()->grab().save(QString::fromStdString(path)));
         EXPECT_TRUE(std::filesystem::exists(path));
     }
+}
+
+TEST_F(GraphPageTest, PrintGoesToThePrinterTheDialogChoseAndCancelPrintsNothing) {
+    CTempFolder folder;
+    Click(CGraphPage::kStart);
+    Poll(10.0, 0);
+    Poll(20.0, 1000);
+    Click(CGraphPage::kStop);
+    for (bool accept : {false, true}) {
+        const std::string path = folder / (accept ? "printed.pdf" : "cancelled.pdf");
+        CPrintDialog::SetHook([&](QPrinter& printer) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(QString::fromStdString(path));
+            return accept;
+        });
+        Click(CGraphPage::kPrint);
+        CPrintDialog::SetHook(nullptr);
+        EXPECT_EQ(std::filesystem::exists(path), accept);
+    }
+    EXPECT_EQ(m_page.GetGraph().Samples().Raw().size(), 2U);
+    EXPECT_EQ(m_page.GetGraph().GetMode(), CGraph::kModeInteractive);
 }
