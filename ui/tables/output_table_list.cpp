@@ -1,46 +1,36 @@
 #include "ui/tables/output_table_list.h"
 
-#include <QHeaderView>
-#include <QScrollBar>
 #include <QStyle>
-#include <QTreeWidget>
+#include <QTableWidgetItem>
 
 #include <algorithm>
 
-void FillOutputTableList(QTreeWidget* list, const std::vector<std::string>& headings,
+#include "ui/framework/report_list_ctrl.h"
+
+void FillOutputTableList(CReportListCtrl* list, const std::vector<std::string>& headings,
                          const COutputTableRows& rows) {
     if (!list) return;
-    list->setUpdatesEnabled(false);
-    list->clear();
+    list->BeginUpdate();
+    list->DeleteAllItems();
+    list->setColumnCount(0);
     const int titled = static_cast<int>(headings.size());
-    list->setColumnCount(titled + 1);
-    QStringList labels{QString()};
-    for (const std::string& heading : headings) labels << QString::fromStdString(heading);
-    list->setHeaderLabels(labels);
-    list->setColumnHidden(0, true);
-    // Full-row selection with grid lines between the cells.
-    list->setAllColumnsShowFocus(true);
-    list->setSelectionBehavior(QAbstractItemView::SelectRows);
-    list->setStyleSheet(
-        QStringLiteral("QTreeView::item { border-right: 1px solid #d8d8d8; "
-                       "border-bottom: 1px solid #d8d8d8; }"));
-
-    QList<QTreeWidgetItem*> items;
-    items.reserve(static_cast<qsizetype>(rows.size()));
-    for (const auto& row : rows) {
-        auto* item = new QTreeWidgetItem();
-        for (int c = 0; c < titled && c < static_cast<int>(row.size()); ++c)
-            item->setText(c + 1, QString::fromStdString(row[static_cast<std::size_t>(c)]));
-        items.append(item);
+    list->InsertColumn(0, 0);
+    for (int c = 1; c <= titled; ++c) {
+        list->InsertColumn(c, 0, headings[static_cast<std::size_t>(c - 1)]);
+        list->horizontalHeaderItem(c)->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     }
-    list->addTopLevelItems(items);
+    for (std::size_t r = 0; r < rows.size(); ++r) list->InsertItem(static_cast<int>(r), std::string());
 
     // The titled columns share the width beside the vertical scroll bar; the last takes the rest less one.
     const int scrollBar = list->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list);
     const int w = std::max(0, list->contentsRect().width() - scrollBar);
-    if (titled > 0) {
-        for (int c = 1; c < titled; ++c) list->setColumnWidth(c, w / titled);
-        list->setColumnWidth(titled, w - (titled - 1) * (w / titled) - 1);
+    for (int c = 1; c < titled; ++c) list->SetColumnWidth(c, w / titled);
+    if (titled > 0) list->SetColumnWidth(titled, w - (titled - 1) * (w / titled) - 1);
+
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        const auto& row = rows[r];
+        for (std::size_t c = 0; c < row.size() && c < headings.size(); ++c)
+            list->SetItemText(static_cast<int>(r), static_cast<int>(c + 1), row[c]);
     }
-    list->setUpdatesEnabled(true);
+    list->EndUpdate();
 }

@@ -1,11 +1,8 @@
 #include "ui/tables/table_pot_dialog.h"
 
-#include <QTreeWidget>
-
-#include <cmath>
-
 #include "model/potentiometer/par_type_pm.h"
 #include "platform/c_number.h"
+#include "ui/framework/report_list_ctrl.h"
 
 CTablePotDialog::CTablePotDialog(const CParTypePM& model) : CDialog(148), m_model(model) {}
 
@@ -21,7 +18,7 @@ COutputTableRows CTablePotDialog::MakeRows(const CParTypePM& model) {
 }
 
 bool CTablePotDialog::OnInitDialog() {
-    FillOutputTableList(GetDlgItemAs<QTreeWidget>(kList), {"Pot(%)", "Out[Cal](mA)", "Out[Upld][mA)"},
+    FillOutputTableList(GetDlgItemAs<CReportListCtrl>(kList), {"Pot(%)", "Out[Cal](mA)", "Out[Upld][mA)"},
                         MakeRows(m_model));
     return true;
 }

@@ -1,9 +1,8 @@
 #include "ui/tables/table_res_dialog.h"
 
-#include <QTreeWidget>
-
 #include "model/rtd/par_type_r.h"
 #include "platform/c_number.h"
+#include "ui/framework/report_list_ctrl.h"
 #include "ui/tables/output_formula.h"
 
 namespace {
@@ -29,7 +28,7 @@ COutputTableRows CTableResDialog::MakeRows(const CParTypeR& model) {
 }
 
 bool CTableResDialog::OnInitDialog() {
-    FillOutputTableList(GetDlgItemAs<QTreeWidget>(kList), {"R(Ohm)", "T(C)", "Out[Cal](mA)", "Out[Upld][mA)"},
-                        MakeRows(m_model));
+    FillOutputTableList(GetDlgItemAs<CReportListCtrl>(kList),
+                        {"R(Ohm)", "T(C)", "Out[Cal](mA)", "Out[Upld][mA)"}, MakeRows(m_model));
     return true;
 }

@@ -1,11 +1,10 @@
 #include "ui/tables/table_tc_dialog.h"
 
-#include <QTreeWidget>
-
 #include <algorithm>
 
 #include "model/thermocouple/par_type_t.h"
 #include "platform/c_number.h"
+#include "ui/framework/report_list_ctrl.h"
 #include "ui/tables/output_formula.h"
 
 namespace {
@@ -46,9 +45,9 @@ COutputTableRows CTableTCDialog::MakeColdJunctionRows(const CParTypeT& model) {
 }
 
 bool CTableTCDialog::OnInitDialog() {
-    FillOutputTableList(GetDlgItemAs<QTreeWidget>(kVoltageList),
+    FillOutputTableList(GetDlgItemAs<CReportListCtrl>(kVoltageList),
                         {"TC(uV)", "T(C)", "Val[Cal](mA)", "Val[Upld][mA)"}, MakeVoltageRows(m_model));
-    FillOutputTableList(GetDlgItemAs<QTreeWidget>(kColdJunctionList),
+    FillOutputTableList(GetDlgItemAs<CReportListCtrl>(kColdJunctionList),
                         {"R(Ohm)", "T(C)", "Val[Cal](uV)", "Val[Upld][uV)"}, MakeColdJunctionRows(m_model));
     return true;
 }

@@ -1,6 +1,4 @@
 // The output table viewers on real parameter sets.
-#include <QTreeWidget>
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -9,6 +7,7 @@
 #include "model/rtd/par_type_r.h"
 #include "model/thermocouple/par_type_t.h"
 #include "platform/c_number.h"
+#include "ui/framework/report_list_ctrl.h"
 #include "ui/tables/table_pot_dialog.h"
 #include "ui/tables/table_res_dialog.h"
 #include "ui/tables/table_tc_dialog.h"
@@ -24,10 +23,11 @@ void ShowAndCheck(CDialog& dialog, const std::vector<std::pair<int, std::size_t>
     std::filesystem::remove(path);
     RunModal(dialog, [&] {
         for (const auto& [id, rows] : lists) {
-            auto* list = dialog.GetDlgItemAs<QTreeWidget>(id);
+            auto* list = dialog.GetDlgItemAs<CReportListCtrl>(id);
             ASSERT_NE(list, nullptr) << name;
-            EXPECT_EQ(static_cast<std::size_t>(list->topLevelItemCount()), rows) << name;
-            EXPECT_TRUE(list->isColumnHidden(0)) << name;
+            EXPECT_EQ(static_cast<std::size_t>(list->GetItemCount()), rows) << name;
+            EXPECT_EQ(list->GetColumnWidth(0), 0) << name;
+            EXPECT_GT(list->GetColumnWidth(1), 40) << name;
         }
         EXPECT_TRUE(dialog.GetWindow()->grab().save(QString::fromStdString(path)));
     });
