@@ -90,6 +90,10 @@ public:
     // the seconds never read 60.
     static std::string FormatTimeLabel(const std::string& format, double t, int decimals);
     static std::string FormatNumberLabel(const std::string& format, double value);
+    // The part of a page of `pageWidth` x `pageHeight` that a picture of the client size takes: as wide
+    // or as high as the page, with the client's aspect ratio, centred. A client without size takes the
+    // whole page.
+    static Rect PageRectangle(int pageWidth, int pageHeight, int clientWidth, int clientHeight);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

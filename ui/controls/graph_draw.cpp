@@ -245,27 +245,30 @@ void CGraph::paintEvent(QPaintEvent*) {
     }
 }
 
+CGraph::Rect CGraph::PageRectangle(int pageWidth, int pageHeight, int clientWidth, int clientHeight) {
+    Rect page{0, 0, pageWidth, pageHeight};
+    if (clientWidth <= 0 || clientHeight <= 0 || pageWidth <= 0 || pageHeight <= 0) return page;
+    const double cw = clientWidth;
+    const double ch = clientHeight;
+    const double w = pageWidth;
+    const double h = pageHeight;
+    if (cw / ch > w / h) {
+        const int height = static_cast<int>(w / cw * ch);
+        page.top = (pageHeight - height) / 2;
+        page.bottom = page.top + height;
+    } else {
+        const int width = static_cast<int>(h / ch * cw);
+        page.left = (pageWidth - width) / 2;
+        page.right = page.left + width;
+    }
+    return page;
+}
+
 void CGraph::Print(QPrinter& printer) {
     printer.setDocName(QStringLiteral("Graph"));
     QPainter painter;
     if (!painter.begin(&printer)) return;
-    const double pageWidth = printer.width();
-    const double pageHeight = printer.height();
-    const double cw = width();
-    const double ch = height();
-    Rect page{0, 0, printer.width(), printer.height()};
-    // The screen's aspect ratio, centred on the page; a window without size prints on the whole page.
-    if (cw > 0 && ch > 0 && pageHeight > 0) {
-        if (cw / ch > pageWidth / pageHeight) {
-            const int height = static_cast<int>(pageWidth / cw * ch);
-            page.top = (printer.height() - height) / 2;
-            page.bottom = page.top + height;
-        } else {
-            const int width = static_cast<int>(pageHeight / ch * cw);
-            page.left = (printer.width() - width) / 2;
-            page.right = page.left + width;
-        }
-    }
+    const Rect page = PageRectangle(printer.width(), printer.height(), width(), height());
     m_recomputeScales = true;
     Rect plot = page;
     Draw(painter, page, plot, true);

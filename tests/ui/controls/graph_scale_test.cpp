@@ -1,6 +1,8 @@
 // Tick steps, label formats and the view range of the plot control.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "ui/controls/graph.h"
 
 TEST(GraphScale, TickStepIsOneTwoOrFiveTimesAPowerOfTenAboutAFifthOfTheSpan) {
@@ -101,4 +103,24 @@ TEST(GraphScale, TheTimeAxisSetBeforeTheRangeGivesClockLabels) {
     graph.SetViewRange(0, 1, -0.1, 0.1);
     EXPECT_EQ(graph.GetXFormat(), "%d:%02d:%04.1lf");
     EXPECT_EQ(graph.GetYFormat(), "%.2lf");
+}
+
+TEST(GraphScale, ThePrintedPictureKeepsTheScreensAspectRatioCentredOnThePage) {
+    const struct {
+        int pageWidth, pageHeight, clientWidth, clientHeight;
+        CGraph::Rect page;
+    } cases[] = {
+        {1000, 1400, 400, 300, {0, 325, 1000, 1075}},
+        // Both ratios truncate to 1 in whole numbers; the client is the wider one.
+        {1400, 1000, 500, 300, {0, 80, 1400, 920}},
+        {1400, 1000, 300, 300, {200, 0, 1200, 1000}},
+        {1400, 1000, 0, 300, {0, 0, 1400, 1000}},
+    };
+    for (const auto& c : cases) {
+        const CGraph::Rect r = CGraph::PageRectangle(c.pageWidth, c.pageHeight, c.clientWidth,
+                                                     c.clientHeight);
+        EXPECT_EQ(std::vector<int>({r.left, r.top, r.right, r.bottom}),
+                  std::vector<int>({c.page.left, c.page.top, c.page.right, c.page.bottom}))
+            << c.pageWidth << "x" << c.pageHeight << " " << c.clientWidth << "x" << c.clientHeight;
+    }
 }
