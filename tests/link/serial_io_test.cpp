@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
@@ -24,6 +25,15 @@ std::unique_ptr<CSerialIO> OpenOn(const PtyLine& line) {
     auto port = std::make_unique<CSerialIO>(CComSettings(line.Path(), "Line"));
     port->Open();
     return port;
+}
+
+std::string FailureOf(const std::function<void()>& use) {
+    try {
+        use();
+    } catch (const CException& e) {
+        return e.what();
+    }
+    return "no failure";
 }
 
 std::string ReadString(CSerialIO& port, unsigned count) {
@@ -167,15 +177,32 @@ TEST_F(SerialIOTest, ReadLeavesTheRestForTheNextRead) {
     EXPECT_EQ(ReadString(*port, 4), "56");
 }
 
-TEST_F(SerialIOTest, HungUpLineReadsNothingWithinTheTimeout) {
-    PtyLine line;
-    const auto port = OpenOn(line);
-    port->SetReadTimeout(300);
-    line.HangUp();
-    const Stopwatch watch;
-    EXPECT_EQ(ReadString(*port, 5), "");
-    // 300 ms of wait steps; a read that blocked on the hung-up line would not end like this.
-    EXPECT_LT(watch.Ms(), 2000);
+TEST_F(SerialIOTest, HungUpLineFailsAtOnceUntilOpenedAgain) {
+    const std::string lost = "Communication port Line was disconnected or stopped working.";
+    struct Case {
+        const char* name;
+        std::function<void(CSerialIO&)> use;
+    };
+    const Case cases[] = {
+        {"read", [](CSerialIO& port) { ReadString(port, 5); }},
+        {"line", [](CSerialIO& port) { port.ReadLine(); }},
+        {"write", [](CSerialIO& port) { port.Write("G01\r", 4); }},
+    };
+    for (const Case& c : cases) {
+        PtyLine line;
+        const auto port = OpenOn(line);
+        port->SetReadTimeout(3000);
+        line.HangUp();
+        for (int time = 0; time < 2; ++time) {
+            const Stopwatch watch;
+            EXPECT_EQ(FailureOf([&] { c.use(*port); }), lost) << c.name << " " << time;
+            // Far below the read time-out: the hang-up ends the wait, not the clock.
+            EXPECT_LT(watch.Ms(), 1000) << c.name;
+        }
+        EXPECT_TRUE(port->IsLineLost()) << c.name;
+        port->Close();
+        EXPECT_FALSE(port->IsLineLost()) << c.name;
+    }
 }
 
 TEST_F(SerialIOTest, ReadLineCases) {
