@@ -80,7 +80,8 @@ std::vector<uint8_t> CModbusInterface::ReadRequest(uint8_t slave, uint16_t start
 std::vector<uint8_t> CModbusInterface::WriteRequest(uint8_t slave, uint16_t start, int32_t count,
                                                     const uint16_t* values) {
     const auto n = static_cast<unsigned>(count);
-    std::vector<uint8_t> request = {slave, kWriteMultipleRegisters, High(start), Low(start), 0, Low(n), Low(2 * n)};
+    std::vector<uint8_t> request = {slave, kWriteMultipleRegisters, High(start), Low(start), 0, Low(n),
+                                    Low(2 * n)};
     for (unsigned i = 0; i < n; ++i) {
         request.push_back(High(values[i]));
         request.push_back(Low(values[i]));
@@ -108,7 +109,8 @@ bool CModbusInterface::WriteMultipleRegisters(uint16_t start, int32_t count, con
         throw std::invalid_argument("WriteMultipleRegisters: count out of range");
     }
     const auto slave = static_cast<uint8_t>(m_settings.m_slaveAddress);
-    Request(WriteRequest(slave, start, count, values), kWriteReplyLength, "WriteMultipleRegisters", start, count, nullptr);
+    Request(WriteRequest(slave, start, count, values), kWriteReplyLength, "WriteMultipleRegisters", start, count,
+            nullptr);
     return true;
 }
 

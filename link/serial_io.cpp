@@ -58,6 +58,12 @@ bool IsPseudoTerminal(int fd) {
 
 constexpr short kLineDown = POLLHUP | POLLERR | POLLNVAL;
 
+using Clock = std::chrono::steady_clock;
+
+int64_t MicrosUntil(Clock::time_point end) {
+    return std::chrono::duration_cast<std::chrono::microseconds>(end - Clock::now()).count();
+}
+
 // A message about the port with its name in place of "%s".
 std::string PortMessage(unsigned id, const std::string& name) {
     std::string text = LoadString(id);
@@ -171,12 +177,11 @@ unsigned CSerialIO::Read(uint8_t* buffer, unsigned count) {
     // The first byte is awaited up to the read time-out, measured against the clock so that a loaded
     // machine does not stretch it, in steps of 10 ms at most so that carrier detect is looked at as
     // often as before. A time-out shorter than one step does not wait.
-    using Clock = std::chrono::steady_clock;
     const int64_t step = CTiming::ToMicros(kWaitStep);
     const int64_t total = CTiming::TimeoutToMicros(m_readTotalTimeout);
     const auto deadline = Clock::now() + std::chrono::microseconds(total >= step ? total : 0);
     while (queued == 0 && !carrier) {
-        const int64_t left = std::chrono::duration_cast<std::chrono::microseconds>(deadline - Clock::now()).count();
+        const int64_t left = MicrosUntil(deadline);
         if (left <= 0) return 0;
         const int events = CTiming::WaitReadable(m_fd, m_wakeFd, std::min(step, left));
         if (events < 0) return 0;
@@ -190,12 +195,11 @@ unsigned CSerialIO::Read(uint8_t* buffer, unsigned count) {
 
 // Reads until `count` bytes, a gap of the interval time-out after a byte, or the total read time-out.
 unsigned CSerialIO::ReadAvailable(uint8_t* buffer, unsigned count) {
-    using Clock = std::chrono::steady_clock;
     const auto deadline = Clock::now() + std::chrono::microseconds(CTiming::TimeoutToMicros(m_readTotalTimeout));
     const int64_t interval = CTiming::TimeoutToMicros(kReadIntervalTimeout);
     unsigned got = 0;
     while (got < count) {
-        int64_t wait = std::chrono::duration_cast<std::chrono::microseconds>(deadline - Clock::now()).count();
+        int64_t wait = MicrosUntil(deadline);
         if (got > 0 && interval < wait) wait = interval;
         if (wait <= 0) break;
         const int events = CTiming::WaitReadable(m_fd, m_wakeFd, wait);
@@ -255,7 +259,6 @@ void CSerialIO::PurgeInput() {
 }
 
 void CSerialIO::DrainUntilQuiet(unsigned minimumMs, unsigned quietMs, unsigned limitMs) {
-    using Clock = std::chrono::steady_clock;
     const auto start = Clock::now();
     const auto limit = start + std::chrono::microseconds(CTiming::ToMicros(limitMs));
     const auto minimum = start + std::chrono::microseconds(CTiming::ToMicros(minimumMs));
@@ -264,7 +267,7 @@ void CSerialIO::DrainUntilQuiet(unsigned minimumMs, unsigned quietMs, unsigned l
     while (m_fd >= 0) {
         PurgeInput();
         const auto end = std::min(std::max(minimum, quietAt), limit);
-        const int64_t left = std::chrono::duration_cast<std::chrono::microseconds>(end - Clock::now()).count();
+        const int64_t left = MicrosUntil(end);
         if (left <= 0) return;
         const int events = CTiming::WaitReadable(m_fd, m_wakeFd, left);
         // Abort, or a line that is down: the next read or write reports it.

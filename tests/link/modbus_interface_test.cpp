@@ -98,21 +98,25 @@ TEST_F(ModbusTest, FailuresAreClassifiedAfterSixAttempts) {
         {"write silence", SimFault::Silence(), true, 1280, write + "timeout."},
         {"write wrong crc", SimFault::BadCrc(), true, 1280, write + "crc error."},
         // Well-formed frames that do not answer this request: never taken for its reply.
-        {"other slave", SimFault::Replace(SimReadReply({1, 2, 3, 4}, 2)), false, 2074, read + "invalid response."},
+        {"other slave", SimFault::Replace(SimReadReply({1, 2, 3, 4}, 2)), false, 2074,
+         read + "invalid response."},
         {"other function", SimFault::Replace(SimFrame({1, 4, 8, 0, 1, 0, 2, 0, 3, 0, 4})), false, 2074,
          read + "invalid response."},
         {"byte count", SimFault::Replace(SimFrame({1, 3, 6, 0, 1, 0, 2, 0, 3, 0, 4})), false, 2074,
          read + "invalid response."},
-        {"other slave's exception", SimFault::Replace(SimFrame({2, 0x83, 2})), false, 2074, read + "invalid response."},
+        {"other slave's exception", SimFault::Replace(SimFrame({2, 0x83, 2})), false, 2074,
+         read + "invalid response."},
         {"other function's exception", SimFault::Replace(SimFrame({1, 0x90, 2})), false, 2074,
          read + "invalid response."},
         {"exception with wrong crc", SimFault::Replace({1, 0x83, 2, 0, 0}), false, 2074, read + "crc error."},
-        {"write other slave", SimFault::Replace(SimFrame({2, 16, 5, 0, 0, 4})), true, 1280, write + "invalid response."},
+        {"write other slave", SimFault::Replace(SimFrame({2, 16, 5, 0, 0, 4})), true, 1280,
+         write + "invalid response."},
         {"write other function", SimFault::Replace(SimFrame({1, 6, 5, 0, 0, 4})), true, 1280,
          write + "invalid response."},
         {"write other address", SimFault::Replace(SimFrame({1, 16, 5, 1, 0, 4})), true, 1280,
          write + "invalid response."},
-        {"write other count", SimFault::Replace(SimFrame({1, 16, 5, 0, 0, 3})), true, 1280, write + "invalid response."},
+        {"write other count", SimFault::Replace(SimFrame({1, 16, 5, 0, 0, 3})), true, 1280,
+         write + "invalid response."},
     };
     for (const Case& c : cases) {
         m_sim.ClearFaults();
@@ -288,7 +292,8 @@ TEST_F(ModbusRealTimingTest, StrayFrameBeforeTheReplyIsNotTakenForIt) {
     };
     const Case cases[] = {
         {"other slave, reply right behind", SimReadReply({9, 9, 9, 9}, 2), milliseconds(0)},
-        {"other function, reply during the pause", SimFrame({1, 4, 8, 0, 9, 0, 9, 0, 9, 0, 9}), milliseconds(250)},
+        {"other function, reply during the pause", SimFrame({1, 4, 8, 0, 9, 0, 9, 0, 9, 0, 9}),
+         milliseconds(250)},
     };
     for (const Case& c : cases) {
         CSimDevice sim("K9RS");
@@ -302,7 +307,8 @@ TEST_F(ModbusRealTimingTest, StrayFrameBeforeTheReplyIsNotTakenForIt) {
         ASSERT_TRUE(modbus.ReadHoldingRegister(2069, 4, first)) << c.name;
         ASSERT_TRUE(modbus.ReadHoldingRegister(2074, 4, second)) << c.name;
         EXPECT_EQ(std::vector<uint16_t>(first, first + 4), (std::vector<uint16_t>{1, 2, 3, 4})) << c.name;
-        EXPECT_EQ(std::vector<uint16_t>(second, second + 4), (std::vector<uint16_t>{11, 12, 13, 14})) << c.name;
+        EXPECT_EQ(std::vector<uint16_t>(second, second + 4), (std::vector<uint16_t>{11, 12, 13, 14}))
+            << c.name;
         EXPECT_EQ(sim.GetRequestCount(), 3u) << c.name;
     }
 }
