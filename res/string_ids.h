@@ -79,4 +79,6 @@ enum StringId : unsigned {
     kStrRtdFileBadOrder = 30306,
     // Device transfers
     kStrOutputStillHeld = 11030,
+    // User profile
+    kStrProfileNotSaved = 30400,
 };

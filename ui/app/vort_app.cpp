@@ -3,6 +3,7 @@
 #include <QApplication>
 
 #include <clocale>
+#include <csignal>
 
 #include "platform/profile.h"
 #include "ui/framework/application_style.h"
@@ -22,6 +23,8 @@ std::unique_ptr<CParBase> CopyOfPrototype(CDeviceType& registry, int typeId) {
     return set;
 }
 }  // namespace
+
+void CVORTApp::PrepareProcess() { std::signal(SIGXFSZ, SIG_IGN); }
 
 void CVORTApp::InitLanguage() {
     int n = GetProfileInt("Lang", "Number", -1);
@@ -48,6 +51,7 @@ void CVORTApp::RunDialogLoop() {
 }
 
 int CVORTApp::Run(int argc, char** argv) {
+    PrepareProcess();
     QApplication application(argc, argv);
     // Every number text is C-locale, whatever the desktop's locale is.
     std::setlocale(LC_NUMERIC, "C");
