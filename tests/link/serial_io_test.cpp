@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
@@ -248,4 +250,44 @@ TEST_F(SerialIOTest, EndlessLineIsCutOff) {
     }
     // Cut off at the limit, not after waiting out the time-out behind the last byte.
     EXPECT_LT(watch.Ms(), 1000);
+}
+
+TEST_F(SerialIOTest, DrainWaitsForAQuietLineWithinItsBounds) {
+    struct Case {
+        const char* name;
+        int chatterMs;  // a byte every 20 ms for this long
+        unsigned minimum, quiet, limit;
+        long long minMs;
+        long long maxMs;
+    };
+    const Case cases[] = {
+        {"silent line takes the minimum", 0, 300, 50, 3000, 295, 1500},
+        {"silent line without minimum takes one quiet gap", 0, 0, 200, 3000, 195, 1500},
+        {"chatter, then one quiet gap", 400, 0, 100, 3000, 450, 2500},
+        {"endless chatter ends at the limit", 3000, 0, 100, 300, 295, 1500},
+    };
+    for (const Case& c : cases) {
+        PtyLine line;
+        const auto port = OpenOn(line);
+        std::atomic<bool> stop{false};
+        std::thread sender([&] {
+            const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(c.chatterMs);
+            while (!stop && std::chrono::steady_clock::now() < end) {
+                line.Send("x");
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            }
+        });
+        const Stopwatch watch;
+        port->DrainUntilQuiet(c.minimum, c.quiet, c.limit);
+        const long long ms = watch.Ms();
+        stop = true;
+        sender.join();
+        EXPECT_GE(ms, c.minMs) << c.name;
+        EXPECT_LE(ms, c.maxMs) << c.name;
+        // Unless the limit cut it short, nothing that came in is left to read.
+        if (static_cast<unsigned>(c.chatterMs) < c.limit) {
+            port->SetReadTimeout(0);
+            EXPECT_EQ(ReadString(*port, 1), "") << c.name;
+        }
+    }
 }
