@@ -175,8 +175,8 @@ unsigned CSerialIO::Read(uint8_t* buffer, unsigned count) {
     unsigned queued = InputQueueLength();
     bool carrier = CarrierDetect();
     // The first byte is awaited up to the read time-out, measured against the clock so that a loaded
-    // machine does not stretch it, in steps of 10 ms at most so that carrier detect is looked at as
-    // often as before. A time-out shorter than one step does not wait.
+    // machine does not stretch it, in steps of at most 10 ms, as carrier detect wakes no wait and is
+    // looked at between them. A time-out shorter than one step does not wait.
     const int64_t step = CTiming::ToMicros(kWaitStep);
     const int64_t total = CTiming::TimeoutToMicros(m_readTotalTimeout);
     const auto deadline = Clock::now() + std::chrono::microseconds(total >= step ? total : 0);
