@@ -16,6 +16,8 @@ void CCommInterface::SendCommand(const std::string& command, std::string& reply,
     try {
         reply = m_serial.ReadLine();
     } catch (const CException&) {
+        // A port that hung up says so; anything else is a reply that did not come.
+        if (m_serial.IsLineLost()) throw;
         throw CPrivateException(kStrReplyTimeout);
     }
 }

@@ -1,5 +1,6 @@
 #include "link/modbus_interface.h"
 
+#include <algorithm>
 #include <exception>
 #include <stdexcept>
 
@@ -9,10 +10,33 @@
 #include "platform/resource_module.h"
 
 namespace {
+// Function codes of the two requests the device serves.
+constexpr uint8_t kReadHoldingRegisters = 3;
+constexpr uint8_t kWriteMultipleRegisters = 16;
+// A slave refuses a request by answering with the function code's top bit set and an exception code.
+constexpr uint8_t kExceptionBit = 0x80;
+// Slave address, function and exception code: a refusal without its CRC.
+constexpr std::size_t kExceptionReplyLength = 3;
+// A read reply without CRC: slave address, function and byte count, then two bytes a register.
+constexpr std::size_t kReadReplyHeader = 3;
+// A write reply without CRC: slave address, function, then the start address and count echoed.
+constexpr std::size_t kWriteReplyLength = 6;
+constexpr std::size_t kCrcLength = 2;
+
+// The reply time-out allows each byte of both frames (their CRCs counted as 4 more) 17 bit times, half
+// again an 11-bit character, plus two seconds for the device to act on the request.
+constexpr std::size_t kTimeoutCrcBytes = 4;
+constexpr unsigned kTimeoutBitTimesPerByte = 17;
+constexpr unsigned kTimeoutDeviceMs = 2000;
+
 constexpr unsigned kPauseAfterSend = 10;
 constexpr unsigned kPauseAfterRead = 100;
 constexpr unsigned kPauseBetweenAttempts = 500;
 constexpr unsigned kConnectReadTimeout = 3000;
+
+// After each reply the line is left alone for about 120 bit times (some eleven characters, three times
+// the silence that ends a frame), rounded up, so the device is listening again before the next frame.
+unsigned InterFrameGap(unsigned baudRate) { return 120000 / baudRate + 1; }
 
 uint8_t High(unsigned value) { return static_cast<uint8_t>((value >> 8) & 0xFFu); }
 uint8_t Low(unsigned value) { return static_cast<uint8_t>(value & 0xFFu); }
@@ -23,6 +47,21 @@ CPrivateException Failure(const char* command, unsigned address, int32_t count, 
 
 CPrivateException Failure(const char* command, unsigned address, int32_t count, unsigned reasonId) {
     return Failure(command, address, count, LoadString(reasonId));
+}
+
+// A refusal of this request by this slave.
+bool IsExceptionReply(const std::vector<uint8_t>& request, const std::vector<uint8_t>& reply, std::size_t n) {
+    return n == kExceptionReplyLength && reply[0] == request[0] && reply[1] == (request[1] | kExceptionBit);
+}
+
+// A frame of the expected length is this request's answer only when it comes from the slave asked, for
+// the function asked, and carries what that function answers: a read the byte count of its registers,
+// a write the start address and count it was given. Anything else is another device's or another
+// request's frame.
+bool AnswersRequest(const std::vector<uint8_t>& request, const std::vector<uint8_t>& reply) {
+    if (reply[0] != request[0] || reply[1] != request[1]) return false;
+    if (request[1] == kReadHoldingRegisters) return reply[2] == Low(2u * request[5]);
+    return std::equal(request.begin() + 2, request.begin() + kWriteReplyLength, reply.begin() + 2);
 }
 }  // namespace
 
@@ -35,13 +74,14 @@ CModbusInterface::~CModbusInterface() { Close(); }
 void CModbusInterface::Update(CObservable*) {}
 
 std::vector<uint8_t> CModbusInterface::ReadRequest(uint8_t slave, uint16_t start, int32_t count) {
-    return {slave, 3, High(start), Low(start), 0, Low(static_cast<unsigned>(count))};
+    return {slave, kReadHoldingRegisters, High(start), Low(start), 0, Low(static_cast<unsigned>(count))};
 }
 
 std::vector<uint8_t> CModbusInterface::WriteRequest(uint8_t slave, uint16_t start, int32_t count,
                                                     const uint16_t* values) {
     const auto n = static_cast<unsigned>(count);
-    std::vector<uint8_t> request = {slave, 16, High(start), Low(start), 0, Low(n), Low(2 * n)};
+    std::vector<uint8_t> request = {slave, kWriteMultipleRegisters, High(start), Low(start), 0, Low(n),
+                                    Low(2 * n)};
     for (unsigned i = 0; i < n; ++i) {
         request.push_back(High(values[i]));
         request.push_back(Low(values[i]));
@@ -50,7 +90,8 @@ std::vector<uint8_t> CModbusInterface::WriteRequest(uint8_t slave, uint16_t star
 }
 
 unsigned CModbusInterface::ReplyTimeout(std::size_t requestLength, std::size_t replyLength, unsigned baudRate) {
-    return static_cast<unsigned>((requestLength + replyLength + 4) * 17000 / baudRate + 2000);
+    const std::size_t bytes = requestLength + replyLength + kTimeoutCrcBytes;
+    return static_cast<unsigned>(bytes * kTimeoutBitTimesPerByte * 1000 / baudRate + kTimeoutDeviceMs);
 }
 
 unsigned CModbusInterface::BaudRate() const { return CComSettings::BaudRate(m_settings.m_baudIndex); }
@@ -58,8 +99,8 @@ unsigned CModbusInterface::BaudRate() const { return CComSettings::BaudRate(m_se
 bool CModbusInterface::ReadHoldingRegister(uint16_t start, int32_t count, uint16_t* values) {
     if (count < 1 || count > kMaxReadCount) throw std::invalid_argument("ReadHoldingRegister: count out of range");
     const auto slave = static_cast<uint8_t>(m_settings.m_slaveAddress);
-    Request(ReadRequest(slave, start, count), 3 + 2 * static_cast<std::size_t>(count), "ReadHoldingRegister",
-            start + 1u, count, values);
+    const std::size_t replyLength = kReadReplyHeader + 2 * static_cast<std::size_t>(count);
+    Request(ReadRequest(slave, start, count), replyLength, "ReadHoldingRegister", start + 1u, count, values);
     return true;
 }
 
@@ -68,23 +109,24 @@ bool CModbusInterface::WriteMultipleRegisters(uint16_t start, int32_t count, con
         throw std::invalid_argument("WriteMultipleRegisters: count out of range");
     }
     const auto slave = static_cast<uint8_t>(m_settings.m_slaveAddress);
-    Request(WriteRequest(slave, start, count, values), 6, "WriteMultipleRegisters", start, count, nullptr);
+    Request(WriteRequest(slave, start, count, values), kWriteReplyLength, "WriteMultipleRegisters", start, count,
+            nullptr);
     return true;
 }
 
 // Up to six attempts; a close from another thread ends the loop before the next attempt or pause,
-// failing with what the last attempt failed with.
+// failing with what the last attempt failed with. A port that has hung up ends it at once.
 void CModbusInterface::Request(const std::vector<uint8_t>& request, std::size_t replyLength, const char* command,
                                unsigned address, int32_t count, uint16_t* values) {
     std::exception_ptr last;
     for (int attempt = 1; attempt <= kAttempts && !m_serial.IsAborted(); ++attempt) {
         try {
-            std::vector<uint8_t> reply(replyLength + 2);
+            std::vector<uint8_t> reply(replyLength + kCrcLength);
             Attempt(request, reply, command, address, count);
             if (values != nullptr) {
                 m_serial.Pause(kPauseAfterRead);
                 for (int32_t i = 0; i < count; ++i) {
-                    const auto at = static_cast<std::size_t>(3 + 2 * i);
+                    const auto at = kReadReplyHeader + 2 * static_cast<std::size_t>(i);
                     values[i] = static_cast<uint16_t>(reply[at] * 256u + reply[at + 1]);
                 }
             }
@@ -92,8 +134,14 @@ void CModbusInterface::Request(const std::vector<uint8_t>& request, std::size_t 
         } catch (const CException&) {
             last = std::current_exception();
         }
-        if (attempt == kAttempts || m_serial.IsAborted()) break;
-        m_serial.Pause(kPauseBetweenAttempts);
+        if (m_serial.IsLineLost()) break;
+        // A reply the attempt gave up on, or the real one behind a stray frame, may still be coming in;
+        // it must not be taken for the answer to the next request, whether a retry or the caller's next.
+        const bool retry = attempt < kAttempts && !m_serial.IsAborted();
+        const unsigned baud = BaudRate();
+        m_serial.DrainUntilQuiet(retry ? kPauseBetweenAttempts : 0, InterFrameGap(baud),
+                                 ReplyTimeout(request.size(), replyLength, baud));
+        if (!retry) break;
     }
     if (!last) last = std::make_exception_ptr(Failure(command, address, count, 11011u));
     std::rethrow_exception(last);
@@ -101,7 +149,7 @@ void CModbusInterface::Request(const std::vector<uint8_t>& request, std::size_t 
 
 void CModbusInterface::Attempt(const std::vector<uint8_t>& request, std::vector<uint8_t>& reply,
                                const char* command, unsigned address, int32_t count) {
-    const std::size_t expected = reply.size() - 2;
+    const std::size_t expected = reply.size() - kCrcLength;
     const unsigned baud = BaudRate();
 
     // A reply that came after an earlier attempt gave up must not pass for this one's.
@@ -115,18 +163,18 @@ void CModbusInterface::Attempt(const std::vector<uint8_t>& request, std::vector<
     m_serial.SetReadTimeout(ReplyTimeout(request.size(), expected, baud));
 
     std::size_t n = m_serial.Read(reply.data(), static_cast<unsigned>(reply.size()));
-    if (n >= 2) n -= 2;
-    if (n == expected) {
+    if (n >= kCrcLength) n -= kCrcLength;
+    const bool refusal = n == kExceptionReplyLength && (reply[1] & kExceptionBit) != 0;
+    if (n == expected || refusal) {
         const uint16_t got = static_cast<uint16_t>(reply[n] | (reply[n + 1] << 8));
         if (ModbusCrc16(reply.data(), n) != got) throw Failure(command, address, count, 11013u);
     }
-    m_serial.Pause(120000 / baud + 1);
+    m_serial.Pause(InterFrameGap(baud));
     if (n == 0) throw Failure(command, address, count, 11011u);
-    // An exception reply is known by its length and the function's bit 7 alone.
-    if (n == 3 && (reply[1] & 0x80u) != 0) {
+    if (IsExceptionReply(request, reply, n)) {
         throw Failure(command, address, count, FormatMessageId(11014, {static_cast<int>(reply[2])}));
     }
-    if (n != expected) throw Failure(command, address, count, 11012u);
+    if (n != expected || !AnswersRequest(request, reply)) throw Failure(command, address, count, 11012u);
 }
 
 void CModbusInterface::Connect(const CComSettings& settings) {

@@ -26,8 +26,10 @@ public:
 
     void Update(CObservable* source) override;
 
-    // Both return true or throw the 11015 message of the last of 6 failed attempts. A count outside
-    // 1..125 (read) or 1..123 (write) is a programming error: std::invalid_argument, nothing is sent.
+    // Both return true or throw the 11015 message of the last of 6 failed attempts; a reply counts only
+    // when it comes from the configured slave for this function and echoes this request. A port that
+    // hangs up fails at once with its own message. A count outside 1..125 (read) or 1..123 (write) is a
+    // programming error: std::invalid_argument, nothing is sent.
     bool ReadHoldingRegister(uint16_t start, int32_t count, uint16_t* values);
     bool WriteMultipleRegisters(uint16_t start, int32_t count, const uint16_t* values);
 

@@ -10,6 +10,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <system_error>
@@ -55,8 +56,17 @@ bool IsPseudoTerminal(int fd) {
     return deviceMajor >= 136 && deviceMajor <= 143;
 }
 
-std::string PortOpenMessage(const std::string& name) {
-    std::string text = LoadString(kStrPortOpenFailed);
+constexpr short kLineDown = POLLHUP | POLLERR | POLLNVAL;
+
+using Clock = std::chrono::steady_clock;
+
+int64_t MicrosUntil(Clock::time_point end) {
+    return std::chrono::duration_cast<std::chrono::microseconds>(end - Clock::now()).count();
+}
+
+// A message about the port with its name in place of "%s".
+std::string PortMessage(unsigned id, const std::string& name) {
+    std::string text = LoadString(id);
     const auto at = text.find("%s");
     if (at != std::string::npos) text.replace(at, 2, name);
     return text;
@@ -91,7 +101,7 @@ void CSerialIO::OpenPort() {
     if (fd < 0 || flock(fd, LOCK_EX | LOCK_NB) != 0) {
         if (fd >= 0) ::close(fd);
         const std::string name = m_settings.GetDisplayName();
-        throw CPrivateException(PortOpenMessage(name.empty() ? m_portPath : name));
+        throw CPrivateException(PortMessage(kStrPortOpenFailed, name.empty() ? m_portPath : name));
     }
     ioctl(fd, TIOCEXCL);
     m_fd = fd;
@@ -161,48 +171,55 @@ bool CSerialIO::CarrierDetect() const {
 
 unsigned CSerialIO::Read(uint8_t* buffer, unsigned count) {
     if (m_fd < 0 || count == 0) return 0;
+    if (m_lineLost) ThrowLineLost();
     unsigned queued = InputQueueLength();
     bool carrier = CarrierDetect();
-    // The wait for the first byte is the read time-out taken in steps: at the exact timing, time-out / 10
-    // steps of 10 ms.
+    // The first byte is awaited up to the read time-out, measured against the clock so that a loaded
+    // machine does not stretch it, in steps of at most 10 ms, as carrier detect wakes no wait and is
+    // looked at between them. A time-out shorter than one step does not wait.
     const int64_t step = CTiming::ToMicros(kWaitStep);
-    const int64_t limit = step > 0 ? CTiming::TimeoutToMicros(m_readTotalTimeout) / step : 0;
-    int64_t waits = 0;
-    if (!carrier) {
-        while (queued == 0 && waits < limit) {
-            ++waits;
-            if (!Pause(kWaitStep)) return 0;
-            queued = InputQueueLength();
-            carrier = CarrierDetect();
-            if (carrier) break;
-        }
+    const int64_t total = CTiming::TimeoutToMicros(m_readTotalTimeout);
+    const auto deadline = Clock::now() + std::chrono::microseconds(total >= step ? total : 0);
+    while (queued == 0 && !carrier) {
+        const int64_t left = MicrosUntil(deadline);
+        if (left <= 0) return 0;
+        const int events = CTiming::WaitReadable(m_fd, m_wakeFd, std::min(step, left));
+        if (events < 0) return 0;
+        queued = InputQueueLength();
+        // A hung-up tty reports itself readable too, with nothing to read.
+        if (queued == 0 && (events & kLineDown) != 0) ThrowLineLost();
+        carrier = CarrierDetect();
     }
-    // Bytes that came in during the last step are read too, not left for the next exchange.
-    if (queued == 0 && !carrier) return 0;
     return ReadAvailable(buffer, count);
 }
 
 // Reads until `count` bytes, a gap of the interval time-out after a byte, or the total read time-out.
 unsigned CSerialIO::ReadAvailable(uint8_t* buffer, unsigned count) {
-    using Clock = std::chrono::steady_clock;
     const auto deadline = Clock::now() + std::chrono::microseconds(CTiming::TimeoutToMicros(m_readTotalTimeout));
     const int64_t interval = CTiming::TimeoutToMicros(kReadIntervalTimeout);
     unsigned got = 0;
     while (got < count) {
-        int64_t wait = std::chrono::duration_cast<std::chrono::microseconds>(deadline - Clock::now()).count();
+        int64_t wait = MicrosUntil(deadline);
         if (got > 0 && interval < wait) wait = interval;
         if (wait <= 0) break;
         const int events = CTiming::WaitReadable(m_fd, m_wakeFd, wait);
-        // Time-out, abort, or a hang-up or error without data: nothing more will come.
-        if (events <= 0 || (events & POLLIN) == 0) break;
+        if (events <= 0) break;
         const ssize_t n = ::read(m_fd, buffer + got, count - got);
         if (n > 0) {
             got += static_cast<unsigned>(n);
-        } else if (n == 0 || (errno != EAGAIN && errno != EINTR)) {
+        } else if ((n == 0 && (events & kLineDown) != 0) || (n < 0 && errno != EAGAIN && errno != EINTR)) {
+            ThrowLineLost();
+        } else if (n == 0) {
             break;
         }
     }
     return got;
+}
+
+void CSerialIO::ThrowLineLost() {
+    m_lineLost.store(true);
+    const std::string name = m_settings.GetDisplayName();
+    throw CPrivateException(PortMessage(kStrPortLost, name.empty() ? m_portPath : name));
 }
 
 std::string CSerialIO::ReadLine() {
@@ -218,6 +235,7 @@ std::string CSerialIO::ReadLine() {
 }
 
 void CSerialIO::Write(const void* data, std::size_t size) {
+    if (m_fd >= 0 && m_lineLost) ThrowLineLost();
     const auto* bytes = static_cast<const uint8_t*>(data);
     std::size_t done = 0;
     while (done < size && m_fd >= 0 && !IsAborted()) {
@@ -227,10 +245,11 @@ void CSerialIO::Write(const void* data, std::size_t size) {
             continue;
         }
         if (n < 0 && errno == EINTR) continue;
-        if (n < 0 && errno != EAGAIN) return;
+        if (n < 0 && errno != EAGAIN) ThrowLineLost();
         pollfd fds[2] = {{m_fd, POLLOUT, 0}, {m_wakeFd, POLLIN, 0}};
         if (poll(fds, 2, -1) < 0 && errno != EINTR) return;
-        if ((fds[1].revents & POLLIN) != 0 || (fds[0].revents & (POLLERR | POLLHUP | POLLNVAL)) != 0) return;
+        if ((fds[1].revents & POLLIN) != 0) return;
+        if ((fds[0].revents & kLineDown) != 0) ThrowLineLost();
     }
     if (m_fd >= 0 && done == size) tcdrain(m_fd);
 }
@@ -239,9 +258,28 @@ void CSerialIO::PurgeInput() {
     if (m_fd >= 0) tcflush(m_fd, TCIFLUSH);
 }
 
+void CSerialIO::DrainUntilQuiet(unsigned minimumMs, unsigned quietMs, unsigned limitMs) {
+    const auto start = Clock::now();
+    const auto limit = start + std::chrono::microseconds(CTiming::ToMicros(limitMs));
+    const auto minimum = start + std::chrono::microseconds(CTiming::ToMicros(minimumMs));
+    const auto quiet = std::chrono::microseconds(CTiming::ToMicros(quietMs));
+    auto quietAt = start + quiet;
+    while (m_fd >= 0) {
+        PurgeInput();
+        const auto end = std::min(std::max(minimum, quietAt), limit);
+        const int64_t left = MicrosUntil(end);
+        if (left <= 0) return;
+        const int events = CTiming::WaitReadable(m_fd, m_wakeFd, left);
+        // Abort, or a line that is down: the next read or write reports it.
+        if (events < 0 || (events & kLineDown) != 0) return;
+        if (events != 0) quietAt = Clock::now() + quiet;
+    }
+}
+
 bool CSerialIO::Pause(unsigned milliseconds) { return CTiming::Sleep(milliseconds, m_wakeFd); }
 
 void CSerialIO::Close() {
+    m_lineLost.store(false);
     if (m_fd < 0) return;
     ioctl(m_fd, TIOCNXCL);
     flock(m_fd, LOCK_UN);

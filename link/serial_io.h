@@ -38,6 +38,8 @@ public:
 
     // Waits up to the read time-out for the first byte, then reads up to `count` bytes until 100 ms of
     // silence or the read time-out. Returns the number of bytes read (0 when nothing came in time).
+    // A port that reports a hang-up or an I/O error throws 307 at once, here and in every later read or
+    // write until the port is opened again.
     unsigned Read(uint8_t* buffer, unsigned count);
     // Bytes up to a carriage return, which is dropped; 300 when a byte does not come in time or the
     // line grows beyond kMaxLineLength.
@@ -46,6 +48,11 @@ public:
     void Write(const void* data, std::size_t size);
     // Discards what has been received and not yet read.
     void PurgeInput();
+    // Discards what comes in until the line has been quiet for `quietMs`, taking at least `minimumMs`
+    // and at most `limitMs` (all pauses); an abort ends it at once.
+    void DrainUntilQuiet(unsigned minimumMs, unsigned quietMs, unsigned limitMs);
+    // The port reported a hang-up or an I/O error since it was opened.
+    bool IsLineLost() const { return m_lineLost.load(); }
     // A pause that Abort ends at once; false when it was cut short.
     bool Pause(unsigned milliseconds);
 
@@ -63,6 +70,7 @@ private:
     unsigned InputQueueLength() const;
     bool CarrierDetect() const;
     unsigned ReadAvailable(uint8_t* buffer, unsigned count);
+    [[noreturn]] void ThrowLineLost();
 
     int m_fd = -1;
     unsigned m_readTotalTimeout = 1000;
@@ -70,4 +78,5 @@ private:
     CComSettings m_settings;
     int m_wakeFd = -1;
     std::atomic<bool> m_aborted{false};
+    std::atomic<bool> m_lineLost{false};
 };

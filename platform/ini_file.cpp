@@ -42,25 +42,31 @@ std::string_view StripQuotes(std::string_view v) {
     return v;
 }
 
+// A line ends in CR LF, LF or a lone CR, as Windows reads it; the last may lack its end.
 Line LineAt(std::string_view text, size_t pos) {
-    const size_t lf = text.find('\n', pos);
-    Line line{pos, lf == std::string_view::npos ? text.size() : lf,
-              lf == std::string_view::npos ? text.size() : lf + 1};
-    if (line.end > line.begin && text[line.end - 1] == '\r') --line.end;
-    return line;
+    const size_t end = text.find_first_of("\r\n", pos);
+    if (end == std::string_view::npos) return {pos, text.size(), text.size()};
+    const bool crlf = text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n';
+    return {pos, end, end + (crlf ? 2 : 1)};
+}
+
+// Some editors begin a file with a UTF-8 byte-order mark; it belongs to no line.
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+size_t FirstLine(std::string_view text) {
+    return text.substr(0, kByteOrderMark.size()) == kByteOrderMark ? kByteOrderMark.size() : 0;
 }
 
 Entry Classify(std::string_view content) {
     const std::string_view s = Trim(content);
     if (s.empty() || s.front() == ';') return {LineKind::kOther, {}, {}};
     if (s.front() == '[') {
-        std::string_view name = s.substr(1);
-        const size_t close = name.rfind(']');
-        if (close != std::string_view::npos) name = name.substr(0, close);
-        return {LineKind::kSection, Trim(name), {}};
+        const size_t close = s.rfind(']');
+        if (close == std::string_view::npos) return {LineKind::kOther, {}, {}};
+        return {LineKind::kSection, Trim(s.substr(1, close - 1)), {}};
     }
     const size_t eq = s.find('=');
-    if (eq == std::string_view::npos) return {LineKind::kKey, s, {}};
+    if (eq == std::string_view::npos) return {LineKind::kOther, {}, {}};
     return {LineKind::kKey, Trim(s.substr(0, eq)), StripQuotes(Trim(s.substr(eq + 1)))};
 }
 
@@ -73,9 +79,12 @@ struct Location {
     std::string_view value;
 };
 
+// Names in the query count without their surrounding blanks, as those in the file do.
 Location Locate(std::string_view text, std::string_view section, std::string_view key) {
+    section = Trim(section);
+    key = Trim(key);
     Location loc;
-    for (size_t pos = 0; pos < text.size();) {
+    for (size_t pos = FirstLine(text); pos < text.size();) {
         const Line line = LineAt(text, pos);
         pos = line.next;
         const Entry e = Classify(text.substr(line.begin, line.end - line.begin));
@@ -114,6 +123,8 @@ std::optional<std::string> CIniFile::Find(std::string_view section, std::string_
 
 std::string CIniFile::GetString(std::string_view section, std::string_view key, std::string_view def,
                                 std::size_t bufferSize) const {
+    // Windows drops a default's trailing blanks, not those of a value found.
+    while (!def.empty() && def.back() == ' ') def.remove_suffix(1);
     std::string value = Find(section, key).value_or(std::string(def));
     if (bufferSize == 0) return std::string();
     if (value.size() > bufferSize - 1) value.resize(bufferSize - 1);
@@ -121,7 +132,7 @@ std::string CIniFile::GetString(std::string_view section, std::string_view key, 
 }
 
 void CIniFile::SetString(std::string_view section, std::string_view key, std::string_view value) {
-    const std::string entry = OneLine(key) + "=" + OneLine(value);
+    const std::string entry = OneLine(Trim(key)) + "=" + OneLine(value);
     const Location loc = Locate(m_text, section, key);
     if (loc.keyLine) {
         m_text.replace(loc.keyLine->begin, loc.keyLine->end - loc.keyLine->begin, entry);
@@ -130,8 +141,10 @@ void CIniFile::SetString(std::string_view section, std::string_view key, std::st
         const bool unterminated = loc.lastEntry.next == loc.lastEntry.end;
         m_text.insert(loc.lastEntry.next, (unterminated ? "\r\n" : "") + entry + "\r\n");
     } else {
-        if (!m_text.empty() && m_text.back() != '\n') m_text += "\r\n";
-        m_text += "[" + OneLine(section) + "]\r\n" + entry + "\r\n";
+        // A last line without its end gets one; a byte-order mark alone is no line.
+        const bool text = m_text.size() > FirstLine(m_text);
+        if (text && m_text.back() != '\n' && m_text.back() != '\r') m_text += "\r\n";
+        m_text += "[" + OneLine(Trim(section)) + "]\r\n" + entry + "\r\n";
     }
 }
 

@@ -7,10 +7,13 @@
 
 // The text of an INI file, read and changed with the semantics of the Windows private-profile functions,
 // so that files written there load identically here:
-// - section and key names compare case-insensitively (ASCII); blanks and tabs around names and values do
-//   not count; a value enclosed in matching double or single quotes loses them;
+// - section and key names compare case-insensitively (ASCII); blanks and tabs around names, in the file
+//   and in the query, and around values do not count; a value enclosed in matching double or single
+//   quotes loses them; a default loses its trailing blanks;
 // - the first section of a name, and in it the first key of a name, win;
-// - lines whose first character is ';' are comments; lines end in CR LF or LF, the last may lack its end.
+// - lines whose first character is ';' are comments, a line without '=' is no key, a line "[name"
+//   without ']' no section; lines end in CR LF, LF or a lone CR, the last may lack its end; a UTF-8
+//   byte-order mark at the start is skipped.
 // A change replaces the key's line in place and leaves every other byte as it was; a missing key goes
 // after the last entry of its section, a missing section to the end. New lines end in CR LF.
 // Text is bytes: nothing is converted.

@@ -16,6 +16,7 @@ enum StringId : unsigned {
     kStrBadDReply = 303,
     kStrPortOpenFailed = 305,
     kStrPortSettingsFailed = 306,
+    kStrPortLost = 307,
     // Parameter values refused
     kStrValueRange = 205,
     kStrDampingRange = 212,
@@ -78,4 +79,6 @@ enum StringId : unsigned {
     kStrRtdFileBadOrder = 30306,
     // Device transfers
     kStrOutputStillHeld = 11030,
+    // User profile
+    kStrProfileNotSaved = 30400,
 };

@@ -99,6 +99,9 @@ TEST_F(CommTest, BadRepliesAreReported) {
         {"D answered empty", 1, Reply("\r"), read, "Invalid D-command response."},
         {"silence", 0, SimFault::Silence(), group, "Receive command response timeout."},
         {"line never ended", 1, SimFault::ShortFrame(1), read, "Receive command response timeout."},
+        // Last: the line stays down.
+        {"hang-up", 0, SimFault::HangUp(), group,
+         "Communication port SIM was disconnected or stopped working."},
     };
     for (const Case& c : cases) {
         FaultAhead(c.ahead, c.fault);

@@ -10,6 +10,7 @@
 #include "platform/exception.h"
 #include "support/scaled_timing.h"
 #include "sim/sim_device.h"
+#include "sim/sim_frames.h"
 #include "support/sim_connection.h"
 
 namespace {
@@ -96,6 +97,26 @@ TEST_F(ModbusTest, FailuresAreClassifiedAfterSixAttempts) {
         {"silence", SimFault::Silence(), false, 2074, read + "timeout."},
         {"write silence", SimFault::Silence(), true, 1280, write + "timeout."},
         {"write wrong crc", SimFault::BadCrc(), true, 1280, write + "crc error."},
+        // Well-formed frames that do not answer this request: never taken for its reply.
+        {"other slave", SimFault::Replace(SimReadReply({1, 2, 3, 4}, 2)), false, 2074,
+         read + "invalid response."},
+        {"other function", SimFault::Replace(SimFrame({1, 4, 8, 0, 1, 0, 2, 0, 3, 0, 4})), false, 2074,
+         read + "invalid response."},
+        {"byte count", SimFault::Replace(SimFrame({1, 3, 6, 0, 1, 0, 2, 0, 3, 0, 4})), false, 2074,
+         read + "invalid response."},
+        {"other slave's exception", SimFault::Replace(SimFrame({2, 0x83, 2})), false, 2074,
+         read + "invalid response."},
+        {"other function's exception", SimFault::Replace(SimFrame({1, 0x90, 2})), false, 2074,
+         read + "invalid response."},
+        {"exception with wrong crc", SimFault::Replace({1, 0x83, 2, 0, 0}), false, 2074, read + "crc error."},
+        {"write other slave", SimFault::Replace(SimFrame({2, 16, 5, 0, 0, 4})), true, 1280,
+         write + "invalid response."},
+        {"write other function", SimFault::Replace(SimFrame({1, 6, 5, 0, 0, 4})), true, 1280,
+         write + "invalid response."},
+        {"write other address", SimFault::Replace(SimFrame({1, 16, 5, 1, 0, 4})), true, 1280,
+         write + "invalid response."},
+        {"write other count", SimFault::Replace(SimFrame({1, 16, 5, 0, 0, 3})), true, 1280,
+         write + "invalid response."},
     };
     for (const Case& c : cases) {
         m_sim.ClearFaults();
@@ -149,6 +170,44 @@ TEST_F(ModbusTest, StaleReplyNeverAnswersTheNextRequest) {
     EXPECT_EQ(std::vector<uint16_t>(first, first + 5), (std::vector<uint16_t>{1, 2, 3, 4, 5}));
     EXPECT_EQ(std::vector<uint16_t>(second, second + 5), (std::vector<uint16_t>{11, 12, 13, 14, 15}));
     EXPECT_EQ(m_sim.GetRequestCount(), 2u);
+}
+
+TEST_F(ModbusTest, HangUpEndsTheRequestAtOnce) {
+    const std::string lost = "Communication port SIM was disconnected or stopped working.";
+    struct Case {
+        const char* name;
+        bool beforeRequest;
+        bool write;
+    };
+    const Case cases[] = {
+        {"read, line already down", true, false},
+        {"read, device hangs up instead of replying", false, false},
+        {"write, device hangs up instead of replying", false, true},
+    };
+    for (const Case& c : cases) {
+        CSimDevice sim("K9RS");
+        CModbusInterface modbus(SimSettings(sim));
+        OpenPort(modbus.GetSerial());
+        if (c.beforeRequest) {
+            sim.HangUp();
+        } else {
+            sim.InjectFaultNext(SimFault::HangUp());
+        }
+        uint16_t values[4] = {1, 2, 3, 4};
+        const Stopwatch watch;
+        EXPECT_EQ(FailureOf([&] {
+                      if (c.write) {
+                          modbus.WriteMultipleRegisters(1280, 4, values);
+                      } else {
+                          modbus.ReadHoldingRegister(2074, 4, values);
+                      }
+                  }),
+                  lost)
+            << c.name;
+        // One reply time-out is 2.3 s; six of them would follow without the hang-up being noticed.
+        EXPECT_LT(watch.Ms(), 2000) << c.name;
+        EXPECT_LE(sim.GetRequestCount(), 1u) << c.name;
+    }
 }
 
 TEST_F(ModbusTest, CountsOneFrameCannotCarryAreRefusedUnsent) {
@@ -219,4 +278,37 @@ TEST_F(ModbusRealTimingTest, ReadTakesItsFixedPauses) {
     EXPECT_LT(ms, 2000);
     EXPECT_EQ(sim.GetModelCode(), std::string({static_cast<char>(values[0] & 0xFF), static_cast<char>(values[1] & 0xFF),
                                                static_cast<char>(values[2] & 0xFF), static_cast<char>(values[3] & 0xFF)}));
+}
+
+// A frame of another slave or function comes first and the device's own reply follows, at once or while
+// the master waits between attempts. The stray frame is refused, the late reply is drained, the retry
+// reads the device, and the next request gets its own registers, not the drained reply.
+TEST_F(ModbusRealTimingTest, StrayFrameBeforeTheReplyIsNotTakenForIt) {
+    using std::chrono::milliseconds;
+    struct Case {
+        const char* name;
+        std::vector<uint8_t> stray;
+        milliseconds replyAfter;
+    };
+    const Case cases[] = {
+        {"other slave, reply right behind", SimReadReply({9, 9, 9, 9}, 2), milliseconds(0)},
+        {"other function, reply during the pause", SimFrame({1, 4, 8, 0, 9, 0, 9, 0, 9, 0, 9}),
+         milliseconds(250)},
+    };
+    for (const Case& c : cases) {
+        CSimDevice sim("K9RS");
+        sim.SetRegisters(2069, {1, 2, 3, 4});
+        sim.SetRegisters(2074, {11, 12, 13, 14});
+        CModbusInterface modbus(SimSettings(sim));
+        OpenPort(modbus.GetSerial());
+        sim.InjectFaultNext(SimFault::Precede(c.stray, c.replyAfter));
+        uint16_t first[4] = {};
+        uint16_t second[4] = {};
+        ASSERT_TRUE(modbus.ReadHoldingRegister(2069, 4, first)) << c.name;
+        ASSERT_TRUE(modbus.ReadHoldingRegister(2074, 4, second)) << c.name;
+        EXPECT_EQ(std::vector<uint16_t>(first, first + 4), (std::vector<uint16_t>{1, 2, 3, 4})) << c.name;
+        EXPECT_EQ(std::vector<uint16_t>(second, second + 4), (std::vector<uint16_t>{11, 12, 13, 14}))
+            << c.name;
+        EXPECT_EQ(sim.GetRequestCount(), 3u) << c.name;
+    }
 }

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
+#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
@@ -24,6 +27,15 @@ std::unique_ptr<CSerialIO> OpenOn(const PtyLine& line) {
     auto port = std::make_unique<CSerialIO>(CComSettings(line.Path(), "Line"));
     port->Open();
     return port;
+}
+
+std::string FailureOf(const std::function<void()>& use) {
+    try {
+        use();
+    } catch (const CException& e) {
+        return e.what();
+    }
+    return "no failure";
 }
 
 std::string ReadString(CSerialIO& port, unsigned count) {
@@ -167,15 +179,32 @@ TEST_F(SerialIOTest, ReadLeavesTheRestForTheNextRead) {
     EXPECT_EQ(ReadString(*port, 4), "56");
 }
 
-TEST_F(SerialIOTest, HungUpLineReadsNothingWithinTheTimeout) {
-    PtyLine line;
-    const auto port = OpenOn(line);
-    port->SetReadTimeout(300);
-    line.HangUp();
-    const Stopwatch watch;
-    EXPECT_EQ(ReadString(*port, 5), "");
-    // 300 ms of wait steps; a read that blocked on the hung-up line would not end like this.
-    EXPECT_LT(watch.Ms(), 2000);
+TEST_F(SerialIOTest, HungUpLineFailsAtOnceUntilOpenedAgain) {
+    const std::string lost = "Communication port Line was disconnected or stopped working.";
+    struct Case {
+        const char* name;
+        std::function<void(CSerialIO&)> use;
+    };
+    const Case cases[] = {
+        {"read", [](CSerialIO& port) { ReadString(port, 5); }},
+        {"line", [](CSerialIO& port) { port.ReadLine(); }},
+        {"write", [](CSerialIO& port) { port.Write("G01\r", 4); }},
+    };
+    for (const Case& c : cases) {
+        PtyLine line;
+        const auto port = OpenOn(line);
+        port->SetReadTimeout(3000);
+        line.HangUp();
+        for (int time = 0; time < 2; ++time) {
+            const Stopwatch watch;
+            EXPECT_EQ(FailureOf([&] { c.use(*port); }), lost) << c.name << " " << time;
+            // Far below the read time-out: the hang-up ends the wait, not the clock.
+            EXPECT_LT(watch.Ms(), 1000) << c.name;
+        }
+        EXPECT_TRUE(port->IsLineLost()) << c.name;
+        port->Close();
+        EXPECT_FALSE(port->IsLineLost()) << c.name;
+    }
 }
 
 TEST_F(SerialIOTest, ReadLineCases) {
@@ -221,4 +250,44 @@ TEST_F(SerialIOTest, EndlessLineIsCutOff) {
     }
     // Cut off at the limit, not after waiting out the time-out behind the last byte.
     EXPECT_LT(watch.Ms(), 1000);
+}
+
+TEST_F(SerialIOTest, DrainWaitsForAQuietLineWithinItsBounds) {
+    struct Case {
+        const char* name;
+        int chatterMs;  // a byte every 20 ms for this long
+        unsigned minimum, quiet, limit;
+        long long minMs;
+        long long maxMs;
+    };
+    const Case cases[] = {
+        {"silent line takes the minimum", 0, 300, 50, 3000, 295, 1500},
+        {"silent line without minimum takes one quiet gap", 0, 0, 200, 3000, 195, 1500},
+        {"chatter, then one quiet gap", 400, 0, 100, 3000, 450, 2500},
+        {"endless chatter ends at the limit", 3000, 0, 100, 300, 295, 1500},
+    };
+    for (const Case& c : cases) {
+        PtyLine line;
+        const auto port = OpenOn(line);
+        std::atomic<bool> stop{false};
+        std::thread sender([&] {
+            const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(c.chatterMs);
+            while (!stop && std::chrono::steady_clock::now() < end) {
+                line.Send("x");
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            }
+        });
+        const Stopwatch watch;
+        port->DrainUntilQuiet(c.minimum, c.quiet, c.limit);
+        const long long ms = watch.Ms();
+        stop = true;
+        sender.join();
+        EXPECT_GE(ms, c.minMs) << c.name;
+        EXPECT_LE(ms, c.maxMs) << c.name;
+        // Unless the limit cut it short, nothing that came in is left to read.
+        if (static_cast<unsigned>(c.chatterMs) < c.limit) {
+            port->SetReadTimeout(0);
+            EXPECT_EQ(ReadString(*port, 1), "") << c.name;
+        }
+    }
 }

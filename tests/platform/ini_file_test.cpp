@@ -30,6 +30,11 @@ TEST(IniFile, ReadsAsTheWindowsProfileFunctionsDo) {
         {"cut to 254", "[SETTING]\r\nP1=" + std::string(300, '7'), "P1", 255, std::string(254, '7')},
         {"default cut too", "", "P1", 3, "<d"},
         {"bytes kept", "[SETTING]\r\nP1=\xe9\x1a\x80\r\n", "P1", 255, "\xe9\x1a\x80"},
+        {"byte-order mark", "\xEF\xBB\xBF[SETTING]\r\nP1=5\r\n", "P1", 255, "5"},
+        {"CR line ends", "[SETTING]\rA=1\rP1=2\r", "P1", 255, "2"},
+        {"lone CR ends the last line", "[SETTING]\r\nA=1\r\nP1=2\r", "P1", 255, "2"},
+        {"line without equals is no key", "[SETTING]\r\nP1\r\nP1=4\r\n", "P1", 255, "4"},
+        {"unclosed bracket is no section", "[SETTING]\r\n[T\r\nP1=3\r\n", "P1", 255, "3"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(CIniFile(c.text).GetString("SETTING", c.key, "<def>", c.size), c.expected) << c.name;
@@ -53,12 +58,29 @@ TEST(IniFile, WritesInPlaceAndKeepsEveryOtherByte) {
         {"new section at end", "[A]\nX=1", "B", "v", "[A]\nX=1\r\n[B]\r\nK=v\r\n"},
         {"first of twin sections", "[S]\r\n[S]\r\nK=1\r\n", "S", "v", "[S]\r\nK=v\r\n[S]\r\nK=1\r\n"},
         {"line breaks become blanks", "", "S", "a\r\n[HEAD]\nMODEL=X", "[S]\r\nK=a  [HEAD] MODEL=X\r\n"},
+        {"after a byte-order mark", "\xEF\xBB\xBF[S]\r\nK=1\r\n", "S", "2", "\xEF\xBB\xBF[S]\r\nK=2\r\n"},
+        {"new section after a bare mark", "\xEF\xBB\xBF", "S", "v", "\xEF\xBB\xBF[S]\r\nK=v\r\n"},
+        {"CR line ends", "[S]\rA=1\r[T]\rK=0\r", "S", "v", "[S]\rA=1\rK=v\r\n[T]\rK=0\r"},
+        {"after a lone CR at the end", "[S]\r\nA=1\r", "S", "v", "[S]\r\nA=1\rK=v\r\n"},
+        {"line without equals is not the key", "[S]\r\nK\r\n", "S", "v", "[S]\r\nK=v\r\nK\r\n"},
+        {"unclosed bracket is no section", "[S]\r\n[T\r\nA=1\r\n", "S", "v", "[S]\r\n[T\r\nA=1\r\nK=v\r\n"},
+        {"blanks around the query's names", "[S]\r\nK=1\r\n", " S\t", "2", "[S]\r\nK=2\r\n"},
     };
     for (const auto& c : cases) {
         CIniFile ini(c.before);
         ini.SetString(c.section, "K", c.value);
         EXPECT_EQ(ini.GetText(), c.after) << c.name;
+        // A reader finds what was written, not an older key or section it meets first.
+        if (std::string_view(c.value).find_first_of("\r\n") == std::string_view::npos) {
+            EXPECT_EQ(ini.GetString(c.section, " K ", "<none>", 255), c.value) << c.name;
+        }
     }
+}
+
+TEST(IniFile, DefaultLosesItsTrailingBlanksButAValueKeepsItsQuotedOnes) {
+    const CIniFile ini("[S]\r\nK=\"a \"\r\n");
+    EXPECT_EQ(ini.GetString("S", "missing", " d \t  ", 255), " d \t");
+    EXPECT_EQ(ini.GetString("S", "K", "d", 255), "a ");
 }
 
 TEST(IniFile, FileFunctionsCreateAndRefuseToReplaceUnreadableFiles) {

@@ -513,6 +513,10 @@ void CSimDevice::Reply(std::vector<uint8_t> reply, const SimFault* fault, bool m
             case ESimFault::Replace:
                 reply = fault->bytes;
                 break;
+            case ESimFault::Precede:
+                m_pending.push_back({due, fault->bytes});
+                due += fault->delay;
+                break;
             case ESimFault::Silence:
             case ESimFault::Exception:
             case ESimFault::HangUp:

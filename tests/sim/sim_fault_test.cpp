@@ -39,6 +39,7 @@ TEST(SimFault, ChangesTheReplyOfOneModbusRequest) {
         {"exception 4", SimFault::Exception(4), SimFrame({0x01, 0x83, 0x04}), 1},
         {"garbage", SimFault::Garbage({0xAA, 0x55}), garbage, 7},
         {"replaced", SimFault::Replace({0x01, 0x02}), {0x01, 0x02}, 7},
+        {"preceded", SimFault::Precede({0xAA, 0x55}, 0ms), garbage, 7},
     };
     for (const Case& c : cases) {
         CSimDevice device("K9TS");

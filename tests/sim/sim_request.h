@@ -38,6 +38,7 @@ enum class ESimFault : uint8_t {
     Late,       // the reply leaves `delay` after the request; the device keeps serving meanwhile
     Garbage,    // `bytes` go out just before the reply
     Replace,    // `bytes` go out instead of the reply; the request is carried out
+    Precede,    // `bytes` go out at once and the reply `delay` later, as a frame of another device would
     HangUp,     // the device closes its side of the line instead of replying
 };
 
@@ -78,6 +79,12 @@ struct SimFault {
     static SimFault Replace(std::vector<uint8_t> bytes) {
         SimFault fault = Make(ESimFault::Replace);
         fault.bytes = std::move(bytes);
+        return fault;
+    }
+    static SimFault Precede(std::vector<uint8_t> bytes, std::chrono::milliseconds delay) {
+        SimFault fault = Make(ESimFault::Precede);
+        fault.bytes = std::move(bytes);
+        fault.delay = delay;
         return fault;
     }
     static SimFault HangUp() { return Make(ESimFault::HangUp); }

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstddef>
 
+#include "link/modbus_interface.h"
 #include "platform/timing.h"
 
 // Runs a test's protocol pauses at a tenth of their length (or as given) and puts the exact timing back
@@ -30,3 +32,23 @@ public:
 private:
     std::chrono::steady_clock::time_point m_start = std::chrono::steady_clock::now();
 };
+
+// The longest a Modbus request can last before it fails against a silent device at 1200 bit/s, with the
+// pauses as now scaled: six reply time-outs, which keep their length, and the pauses of six attempts
+// (10 + 101 + 500 + 101 ms at the exact timing, allowed a full second).
+inline std::chrono::milliseconds SilentRequestTime(std::size_t requestLength = 6,
+                                                   std::size_t replyLength = 11) {
+    constexpr unsigned kSlowestBaud = 1200;
+    constexpr unsigned kPausesPerAttempt = 1000;
+    const int64_t attempt =
+        CTiming::TimeoutToMicros(CModbusInterface::ReplyTimeout(requestLength, replyLength, kSlowestBaud)) +
+        CTiming::ToMicros(kPausesPerAttempt);
+    return std::chrono::ceil<std::chrono::milliseconds>(
+        std::chrono::microseconds(attempt * CModbusInterface::kAttempts));
+}
+
+// How long a test waits for something that takes at most `expected`: twice that and a second more, so
+// that a loaded machine stretching the run does not fail a test, while a hang still does.
+inline std::chrono::milliseconds WaitMargin(std::chrono::milliseconds expected) {
+    return 2 * expected + std::chrono::seconds(1);
+}

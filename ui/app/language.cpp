@@ -7,9 +7,9 @@
 #include <string_view>
 
 #include "platform/language_module.h"
-#include "platform/profile.h"
 #include "platform/program_path.h"
 #include "platform/resource_module.h"
+#include "ui/app/profile_store.h"
 #include "ui/framework/message_box.h"
 
 namespace {
@@ -98,6 +98,6 @@ void SetLanguage(int n) {
             AfxMessageBox("Can't load language module", MB_ICONERROR);
         }
     }
-    WriteProfileInt("Lang", "Number", n);
+    StoreProfileInt("Lang", "Number", n);
     state.threadLocale = kLanguages[n].locale;
 }

@@ -3,6 +3,7 @@
 #include <QApplication>
 
 #include <clocale>
+#include <csignal>
 
 #include "platform/profile.h"
 #include "ui/framework/application_style.h"
@@ -23,6 +24,8 @@ std::unique_ptr<CParBase> CopyOfPrototype(CDeviceType& registry, int typeId) {
     return set;
 }
 }  // namespace
+
+void CVORTApp::PrepareProcess() { std::signal(SIGXFSZ, SIG_IGN); }
 
 void CVORTApp::InitLanguage() {
     int n = GetProfileInt("Lang", "Number", -1);
@@ -51,6 +54,7 @@ void CVORTApp::RunDialogLoop() {
 }
 
 int CVORTApp::Run(int argc, char** argv) {
+    PrepareProcess();
     QApplication application(argc, argv);
     // Every number text is C-locale, whatever the desktop's locale is.
     std::setlocale(LC_NUMERIC, "C");

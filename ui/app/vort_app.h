@@ -12,6 +12,9 @@ public:
     // The whole program: makes the QApplication and runs until the main dialog closes.
     int Run(int argc, char** argv);
 
+    // Before anything else: a write past the file-size limit fails with an error, as a full disk does,
+    // instead of ending the program with a signal.
+    static void PrepareProcess();
     // The steps of the start-up after the QApplication exists.
     // Chooses the language from "Lang"/"Number" (anything but 0 or 1 follows the thread locale).
     static void InitLanguage();

@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <optional>
 
 #include "platform/profile.h"
@@ -96,4 +97,21 @@ TEST_F(LanguageTest, ARowThatDoesNotExistChangesNothingAndRowZeroReleasesTheModu
 TEST_F(LanguageTest, NamesOfTheRows) {
     const std::pair<int, const char*> cases[] = {{0, "English"}, {1, "Japanese"}, {2, ""}, {-1, ""}};
     for (const auto& [row, name] : cases) EXPECT_EQ(GetLanguageName(row), name) << row;
+}
+
+TEST_F(LanguageTest, AProfileThatCannotBeWrittenIsReportedAndTheLanguageStillChanges) {
+    // A file where the company folder should be: the profile cannot be written.
+    std::ofstream(m_profile.Directory() + "/Orvesk") << "";
+    setenv("LANG", "C", 1);
+    const std::pair<int, std::string> cases[] = {
+        {1, "設定を " + ProfilePath() + " に保存できませんでした。"},
+        {0, "The settings could not be saved in " + ProfilePath() + "."},
+    };
+    for (const auto& [row, message] : cases) {
+        CMessageBoxRecorder boxes;
+        SetLanguage(row);
+        EXPECT_EQ(boxes.texts, std::vector<std::string>{message}) << row;
+        EXPECT_EQ(boxes.types, std::vector<unsigned>{MB_ICONWARNING}) << row;
+        EXPECT_EQ(GetLanguage(), row);
+    }
 }

@@ -36,7 +36,9 @@ public:
         m_changed.notify_all();
         m_changed.wait(lock, [this] { return !m_hold; });
     }
-    bool WaitFor(int count, std::chrono::milliseconds timeout = 20s) {
+    // By default as long as a command that ends in one failed request may take, with its margin.
+    bool WaitFor(int count) { return WaitFor(count, WaitMargin(SilentRequestTime())); }
+    bool WaitFor(int count, std::chrono::milliseconds timeout) {
         std::unique_lock lock(m_mutex);
         return m_changed.wait_for(lock, timeout, [&] { return m_count >= count; });
     }
@@ -305,7 +307,7 @@ public:
     }
     std::vector<std::string> WaitForMessage() {
         std::unique_lock lock(m_mutex);
-        m_posted.wait_for(lock, 20s, [this] { return !m_messages.empty(); });
+        m_posted.wait_for(lock, WaitMargin(SilentRequestTime()), [this] { return !m_messages.empty(); });
         return m_messages;
     }
 
