@@ -78,4 +78,7 @@ enum StringId : unsigned {
     kStrRtdFileBadOrder = 30306,
     // Device transfers
     kStrOutputStillHeld = 11030,
+    // Calibration dialogs
+    kStrCommunicationError = 206,
+    kStrSelectType = 1999,
 };
