@@ -1,12 +1,11 @@
 #include "ui/framework/trackbar.h"
 
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWheelEvent>
-
-#include <gtest/gtest.h>
-
 #include <functional>
 #include <string>
 
@@ -21,8 +20,9 @@ std::string Reports(const std::function<void(CTrackbar&)>& act, int start = 5) {
     bar.setPageStep(3);
     bar.setValue(start);
     std::string log;
-    QObject::connect(&bar, &CTrackbar::Scrolled,
-                     [&log](int code, int pos) { log += std::to_string(code) + "@" + std::to_string(pos) + ";"; });
+    QObject::connect(&bar, &CTrackbar::Scrolled, [&log](int code, int pos) {
+        log += std::to_string(code) + "@" + std::to_string(pos) + ";";
+    });
     act(bar);
     return log;
 }
@@ -61,10 +61,12 @@ TEST(Trackbar, EveryMoveEndsWithOneEndOfScroll) {
              SendKey(bar, QEvent::KeyRelease, Qt::Key_Right);
          },
          "1@6;1@7;8@7;"},
-        {"end key", [](CTrackbar& bar) {
+        {"end key",
+         [](CTrackbar& bar) {
              SendKey(bar, QEvent::KeyPress, Qt::Key_End);
              SendKey(bar, QEvent::KeyRelease, Qt::Key_End);
-         }, "7@10;8@10;"},
+         },
+         "7@10;8@10;"},
         {"other key released", [](CTrackbar& bar) { SendKey(bar, QEvent::KeyRelease, Qt::Key_A); }, ""},
         // One notch moves three lines, down for a turn toward the user.
         {"wheel step", [](CTrackbar& bar) { SendWheel(bar, -120); }, "0@2;8@2;"},
