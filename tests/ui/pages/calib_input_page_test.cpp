@@ -2,7 +2,18 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "model/device/device_interface_thread.h"
 #include "ui/device_ui_support.h"
+#include "ui/hooks/ui_notifier.h"
+#include "ui/ui_test_support.h"
 
 namespace {
 class CalibPageTest : public ScaledTiming {
@@ -22,6 +33,25 @@ protected:
 
     std::unique_ptr<SimPolledDevice> m_device;
     CCalibInputPage m_page;
+};
+
+// Counts the poll thread's notifications; a test waits for the next one.
+class CPollDone : public CObserver {
+public:
+    void Update(CObservable*) override {
+        std::lock_guard lock(m_mutex);
+        ++polls;
+        m_done.notify_all();
+    }
+    bool WaitBeyond(int count) {
+        std::unique_lock lock(m_mutex);
+        return m_done.wait_for(lock, std::chrono::seconds(10), [&] { return polls.load() > count; });
+    }
+    std::atomic<int> polls{0};
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_done;
 };
 }  // namespace
 
@@ -54,4 +84,43 @@ TEST_F(CalibPageTest, OtherModelsAndOfflineLeaveTheButtonsDisabledAndTheFieldsEm
     Open("K9TS");
     EXPECT_FALSE(Enabled());
     EXPECT_EQ(m_page.GetDlgItemText(CCalibInputPage::kValue100), "");
+}
+
+// A refused teach request (a present position below the 0 % input cannot be the 100 % input) is reported
+// by the poll thread through the notifier and shown on the user-interface thread.
+TEST_F(CalibPageTest, ARefusedTeachIsShownOnTheUserInterfaceThread) {
+    SimLink link("K9PM");
+    link.sim.SetRegisters(1288, {0x0001, 0x86A0, 0x000D, 0xBBA0});  // 10 % and 90 %
+    CPollDone done;
+    CDeviceInterfaceThread poll;
+    poll.Attach(&done);
+    poll.GetDeviceInterface().SetModbus(&link.modbus);
+    auto pollOnce = [&] {
+        const int before = done.polls.load();
+        poll.PostPoll(CDeviceInterface::kTabAll);
+        ASSERT_TRUE(done.WaitBeyond(before));
+    };
+    pollOnce();
+    pollOnce();
+    m_page.Create(static_cast<QWidget*>(nullptr));
+    CDeviceInterface& devif = poll.GetDeviceInterface();
+    m_page.UpdateFromDevice(devif.GetCalibInfo(), &devif);
+    ASSERT_TRUE(Enabled());
+
+    std::vector<std::thread::id> shownOn;
+    SetMessageBoxHook([&shownOn](const std::string&, unsigned) {
+        shownOn.push_back(std::this_thread::get_id());
+        return IDOK;
+    });
+    const CUiNotifier notifier(m_page.Poster());
+    m_page.DispatchCommand(CCalibInputPage::kCalib100);
+    m_page.UpdateFromDevice(devif.GetCalibInfo(), &devif);
+    pollOnce();
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (shownOn.empty() && std::chrono::steady_clock::now() < deadline) QApplication::processEvents();
+    SetMessageBoxHook(nullptr);
+    ASSERT_EQ(shownOn.size(), 1u);
+    EXPECT_EQ(shownOn[0], std::this_thread::get_id());
+    m_page.UpdateFromDevice(devif.GetCalibInfo(), &devif);
+    EXPECT_TRUE(Enabled());
 }
