@@ -131,7 +131,4 @@ void COutputCalibDialog::OnCancel() {
     EndDialog(IDCANCEL);
 }
 
-void COutputCalibDialog::OnDestroy() {
-    KillTimer(kTimerId);
-    m_lend.reset();
-}
+void COutputCalibDialog::OnDestroy() { m_lend.reset(); }

@@ -28,6 +28,8 @@ public:
 
 protected:
     bool OnInitDialog() override;
+    // There is no OK button: Enter in a value field must not close the dialog past the Close handling.
+    void OnOK() override {}
     void OnCancel() override;
     void OnTimer(int id) override;
     void OnDestroy() override;
