@@ -40,6 +40,8 @@ TEST(InputCalibDialog, OpeningAndClosingTalkOnlyForTheGainModels) {
                 EXPECT_EQ(dialog.IsDlgItemEnabled(CInputCalibDialog::kSetRefVoltage), gain);
                 EXPECT_EQ(dialog.GetDlgItemAs<QComboBox>(CInputCalibDialog::kInputType)->count(), c.choices);
                 EXPECT_EQ(dialog.GetCurSel(CInputCalibDialog::kInputType), 0);
+                dialog.DispatchOk();
+                EXPECT_TRUE(dialog.GetWindow()->isVisible()) << "Enter does not close it";
                 const size_t first = line.Count();
                 dialog.DispatchCommand(CInputCalibDialog::kClose);
                 closing = line.LinesSince(first);
