@@ -16,7 +16,7 @@ constexpr int kSettingsGroup = 1;
 constexpr int kAdjustModeItem = 1;
 constexpr int kGainItem = 10;
 constexpr int kGains[] = {1, 2, 4, 8, 16, 32};
-constexpr unsigned kInputTypes[] = {2000, 2001, 2002};
+constexpr unsigned kInputTypeCount = 3;
 }  // namespace
 
 CInputCalibDialog::CInputCalibDialog(int typeId, CCommInterface& ascii, CModbusInterface* modbus)
@@ -43,7 +43,9 @@ bool CInputCalibDialog::OnInitDialog() {
         for (int id : {kRefVoltage, kRefResistance, kSetRefVoltage, kSetRefResistance})
             EnableDlgItem(id, true);
     } else {
-        for (unsigned id : kInputTypes) list->addItem(QString::fromStdString(LoadString(id)));
+        for (unsigned i = 0; i < kInputTypeCount; ++i) {
+            list->addItem(QString::fromStdString(LoadString(kStrDcInputChoices + i)));
+        }
     }
     SetCurSel(kInputType, 0);
     if (IsGainModel()) {

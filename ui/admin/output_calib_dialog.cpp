@@ -16,7 +16,7 @@ constexpr int kOutputItem = 4;
 constexpr int kSettingsGroup = 1;
 constexpr int kAdjustModeItem = 1;
 constexpr int kOutputTypeItem = 11;
-constexpr unsigned kOutputTypes[] = {2050, 2051, 2052};
+constexpr unsigned kOutputTypeCount = 3;
 }  // namespace
 
 COutputCalibDialog::COutputCalibDialog(CCommInterface& ascii, CModbusInterface* modbus, int tickMs)
@@ -38,7 +38,9 @@ bool COutputCalibDialog::OnInitDialog() {
     m_lend.emplace(m_ascii, m_modbus);
     auto* list = GetDlgItemAs<QComboBox>(kOutputType);
     list->addItem(QString::fromStdString(LoadString(kStrSelectType)));
-    for (unsigned id : kOutputTypes) list->addItem(QString::fromStdString(LoadString(id)));
+    for (unsigned i = 0; i < kOutputTypeCount; ++i) {
+        list->addItem(QString::fromStdString(LoadString(kStrOutputTypeChoices + i)));
+    }
     SetCurSel(kOutputType, 0);
     for (const Point& point : kPoints) {
         if (auto* spin = GetDlgItemAs<CUpDownCtrl>(point.spin)) spin->SetRange(kDaLow, kDaHigh);
