@@ -65,10 +65,7 @@ bool CAdjustInputPage::UpdateLabel(std::size_t slider) {
     }
     const bool changed = *field != value;
     *field = value;
-    const int label = id == kInputZero    ? kInputZeroValue
-                      : id == kInputSpan  ? kInputSpanValue
-                      : id == kOutputZero ? kOutputZeroValue
-                                          : kOutputSpanValue;
+    const int label = kLabels[slider];
     if (slider == 0) {
         SetDlgItemText(label, FormatC("%+.2lf%s", value, m_record.inputUnit.c_str()));
     } else if (slider == 2) {

@@ -29,6 +29,8 @@ protected:
 private:
     // The sliders in the order of the dragged flags.
     static constexpr std::array<int, 4> kSliders = {kInputZero, kInputSpan, kOutputZero, kOutputSpan};
+    static constexpr std::array<int, 4> kLabels = {kInputZeroValue, kInputSpanValue, kOutputZeroValue,
+                                                   kOutputSpanValue};
     static constexpr std::array<int, 6> kAdjustControls = {kResetInput,  kInputZero,  kInputSpan,
                                                            kResetOutput, kOutputZero, kOutputSpan};
 
