@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QSlider>
@@ -143,7 +144,11 @@ TEST_F(AdjustPageTest, TheInputSlidersFollowTheChosenChannel) {
     });
     const int channel1Zero = Slider(CAdjustInputPage::kInputZero)->value();
     EXPECT_EQ(Slider(CAdjustInputPage::kInputSpan)->value(), 9900);
-    m_page.DispatchCommand(CAdjustInputPage::kChannel2);
+    // The channel buttons are push-like radio buttons of one exclusive group.
+    EXPECT_TRUE(m_page.IsDlgButtonChecked(CAdjustInputPage::kChannel1));
+    m_page.GetDlgItemAs<QAbstractButton>(CAdjustInputPage::kChannel2)->click();
+    EXPECT_FALSE(m_page.IsDlgButtonChecked(CAdjustInputPage::kChannel1));
+    EXPECT_TRUE(m_page.IsDlgButtonChecked(CAdjustInputPage::kChannel2));
     EXPECT_EQ(m_page.GetChannel(), 1);
     EXPECT_EQ(Slider(CAdjustInputPage::kInputSpan)->value(), 10100);
     EXPECT_NE(Slider(CAdjustInputPage::kInputZero)->value(), channel1Zero);
