@@ -1,6 +1,7 @@
 #include "ui/admin/input_calib_dialog.h"
 
 #include <QComboBox>
+
 #include <exception>
 
 #include "link/comm_interface.h"

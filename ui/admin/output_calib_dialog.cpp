@@ -1,6 +1,7 @@
 #include "ui/admin/output_calib_dialog.h"
 
 #include <QComboBox>
+
 #include <exception>
 
 #include "link/comm_interface.h"

@@ -1,6 +1,7 @@
 #include "ui/pages/ao_test_page.h"
 
 #include <QWidget>
+
 #include <algorithm>
 #include <mutex>
 

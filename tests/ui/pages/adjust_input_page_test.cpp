@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QSlider>
+
 #include <functional>
 #include <memory>
 #include <string>

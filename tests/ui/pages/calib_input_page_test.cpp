@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
