@@ -63,7 +63,9 @@ void CUpDownCtrl::WriteBuddy() {
 }
 
 bool CUpDownCtrl::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_buddy && event->type() == QEvent::KeyPress && isEnabled()) {
+    // The type first: while the buddy is being destroyed it is no QLineEdit any more, and reading the
+    // guarded pointer then casts to what the object no longer is.
+    if (event->type() == QEvent::KeyPress && watched == m_buddy && isEnabled()) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Up || key == Qt::Key_Down) {
             Step(key == Qt::Key_Up ? 1 : -1);
