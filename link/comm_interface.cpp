@@ -11,10 +11,10 @@ CCommInterface::CCommInterface(const CComSettings& settings) : m_serial(settings
 CCommInterface::~CCommInterface() { Close(); }
 
 void CCommInterface::SendCommand(const std::string& command, std::string& reply, unsigned timeoutMs) {
-    m_serial.SetReadTimeout(timeoutMs);
-    m_serial.Write(command.data(), command.size());
+    m_line->SetReadTimeout(timeoutMs);
+    m_line->Write(command.data(), command.size());
     try {
-        reply = m_serial.ReadLine();
+        reply = m_line->ReadLine();
     } catch (const CException&) {
         // A port that hung up says so; anything else is a reply that did not come.
         if (m_serial.IsLineLost()) throw;

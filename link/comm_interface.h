@@ -9,7 +9,7 @@
 
 // The device's ASCII line protocol: select a group ("G%02d"), select an item ("I%02d"), read ("D") or
 // write ("D" + data) it, one line each way. Callers hold GetMutex() around a sequence of exchanges
-// and open the port themselves.
+// and open the port themselves, or talk over a line another protocol object has open (CLineLend).
 class CCommInterface {
 public:
     static constexpr unsigned kCommandTimeout = 1000;
@@ -30,13 +30,19 @@ public:
     // Cancels an exchange in flight from any thread, then closes the port under the ASCII lock.
     void Close();
 
+    // The interface's own port, which the callers open and close.
     CSerialIO& GetSerial() { return m_serial; }
+    // Exchanges go over `line` from now on, or over the own port again when it is null. Called under
+    // the ASCII lock; the line must outlive its use.
+    void UseLine(CSerialIO* line) { m_line = line != nullptr ? line : &m_serial; }
+    bool UsesOwnLine() const { return m_line == &m_serial; }
     std::recursive_mutex& GetMutex() { return m_mutex; }
     bool IsPortOpen() const { return m_portOpen.load(); }
     void SetPortOpen(bool open) { m_portOpen.store(open); }
 
 private:
     CSerialIO m_serial;
+    CSerialIO* m_line = &m_serial;
     std::recursive_mutex m_mutex;
     std::atomic<bool> m_portOpen{false};
 };

@@ -81,4 +81,9 @@ enum StringId : unsigned {
     kStrOutputStillHeld = 11030,
     // User profile
     kStrProfileNotSaved = 30400,
+    // Calibration dialogs
+    kStrCommunicationError = 206,
+    kStrSelectType = 1999,
+    kStrDcInputChoices = 2000,     // the three input types the input calibration offers
+    kStrOutputTypeChoices = 2050,  // the three output types the output calibration offers
 };

@@ -83,9 +83,12 @@ public:
     CCalibInfo GetCalibInfo() const;
     // Set by the adjustment page while a write of its values is on its way.
     void SetAdjustWritePending(bool pending) { m_adjust.writePending = pending; }
+    bool IsAdjustWritePending() const { return m_adjust.writePending; }
     // Asks the next live poll of the potentiometer model to take the present position as 0 % (or 100 %).
     void RequestTeachZero() { m_calib.zeroRequest = true; }
     void RequestTeachFull() { m_calib.fullRequest = true; }
+    // True while a teach request waits for the poll.
+    bool IsTeachPending() const { return m_calib.zeroRequest || m_calib.fullRequest; }
 
     // Progress of the running upload or download in thousandths, from any thread.
     int32_t GetProgress() const { return m_progress.GetProgress(); }

@@ -11,3 +11,8 @@
 #include "res/dialogs/dialog_146_ids.h"
 #include "res/dialogs/dialog_147_ids.h"
 #include "res/dialogs/dialog_148_ids.h"
+#include "res/dialogs/dialog_130_ids.h"
+#include "res/dialogs/dialog_131_ids.h"
+#include "res/dialogs/dialog_137_ids.h"
+#include "res/dialogs/dialog_138_ids.h"
+#include "res/dialogs/dialog_139_ids.h"

@@ -12,6 +12,7 @@ const StringEntry kStrings[] = {
 #include "res/en/strings_tc.inc"
 #include "res/en/strings_rtd.inc"
 #include "res/en/strings_device.inc"
+#include "res/en/strings_calibration.inc"
 };
 }  // namespace
 

@@ -15,6 +15,7 @@ const StringEntry kStrings[] = {
 #include "res/jpn/strings_tc.inc"
 #include "res/jpn/strings_rtd.inc"
 #include "res/jpn/strings_device.inc"
+#include "res/jpn/strings_calibration.inc"
 };
 
 struct DialogText {

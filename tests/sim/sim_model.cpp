@@ -1,7 +1,9 @@
 #include "sim/sim_model.h"
 
 #include <algorithm>
+#include <optional>
 
+#include "sim/sim_calibration.h"
 #include "sim/sim_factory.h"
 
 namespace {
@@ -64,6 +66,7 @@ CSimModel::CSimModel(const SimModelInfo& info) {
     SetRegister(2071, 10000);  // 4 mA
     SetRegister(2078, 100);    // firmware version
     SimFactoryShared(*this);
+    SimCalibration::Preset(*this);
     if (info.factory) info.factory(*this);
 }
 
@@ -155,6 +158,9 @@ std::string CSimModel::GetItem(int group, int item) const {
 }
 
 std::string CSimModel::AnswerItem(int group, int item, const std::string& data) {
+    if (group == SimCalibration::kGroup) {
+        if (std::optional<std::string> reply = SimCalibration::Answer(*this, item, data)) return *reply;
+    }
     if (!data.empty()) SetItem(group, item, data);
     return "D" + GetItem(group, item);
 }

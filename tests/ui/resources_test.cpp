@@ -29,7 +29,12 @@ struct DialogIds {
 const DialogIds kDialogIds[] = {
     {102, {std::begin(Dialog102Ids::kAll), std::end(Dialog102Ids::kAll)}},
     {129, {std::begin(Dialog129Ids::kAll), std::end(Dialog129Ids::kAll)}},
+    {130, {std::begin(Dialog130Ids::kAll), std::end(Dialog130Ids::kAll)}},
+    {131, {std::begin(Dialog131Ids::kAll), std::end(Dialog131Ids::kAll)}},
     {132, {std::begin(Dialog132Ids::kAll), std::end(Dialog132Ids::kAll)}},
+    {137, {std::begin(Dialog137Ids::kAll), std::end(Dialog137Ids::kAll)}},
+    {138, {std::begin(Dialog138Ids::kAll), std::end(Dialog138Ids::kAll)}},
+    {139, {std::begin(Dialog139Ids::kAll), std::end(Dialog139Ids::kAll)}},
     {143, {std::begin(Dialog143Ids::kAll), std::end(Dialog143Ids::kAll)}},
     {140, {std::begin(Dialog140Ids::kAll), std::end(Dialog140Ids::kAll)}},
     {141, {std::begin(Dialog141Ids::kAll), std::end(Dialog141Ids::kAll)}},

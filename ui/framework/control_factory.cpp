@@ -11,12 +11,12 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSlider>
 #include <QString>
 
 #include "ui/framework/dialog_font.h"
 #include "ui/framework/report_list_ctrl.h"
 #include "ui/framework/tab_ctrl.h"
+#include "ui/framework/trackbar.h"
 #include "ui/framework/up_down_ctrl.h"
 
 namespace {
@@ -67,6 +67,8 @@ QWidget* MakeControl(QWidget* window, const DialogControl& control) {
             label->setAlignment((style & (kStyleRight | kStyleCenter)) ? TextAlignment(style)
                                                                        : Qt::AlignLeft | Qt::AlignTop);
             if (style & kStyleBorder) label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+            // A left-aligned static breaks a text longer than its width into lines, as the templates expect.
+            label->setWordWrap(!(style & (kStyleRight | kStyleCenter)));
             return label;
         }
         case ControlKind::Edit: {
@@ -108,7 +110,7 @@ QWidget* MakeControl(QWidget* window, const DialogControl& control) {
             return bar;
         }
         case ControlKind::Trackbar: {
-            auto* slider = new QSlider((style & kStyleVertical) ? Qt::Vertical : Qt::Horizontal, window);
+            auto* slider = new CTrackbar((style & kStyleVertical) ? Qt::Vertical : Qt::Horizontal, window);
             slider->setTickPosition((style & kStyleNoTicks) ? QSlider::NoTicks : QSlider::TicksBelow);
             return slider;
         }

@@ -8,7 +8,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
-#include <QSlider>
 #include <QString>
 #include <QTimer>
 
@@ -20,22 +19,9 @@
 #include "ui/framework/dialog_window.h"
 #include "ui/framework/handler_guard.h"
 #include "ui/framework/tab_ctrl.h"
+#include "ui/framework/trackbar.h"
 #include "ui/framework/up_down_ctrl.h"
 
-namespace {
-int ScrollCode(int action) {
-    switch (action) {
-        case QAbstractSlider::SliderSingleStepAdd: return TB_LINEDOWN;
-        case QAbstractSlider::SliderSingleStepSub: return TB_LINEUP;
-        case QAbstractSlider::SliderPageStepAdd: return TB_PAGEDOWN;
-        case QAbstractSlider::SliderPageStepSub: return TB_PAGEUP;
-        case QAbstractSlider::SliderToMinimum: return TB_TOP;
-        case QAbstractSlider::SliderToMaximum: return TB_BOTTOM;
-        default: return TB_THUMBTRACK;
-    }
-}
-
-}  // namespace
 
 CDialog::CDialog(unsigned templateId) : m_templateId(templateId) {}
 
@@ -82,17 +68,9 @@ void CDialog::Connect(int id, QWidget* control) {
         QObject::connect(list, &QListWidget::itemSelectionChanged, window, [this, id] {
             if (m_quiet == 0) DispatchSelChange(id);
         });
-    } else if (auto* slider = qobject_cast<QSlider*>(control)) {
-        QObject::connect(slider, &QSlider::actionTriggered, window, [this, id, slider](int action) {
-            // The action's position is not yet the value; make it so before the handler reads it.
-            slider->setValue(slider->sliderPosition());
-            DispatchScroll(id, ScrollCode(action), slider->value());
-            if (!slider->isSliderDown()) DispatchScroll(id, TB_ENDTRACK, slider->value());
-        });
-        QObject::connect(slider, &QSlider::sliderReleased, window, [this, id, slider] {
-            DispatchScroll(id, TB_THUMBPOSITION, slider->value());
-            DispatchScroll(id, TB_ENDTRACK, slider->value());
-        });
+    } else if (auto* trackbar = qobject_cast<CTrackbar*>(control)) {
+        QObject::connect(trackbar, &CTrackbar::Scrolled, window,
+                         [this, id](int code, int pos) { DispatchScroll(id, code, pos); });
     } else if (auto* upDown = qobject_cast<CUpDownCtrl*>(control)) {
         QObject::connect(upDown, &CUpDownCtrl::Scrolled, window,
                          [this, id](int pos) { DispatchScroll(id, TB_THUMBPOSITION, pos); });

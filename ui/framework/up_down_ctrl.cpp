@@ -63,8 +63,8 @@ void CUpDownCtrl::WriteBuddy() {
 }
 
 bool CUpDownCtrl::eventFilter(QObject* watched, QEvent* event) {
-    // The event type first: while the buddy is being destroyed, reading the guarded pointer would cast an
-    // object that is no longer a line edit.
+    // The type first: while the buddy is being destroyed it is no QLineEdit any more, and reading the
+    // guarded pointer then casts to what the object no longer is.
     if (event->type() == QEvent::KeyPress && watched == m_buddy && isEnabled()) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Up || key == Qt::Key_Down) {

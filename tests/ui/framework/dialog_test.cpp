@@ -92,6 +92,12 @@ protected:
         QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
         QApplication::sendEvent(target, &press);
     }
+    // Press and release, as a short tap of the key.
+    static void Tap(QWidget* target, int key) {
+        Key(target, key);
+        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
+        QApplication::sendEvent(target, &release);
+    }
 
 private:
     CResourceModule m_module{kTestTables, &OwnResourceModule()};
@@ -195,7 +201,7 @@ TEST_F(DialogTest, TrackbarAndUpDownReportTheUsersScrolls) {
         auto* slider = dialog.GetDlgItemAs<QSlider>(kSlider);
         slider->setRange(0, 10);
         slider->setValue(5);
-        Key(slider, Qt::Key_Right);
+        Tap(slider, Qt::Key_Right);
         EXPECT_EQ(slider->value(), 6);
 
         auto* spin = dialog.GetDlgItemAs<CUpDownCtrl>(kSpin);

@@ -1,0 +1,121 @@
+#include "ui/admin/input_calib_dialog.h"
+
+#include <QComboBox>
+
+#include <exception>
+
+#include "link/comm_interface.h"
+#include "platform/c_number.h"
+#include "platform/resource_module.h"
+#include "res/string_ids.h"
+#include "ui/admin/calib_reply.h"
+
+namespace {
+constexpr int kFactoryGroup = 99;
+constexpr int kInputItem = 5;
+constexpr int kSettingsGroup = 1;
+constexpr int kAdjustModeItem = 1;
+constexpr int kGainItem = 10;
+constexpr int kGains[] = {1, 2, 4, 8, 16, 32};
+constexpr unsigned kInputTypeCount = 3;
+}  // namespace
+
+CInputCalibDialog::CInputCalibDialog(int typeId, CCommInterface& ascii, CModbusInterface* modbus)
+    : CDialog(137), m_typeId(typeId), m_ascii(ascii), m_modbus(modbus) {
+    MapSelChange(kInputType, [this] { OnCbnSelchangeInputType(); });
+    MapClicked(kSet0, [this] { OnBnClickedSetPoint('L', kMeasured0, kCount0); });
+    MapClicked(kSet100, [this] { OnBnClickedSetPoint('H', kMeasured100, kCount100); });
+    MapClicked(kSetRefVoltage, [this] { OnBnClickedSetReference('V', kRefVoltage); });
+    MapClicked(kSetRefResistance, [this] { OnBnClickedSetReference('R', kRefResistance); });
+}
+
+std::string CInputCalibDialog::Send(const std::string& command) {
+    std::string reply;
+    m_ascii.SendCommand(command, reply, CCommInterface::kCommandTimeout);
+    return reply;
+}
+
+bool CInputCalibDialog::OnInitDialog() {
+    m_lend.emplace(m_ascii, m_modbus);
+    auto* list = GetDlgItemAs<QComboBox>(kInputType);
+    list->addItem(QString::fromStdString(LoadString(kStrSelectType)));
+    if (IsGainModel()) {
+        for (int gain : kGains) list->addItem(QString::fromStdString(FormatC("ゲイン%d倍", gain)));
+        for (int id : {kRefVoltage, kRefResistance, kSetRefVoltage, kSetRefResistance})
+            EnableDlgItem(id, true);
+    } else {
+        for (unsigned i = 0; i < kInputTypeCount; ++i) {
+            list->addItem(QString::fromStdString(LoadString(kStrDcInputChoices + i)));
+        }
+    }
+    SetCurSel(kInputType, 0);
+    if (IsGainModel()) {
+        m_ascii.SelectGroup(kFactoryGroup);
+        m_ascii.SelectItem(kInputItem);
+        if (const auto voltage = ParseValueReply(Send("DV\r")))
+            SetDlgItemText(kRefVoltage, FormatC("%.4lf", *voltage));
+        if (const auto ohm = ParseValueReply(Send("DR\r")))
+            SetDlgItemText(kRefResistance, FormatC("%.4lf", *ohm));
+    }
+    return true;
+}
+
+void CInputCalibDialog::ShowPoint(const std::string& reply, int measured, int count) {
+    const std::optional<CalibPoint> point = ParsePointReply(reply);
+    if (!point) return;
+    SetDlgItemText(count, FormatC("%d", point->count));
+    SetDlgItemText(measured, FormatC("%.4lf", point->value));
+}
+
+void CInputCalibDialog::OnCbnSelchangeInputType() {
+    const int sel = GetCurSel(kInputType);
+    if (sel < 1) {
+        EnableDlgItem(kSet0, false);
+        EnableDlgItem(kSet100, false);
+        return;
+    }
+    if (IsGainModel()) {
+        m_ascii.SelectGroup(kSettingsGroup);
+        m_ascii.WriteItem(kAdjustModeItem, "1", CCommInterface::kCommandTimeout);
+        m_ascii.WriteItem(kGainItem, FormatC("%d", sel - 1), CCommInterface::kCommandTimeout);
+        m_ascii.WriteItem(kAdjustModeItem, "0", CCommInterface::kCommandTimeout);
+    }
+    m_ascii.SelectGroup(kFactoryGroup);
+    m_ascii.SelectItem(kInputItem);
+    if (IsGainModel()) Send(FormatC("DG%d\r", sel - 1));
+    ShowPoint(Send("DLR\r"), kMeasured0, kCount0);
+    ShowPoint(Send("DHR\r"), kMeasured100, kCount100);
+    EnableDlgItem(kSet0, true);
+    EnableDlgItem(kSet100, true);
+}
+
+void CInputCalibDialog::OnBnClickedSetPoint(char letter, int measured, int count) {
+    const std::string text = GetDlgItemText(measured);
+    if (!IsSendableText(text)) return;
+    m_ascii.SelectGroup(kFactoryGroup);
+    m_ascii.SelectItem(kInputItem);
+    ShowPoint(Send(std::string("D") + letter + text + "\r"), measured, count);
+}
+
+void CInputCalibDialog::OnBnClickedSetReference(char letter, int edit) {
+    const std::string text = GetDlgItemText(edit);
+    if (!IsSendableText(text)) return;
+    m_ascii.SelectGroup(kFactoryGroup);
+    m_ascii.SelectItem(kInputItem);
+    if (const auto value = ParseValueReply(Send(std::string("D") + letter + text + "\r"))) {
+        SetDlgItemText(edit, FormatC("%.4lf", *value));
+    }
+}
+
+void CInputCalibDialog::OnCancel() {
+    if (IsGainModel()) {
+        // Ends the gain setting; the dialog closes whatever the device answers.
+        try {
+            Send("DG\r");
+        } catch (const std::exception&) {
+        }
+    }
+    EndDialog(IDCANCEL);
+}
+
+void CInputCalibDialog::OnDestroy() { m_lend.reset(); }

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "link/line_lend.h"
+#include "res/dialogs/dialog_137_ids.h"
+#include "ui/framework/dialog.h"
+
+class CCommInterface;
+class CModbusInterface;
+
+// The administrator's input calibration: the device's input A/D is calibrated at 0 % and 100 % over the
+// ASCII protocol, and for the thermocouple and RTD models (the gain models) the input range is a gain and
+// the hardware's reference voltage and resistance are set here too. While the dialog is open it talks
+// over the Modbus interface's open line with both locks held (CLineLend), so the poll waits; without a
+// Modbus interface it uses the ASCII interface's port as it finds it.
+class CInputCalibDialog : public CDialog, public Dialog137Ids {
+public:
+    // `typeId` is the connected model's device type id.
+    CInputCalibDialog(int typeId, CCommInterface& ascii, CModbusInterface* modbus);
+
+protected:
+    bool OnInitDialog() override;
+    // There is no OK button: Enter in a value field must not close the dialog past the Close handling.
+    void OnOK() override {}
+    void OnCancel() override;
+    void OnDestroy() override;
+
+private:
+    bool IsGainModel() const { return m_typeId == 1 || m_typeId == 2; }
+    void OnCbnSelchangeInputType();
+    // Sends "D<letter><typed text>" to item 5 of group 99 and shows the point answered.
+    void OnBnClickedSetPoint(char letter, int measured, int count);
+    void OnBnClickedSetReference(char letter, int edit);
+    std::string Send(const std::string& command);
+    void ShowPoint(const std::string& reply, int measured, int count);
+
+    int m_typeId;
+    CCommInterface& m_ascii;
+    CModbusInterface* m_modbus;
+    std::optional<CLineLend> m_lend;
+};

@@ -1,0 +1,137 @@
+#include "ui/admin/output_calib_dialog.h"
+
+#include <QComboBox>
+
+#include <exception>
+
+#include "link/comm_interface.h"
+#include "platform/c_number.h"
+#include "platform/resource_module.h"
+#include "res/string_ids.h"
+#include "ui/admin/calib_reply.h"
+#include "ui/framework/up_down_ctrl.h"
+
+namespace {
+constexpr int kFactoryGroup = 99;
+constexpr int kOutputItem = 4;
+constexpr int kSettingsGroup = 1;
+constexpr int kAdjustModeItem = 1;
+constexpr int kOutputTypeItem = 11;
+constexpr unsigned kOutputTypeCount = 3;
+}  // namespace
+
+COutputCalibDialog::COutputCalibDialog(CCommInterface& ascii, CModbusInterface* modbus, int tickMs)
+    : CDialog(138), m_ascii(ascii), m_modbus(modbus), m_tickMs(tickMs) {
+    MapSelChange(kOutputType, [this] { RunReported([this] { SelectOutputType(); }); });
+    for (const Point& point : kPoints) {
+        MapClicked(point.start, [this, &point] { RunReported([this, &point] { Start(point); }); });
+        MapClicked(point.set, [this, &point] { RunReported([this, &point] { Set(point); }); });
+    }
+}
+
+std::string COutputCalibDialog::Send(const std::string& command) {
+    std::string reply;
+    m_ascii.SendCommand(command, reply, CCommInterface::kCommandTimeout);
+    return reply;
+}
+
+bool COutputCalibDialog::OnInitDialog() {
+    m_lend.emplace(m_ascii, m_modbus);
+    auto* list = GetDlgItemAs<QComboBox>(kOutputType);
+    list->addItem(QString::fromStdString(LoadString(kStrSelectType)));
+    for (unsigned i = 0; i < kOutputTypeCount; ++i) {
+        list->addItem(QString::fromStdString(LoadString(kStrOutputTypeChoices + i)));
+    }
+    SetCurSel(kOutputType, 0);
+    for (const Point& point : kPoints) {
+        if (auto* spin = GetDlgItemAs<CUpDownCtrl>(point.spin)) spin->SetRange(kDaLow, kDaHigh);
+    }
+    SetTimer(kTimerId, m_tickMs);
+    return true;
+}
+
+void COutputCalibDialog::ResetControls() {
+    for (const Point& point : kPoints) {
+        EnableDlgItem(point.start, false);
+        EnableDlgItem(point.set, false);
+    }
+    SetCurSel(kOutputType, 0);
+}
+
+void COutputCalibDialog::RunReported(const std::function<void()>& sequence) {
+    try {
+        sequence();
+    } catch (const std::exception&) {
+        ResetControls();
+        AfxMessageBox(LoadString(kStrCommunicationError), MB_ICONERROR);
+    }
+}
+
+void COutputCalibDialog::ShowPoint(const std::string& reply, const Point& point) {
+    const std::optional<CalibPoint> parsed = ParsePointReply(reply);
+    if (!parsed) return;
+    SetDlgItemText(point.value, FormatC("%d", parsed->count));
+    SetDlgItemText(point.measured, FormatC("%.4lf", parsed->value));
+}
+
+void COutputCalibDialog::SelectOutputType() {
+    const int sel = GetCurSel(kOutputType);
+    if (sel >= 1) {
+        m_ascii.SelectGroup(kSettingsGroup);
+        m_ascii.WriteItem(kAdjustModeItem, "1", CCommInterface::kCommandTimeout);
+        m_ascii.WriteItem(kOutputTypeItem, FormatC("%d", sel - 1), CCommInterface::kCommandTimeout);
+        m_ascii.WriteItem(kAdjustModeItem, "0", CCommInterface::kCommandTimeout);
+        m_ascii.SelectGroup(kFactoryGroup);
+        m_ascii.SelectItem(kOutputItem);
+        for (const Point& point : kPoints) ShowPoint(Send(std::string("D") + point.letter + "R\r"), point);
+    }
+    for (const Point& point : kPoints) {
+        EnableDlgItem(point.start, sel >= 1);
+        EnableDlgItem(point.set, false);
+    }
+}
+
+void COutputCalibDialog::Start(const Point& point) {
+    m_ascii.SelectGroup(kSettingsGroup);
+    m_ascii.WriteItem(kAdjustModeItem, "1", CCommInterface::kCommandTimeout);
+    m_ascii.SelectGroup(kFactoryGroup);
+    m_ascii.SelectItem(kOutputItem);
+    for (const Point& each : kPoints) EnableDlgItem(each.set, &each == &point);
+}
+
+void COutputCalibDialog::Set(const Point& point) {
+    const std::string text = GetDlgItemText(point.measured);
+    // A line break typed or pasted into the value would send commands of its own.
+    if (!IsSendableText(text)) return;
+    m_ascii.SelectGroup(kFactoryGroup);
+    m_ascii.SelectItem(kOutputItem);
+    ShowPoint(Send(std::string("D") + point.letter + text + "\r"), point);
+    m_ascii.SelectGroup(kSettingsGroup);
+    m_ascii.WriteItem(kAdjustModeItem, "0", CCommInterface::kCommandTimeout);
+    EnableDlgItem(point.set, false);
+}
+
+void COutputCalibDialog::Drive() {
+    for (const Point& point : kPoints) {
+        if (!IsDlgItemEnabled(point.set)) continue;
+        const std::string value = GetDlgItemText(point.value);
+        if (IsSendableText(value)) Send("DX" + value + "\r");
+        return;
+    }
+}
+
+void COutputCalibDialog::OnTimer(int id) {
+    if (id == kTimerId) RunReported([this] { Drive(); });
+}
+
+void COutputCalibDialog::OnCancel() {
+    // Ends any adjustment; the dialog closes whatever the device answers.
+    try {
+        m_ascii.SelectGroup(kSettingsGroup);
+        m_ascii.WriteItem(kAdjustModeItem, "0", CCommInterface::kCommandTimeout);
+    } catch (const std::exception&) {
+    }
+    EndDialog(IDCANCEL);
+}
+
+void COutputCalibDialog::OnDestroy() { m_lend.reset(); }

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <array>
+
+#include "model/device/adjust_info.h"
+#include "res/dialogs/dialog_130_ids.h"
+#include "ui/framework/dialog.h"
+
+class CDeviceInterface;
+
+// The device tab "Adjust.": sliders that trim the connected device's input zero and span (per channel on
+// the two-input models) and its output zero and span. It shows the record each poll brings and writes
+// the whole record when the user ends a slider move or presses Reset; while that write is pending it
+// takes no poll values and its controls are disabled.
+class CAdjustInputPage : public CDialog, public Dialog130Ids {
+public:
+    CAdjustInputPage();
+
+    // After every valid poll with the poll's device interface and its record; when not online with an
+    // empty record and no device interface.
+    void UpdateFromDevice(const CAdjustInfo& info, CDeviceInterface* devif);
+
+    const CAdjustInfo& GetRecord() const { return m_record; }
+    int GetChannel() const { return m_channel; }
+
+protected:
+    bool OnInitDialog() override;
+
+private:
+    // The sliders in the order of the dragged flags.
+    static constexpr std::array<int, 4> kSliders = {kInputZero, kInputSpan, kOutputZero, kOutputSpan};
+    static constexpr std::array<int, 4> kLabels = {kInputZeroValue, kInputSpanValue, kOutputZeroValue,
+                                                   kOutputSpanValue};
+    static constexpr std::array<int, 6> kAdjustControls = {kResetInput,  kInputZero,  kInputSpan,
+                                                           kResetOutput, kOutputZero, kOutputSpan};
+
+    void OnScroll(std::size_t slider, int code);
+    void OnBnClickedResetInput();
+    void OnBnClickedResetOutput();
+    void OnChannel(int channel);
+    // Takes the slider's value into the record and shows it; true when the record's value changed.
+    bool UpdateLabel(std::size_t slider);
+    void UpdateAllLabels();
+    void SetPosition(int id, double value, double scale);
+    void ShowInputSliders();
+    void SendAdjustment();
+
+    CAdjustInfo m_record;
+    int m_channel = 0;
+    CDeviceInterface* m_devif = nullptr;
+    std::array<bool, 4> m_dragged{};
+};
