@@ -11,10 +11,7 @@
 #include "ui/admin/calib_reply.h"
 
 namespace {
-constexpr int kFactoryGroup = 99;
 constexpr int kInputItem = 5;
-constexpr int kSettingsGroup = 1;
-constexpr int kAdjustModeItem = 1;
 constexpr int kGainItem = 10;
 constexpr int kGains[] = {1, 2, 4, 8, 16, 32};
 constexpr unsigned kInputTypeCount = 3;

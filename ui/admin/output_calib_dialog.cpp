@@ -12,10 +12,7 @@
 #include "ui/framework/up_down_ctrl.h"
 
 namespace {
-constexpr int kFactoryGroup = 99;
 constexpr int kOutputItem = 4;
-constexpr int kSettingsGroup = 1;
-constexpr int kAdjustModeItem = 1;
 constexpr int kOutputTypeItem = 11;
 constexpr unsigned kOutputTypeCount = 3;
 }  // namespace
