@@ -55,7 +55,7 @@ constexpr int32_t kOutputTableSteps = 333;
 
 }  // namespace
 
-CParTypePM::CParTypePM() : CParOutputStage(0xF3, 4, true) {
+CParTypePM::CParTypePM() : CParOutputStage(0xF3, 4) {
     SetModelCode("K9PM");
     m_model = "K9PM";
     ClearInputTypeRanges();
@@ -119,8 +119,7 @@ void CParTypePM::SetValue(int32_t code, int32_t value, bool check) {
             m_input0 = value;
             return;
         case kInput100:
-            // Tested whatever `check` says, as the DC-input set does.
-            CheckRange(code, value, int64_t{m_input0} + 1, kPositionHigh);
+            if (check) CheckRange(code, value, int64_t{m_input0} + 1, kPositionHigh);
             m_input100 = value;
             return;
         default: CParOutputStage::SetValue(code, value, check); return;

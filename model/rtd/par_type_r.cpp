@@ -79,7 +79,7 @@ constexpr int32_t kMaxResistance = 300000000;  // 30000 Ohm
 
 }  // namespace
 
-CParTypeR::CParTypeR(int32_t typeId) : CParCustomTable(0xF7, 0, true) {
+CParTypeR::CParTypeR(int32_t typeId) : CParCustomTable(0xF7, 0) {
     SetTypeId(typeId);
     SetModelCode(typeId == kUniversalRtdTypeId ? "K9U1" : "K9R");
     m_model = "K9R";
@@ -144,6 +144,7 @@ void CParTypeR::SetValue(int32_t code, int32_t value, bool check) {
     }
     switch (code) {
         case kInputType:
+            if (check) CheckInputType(value);
             m_inputType = value;
             if (value >= 0 && value < kInputTypeCount) m_resistanceRange = kInputTypes[value].resistanceRange;
             if (IsOnline()) return;
@@ -156,10 +157,22 @@ void CParTypeR::SetValue(int32_t code, int32_t value, bool check) {
                 m_input100 = CustomTableEnd();
             }
             return;
-        case kSensorWires: m_sensorWires = value; return;
-        case kDisplayUnit: m_displayUnit = value; return;
-        case kResistanceRange: m_resistanceRange = value; return;
-        case kCustomType: m_customType = value; return;
+        case kSensorWires:
+            if (check) CheckChoice(code, value);
+            m_sensorWires = value;
+            return;
+        case kDisplayUnit:
+            if (check) CheckChoice(code, value);
+            m_displayUnit = value;
+            return;
+        case kResistanceRange:
+            if (check) CheckChoice(code, value);
+            m_resistanceRange = value;
+            return;
+        case kCustomType:
+            if (check) CheckChoice(code, value);
+            m_customType = value;
+            return;
         case kCustomStart:
             if (check) CheckRange(code, value, -3000000, 10000000);
             m_customStart = value;

@@ -28,8 +28,7 @@ int32_t RegisterOf(int32_t code) {
 
 }  // namespace
 
-CParOutputStage::CParOutputStage(uint16_t keep, uint16_t set, bool checkUploads)
-    : m_burnoutKeep(keep), m_burnoutSet(set), m_checkUploads(checkUploads) {}
+CParOutputStage::CParOutputStage(uint16_t keep, uint16_t set) : m_burnoutKeep(keep), m_burnoutSet(set) {}
 
 void CParOutputStage::CopyStage(const CParOutputStage& src) {
     m_burnout = src.m_burnout;
@@ -50,10 +49,13 @@ int32_t CParOutputStage::GetValue(int32_t code) const {
 
 void CParOutputStage::SetValue(int32_t code, int32_t value, bool check) {
     switch (code) {
-        case kBurnout: m_burnout = value; return;
+        case kBurnout:
+            if (check) CheckChoice(code, value);
+            m_burnout = value;
+            return;
         case kBurnoutValue: {
             // Within 3.75 to 3.8 mA or 21.5 to 23 mA; the message names both windows.
-            if ((value < 37500 || value > 38000) && (value < 215000 || value > 230000)) {
+            if (check && (value < 37500 || value > 38000) && (value < 215000 || value > 230000)) {
                 const auto window = [&](int32_t low, int32_t high) {
                     return FormatValue(code, low, false) + "-" + FormatValue(code, high, false);
                 };
@@ -65,11 +67,11 @@ void CParOutputStage::SetValue(int32_t code, int32_t value, bool check) {
             return;
         }
         case kOutputHigh:
-            CheckRange(code, value, 200000, 215000);
+            if (check) CheckRange(code, value, 200000, 215000);
             m_outputHigh = value;
             return;
         case kOutputLow:
-            CheckRange(code, value, 38000, 40000);
+            if (check) CheckRange(code, value, 38000, 40000);
             m_outputLow = value;
             return;
         default: CParTypeV::SetValue(code, value, check); return;
@@ -118,12 +120,8 @@ void CParOutputStage::RegistersToParam(int32_t code) {
         return;
     }
     if (!IsCurrentCode(code)) return CParTypeV::RegistersToParam(code);
-    const int32_t value = RegisterToOutput(GetRegister(RegisterOf(code)));
-    // A checked upload fails at a value out of its range and keeps the old one.
-    if (m_checkUploads) return SetValue(code, value, false);
-    if (code == kBurnoutValue) m_burnoutValue = value;
-    if (code == kOutputHigh) m_outputHigh = value;
-    if (code == kOutputLow) m_outputLow = value;
+    // Stored as the device holds it: a device outside the typed ranges must still be reachable.
+    SetValue(code, RegisterToOutput(GetRegister(RegisterOf(code))), false);
 }
 
 void CParOutputStage::WriteParamModbus(CModbusInterface& modbus, int32_t code) {

@@ -32,8 +32,7 @@ public:
     std::string FormatValue(int32_t code, int32_t value, bool withUnit) const override;
     std::string GetValueString(int32_t code) const override;
     int32_t GetValue(int32_t code) const override;
-    // The output value at burnout and the output limits are checked whatever `check` says, so that a
-    // file carrying one out of its range fails at it.
+    // The burnout choice, the output value at burnout and the output limits are tested only with `check`.
     void SetValue(int32_t code, int32_t value, bool check) override;
     void SetValueFromString(int32_t code, const std::string& text, bool check) override;
     std::string FormatRawValue(int32_t code, int32_t value) const override;
@@ -45,9 +44,8 @@ public:
 
 protected:
     // Burnout is bit 3 of register 2058; encoding it keeps the bits of `keep` (bits 8 to 15 are always
-    // cleared) and sets those of `set`. `checkUploads`: whether a device's output value at burnout and
-    // output limits pass the same tests as typed ones.
-    CParOutputStage(uint16_t keep, uint16_t set, bool checkUploads);
+    // cleared) and sets those of `set`.
+    CParOutputStage(uint16_t keep, uint16_t set);
 
     void CopyStage(const CParOutputStage& src);
 
@@ -66,7 +64,6 @@ protected:
 private:
     uint16_t m_burnoutKeep;
     uint16_t m_burnoutSet;
-    bool m_checkUploads;
 };
 
 // 10000 + (value - 40000) / 4, truncated toward zero; the low 16 bits go to the register.

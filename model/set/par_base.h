@@ -164,6 +164,9 @@ protected:
     void SetModelCode(std::string code) { m_modelCode = std::move(code); }
     void SetStatus(uint32_t status) { m_status = status; }
 
+    // The codes a configuration file load applies, in order: every code of the group walk once.
+    virtual std::vector<int32_t> GetLoadOrder() const;
+
     // Rows of the group walk (GetWalkCodes); the constructors take it as the step total.
     int32_t CountWalkRows() const;
 

@@ -1,4 +1,6 @@
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "link/private_exception.h"
 #include "model/set/par_base.h"
@@ -36,6 +38,17 @@ std::string ModelCodeOf(const CIniFile& ini) {
     return ini.GetString(kHeadSection, kModelKey, "", kModelBufferSize);
 }
 
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+// A reader of the file trims blanks around a value and takes one pair of matching quotes off it; a
+// value that would change so goes inside a pair of quotes, which the reader takes off again.
+std::string FileValue(const std::string& text) {
+    const bool blankEdge = !text.empty() && (IsBlank(text.front()) || IsBlank(text.back()));
+    const bool quoted =
+        text.size() >= 2 && (text.front() == '"' || text.front() == '\'') && text.back() == text.front();
+    return blankEdge || quoted ? "\"" + text + "\"" : text;
+}
+
 void ApplyParam(CParBase& set, const CIniFile& ini, int32_t code) {
     set.SetValueFromString(code, ini.GetString(kSettingSection, ParamKey(code), "", kValueBufferSize), false);
 }
@@ -45,7 +58,8 @@ void ApplyParam(CParBase& set, const CIniFile& ini, int32_t code) {
 void CParBase::SaveToFile(const std::string& path) const {
     // The file is built whole and replaces the old one in one step, so a failed save loses nothing.
     CIniFile ini;
-    for (int32_t code : GetWalkCodes()) ini.SetString(kSettingSection, ParamKey(code), GetValueString(code));
+    for (int32_t code : GetWalkCodes())
+        ini.SetString(kSettingSection, ParamKey(code), FileValue(GetValueString(code)));
     ini.SetString(kHeadSection, kModelKey, GetModelCode());
     if (WriteFileAtomic(path, ini.GetText()) != WriteFileResult::kOk) ThrowSaveFailed(path);
 }
@@ -55,16 +69,26 @@ std::string CParBase::ReadFileModelCode(const std::string& path) { return ModelC
 void CParBase::LoadFromFile(const std::string& path) {
     const CIniFile ini = ReadConfigFile(path);
     if (ModelCodeOf(ini) != GetModelCode()) throw CPrivateException(kStrFileModelMismatch);
+    // Loaded into a copy and taken over whole, so that a load that fails on the way changes nothing.
+    const std::unique_ptr<CParBase> loaded = CreateInstance();
+    loaded->CopyFrom(*this);
+    loaded->SetOnline(IsOnline());
+    for (int32_t code : GetLoadOrder()) ApplyParam(*loaded, ini, code);
+    CopyFrom(*loaded);
+}
+
+std::vector<int32_t> CParBase::GetLoadOrder() const {
     // The type choices load default ranges, so they come before the ranges themselves.
-    ApplyParam(*this, ini, 0);
-    ApplyParam(*this, ini, 100);
+    std::vector<int32_t> order{0, 100};
     for (int32_t code : GetWalkCodes()) {
-        if (code != 0 && code != 100) ApplyParam(*this, ini, code);
+        if (code != 0 && code != 100) order.push_back(code);
     }
+    return order;
 }
 
 void CParBase::SaveParam(const std::string& path, int32_t code) const {
-    if (!WriteIniString(path, kSettingSection, ParamKey(code), GetValueString(code))) ThrowSaveFailed(path);
+    if (!WriteIniString(path, kSettingSection, ParamKey(code), FileValue(GetValueString(code))))
+        ThrowSaveFailed(path);
 }
 
 void CParBase::LoadParam(const std::string& path, int32_t code) {

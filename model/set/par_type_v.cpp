@@ -183,6 +183,7 @@ void CParTypeV::SetValue(int32_t code, int32_t value, bool check) {
     }
     switch (code) {
         case kInputType: {
+            if (check) CheckInputType(value);
             m_inputType = value;
             if (!IsOnline()) {
                 const CTypeRange range = InputTypeRange(value);
@@ -198,24 +199,25 @@ void CParTypeV::SetValue(int32_t code, int32_t value, bool check) {
             return;
         }
         case kInput100: {
-            // The span is tested whatever `check` says: files rely on a 100 % input at least the span
-            // above 0 %. The high limit only with `check`, since the default set's own 100 % lies above it
-            // and a saved default file must load.
+            // Only typed values are tested: a file or a device may hold a 100 % input below the 0 % input,
+            // and the set must keep what they hold.
             const CTypeRange range = InputTypeRange(m_inputType);
-            const int64_t low = int64_t{m_input0} + range.minSpan;
-            if (check || value < low) CheckRange(code, value, low, range.high);
+            if (check) CheckRange(code, value, int64_t{m_input0} + range.minSpan, range.high);
             m_input100 = value;
             return;
         }
         case kResponseSpeed:
+            if (check) CheckChoice(code, value);
             m_responseSpeed = value;
             return;
         case kDamping:
             if (check && value != 0 && (value < 0 || value > 300000))
                 throw CPrivateException(kStrDampingRange);
-            m_damping = static_cast<uint32_t>(value);
+            // Kept to the tenths of a second that the device's register and the file's text carry.
+            m_damping = static_cast<uint32_t>(value / kDampingStep * kDampingStep);
             return;
         case kOutputType: {
+            if (check) CheckChoice(code, value);
             m_outputType = value;
             if (!IsOnline()) {
                 const CTypeRange& range = OutputTypeRange(value);
@@ -263,6 +265,7 @@ void CParTypeV::SetValue(int32_t code, int32_t value, bool check) {
             m_outputFineSpan = value;
             return;
         case kLinearization:
+            if (check) CheckChoice(code, value);
             m_linearization = value;
             return;
         case kPointCount:
@@ -366,6 +369,20 @@ void CParTypeV::CheckRange(int32_t code, int64_t value, int64_t min, int64_t max
     throw CPrivateException(
         FormatMessageId(kStrValueRange, {GetParamName(code), FormatValue(code, SaturateInt32(min), false),
                               FormatValue(code, SaturateInt32(max), false)}));
+}
+
+void CParTypeV::CheckChoice(int32_t code, int32_t value) const {
+    if (value >= 0 && !FormatValue(code, value, false).empty()) return;
+    int32_t count = 0;
+    while (count < kMaxChoices && !FormatValue(code, count, false).empty()) ++count;
+    CheckRange(code, value, 0, int64_t{count} - 1);
+}
+
+void CParTypeV::CheckInputType(int32_t value) const {
+    // The types are the keys of the range tables, numbered from 0 without gaps.
+    if (m_inputLow.contains(value)) return;
+    CheckRange(kInputType, value, m_inputLow.empty() ? 0 : m_inputLow.begin()->first,
+               m_inputLow.empty() ? -1 : m_inputLow.rbegin()->first);
 }
 
 double CParTypeV::ParseNumber(std::string_view text) {

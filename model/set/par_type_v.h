@@ -90,6 +90,10 @@ public:
     static constexpr int32_t kSerialLength = 8;
 
     static constexpr int32_t kMaxPoints = 101;
+    // More choices than any list holds.
+    static constexpr int32_t kMaxChoices = 1000;
+    // Resolution of the damping time constant, seconds x10000.
+    static constexpr int32_t kDampingStep = 1000;
     static constexpr int32_t kLinearizerRows = 205;
     static constexpr int32_t kRegisterCount = 4096;
     // The characters a typed tag may hold.
@@ -166,6 +170,11 @@ protected:
 
     // Throws the range message of `code` unless min <= value <= max.
     void CheckRange(int32_t code, int64_t value, int64_t min, int64_t max) const;
+    // Throws the range message of a choice code unless its value is one of its choices: those with a
+    // text, from 0 up to the first without one.
+    void CheckChoice(int32_t code, int32_t value) const;
+    // Throws the range message of the input type unless the range tables hold the type.
+    void CheckInputType(int32_t value) const;
 
     // The number of a text as sscanf reads it: 0 when there is none, NaN when it is not finite.
     static double ParseNumber(std::string_view text);

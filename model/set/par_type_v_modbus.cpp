@@ -23,6 +23,12 @@ bool Runs(int32_t part, int32_t wanted) {
     return part == wanted || part == kPartAll;
 }
 
+// A character of a device's text as the set keeps it: a line end, which no line of a configuration file
+// can carry, becomes a blank, as the file would make it.
+char TextCharacter(unsigned char c) {
+    return c == '\r' || c == '\n' ? ' ' : static_cast<char>(c);
+}
+
 }  // namespace
 
 uint16_t CParTypeV::DampingCoefficient(uint32_t damping) {
@@ -73,7 +79,7 @@ std::string CParTypeV::GetRegisterText(int32_t start, int32_t count) const {
     for (const uint16_t reg : Registers(start, count)) {
         const auto c = static_cast<unsigned char>(reg & 0xFFu);
         if (c == 0) break;
-        text.push_back(static_cast<char>(c));
+        text.push_back(TextCharacter(c));
     }
     return text;
 }
@@ -192,9 +198,9 @@ void CParTypeV::RegistersToParam(int32_t code) {
                 const auto low = static_cast<unsigned char>(reg & 0xFFu);
                 const auto high = static_cast<unsigned char>(reg >> 8);
                 if (low == 0) break;
-                tag.push_back(static_cast<char>(low));
+                tag.push_back(TextCharacter(low));
                 if (high == 0) break;
-                tag.push_back(static_cast<char>(high));
+                tag.push_back(TextCharacter(high));
             }
             m_tag = tag;
             return;

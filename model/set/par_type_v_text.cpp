@@ -114,7 +114,7 @@ std::string CParTypeV::GetValueString(int32_t code) const {
         case kOutputFineZero:
             return FormatC("%.4lf", m_outputFineZero / 100.0);
         case kDamping:
-            return FormatC("%.1lf", m_damping / 10000.0);
+            return FormatC("%.1lf", GetValue(kDamping) / 10000.0);
         case kInputLive:
             return FormatC("%.3lf%s, %.2lf%%", m_inputValue / 10000.0, GetInputUnit().c_str(),
                            m_inputPercent / 10000.0);

@@ -100,7 +100,7 @@ constexpr int32_t kTableSteps = CParTypeT::kOutputTablePoints + CParTypeT::kCjTa
 
 }  // namespace
 
-CParTypeT::CParTypeT(int32_t typeId) : CParCustomTable(0xF0, 0, true) {
+CParTypeT::CParTypeT(int32_t typeId) : CParCustomTable(0xF0, 0) {
     SetTypeId(typeId == 4 ? 4 : 1);
     SetModelCode(typeId == 4 ? "K9U0" : "K9TS");
     m_model = "K9TS";
@@ -180,7 +180,8 @@ void CParTypeT::SetValue(int32_t code, int32_t value, bool check) {
     }
     switch (code) {
         case kInputType: {
-            // The type itself is not range-checked: a restricted model's list decides what is offered.
+            // A restricted model's list decides what is offered; typed, any type of the tables is taken.
+            if (check) CheckInputType(value);
             m_inputType = value;
             SetValue(kVoltageRange, VoltageRangeOf(value), false);
             // The fixed terminal temperature starts again at 0 degC, whatever unit it is shown in:
@@ -219,11 +220,23 @@ void CParTypeT::SetValue(int32_t code, int32_t value, bool check) {
             if (check) CheckRange(code, value, 2, kTcCustomCapacity);
             m_customPoints = value;
             return;
-        case kTerminalSelect: m_terminalSelect = value; return;
-        case kDisplayUnit: m_displayUnit = value; return;
-        case kVoltageRange: m_voltageRange = value; return;
+        case kTerminalSelect:
+            if (check) CheckChoice(code, value);
+            m_terminalSelect = value;
+            return;
+        case kDisplayUnit:
+            if (check) CheckChoice(code, value);
+            m_displayUnit = value;
+            return;
+        case kVoltageRange:
+            if (check) CheckChoice(code, value);
+            m_voltageRange = value;
+            return;
+        case kVoltPeriod:
+            if (check) CheckChoice(code, value);
+            m_voltPeriod = value;
+            return;
         case kStartVolt: m_startVolt = value; return;
-        case kVoltPeriod: m_voltPeriod = value; return;
         case kColdJunctionVolt: m_coldJunctionVolt = value; return;
         default: CParCustomTable::SetValue(code, value, check); return;
     }
@@ -233,6 +246,14 @@ void CParTypeT::RecomputeDerived() {
     SetValue(kStartVolt, ToInt32Trunc(GetTableStartVolt(m_inputType)), false);
     SetValue(kVoltPeriod, GetTableVoltPeriod(m_inputType), false);
     SetValue(kColdJunctionVolt, Conversion().ColdJunctionVoltage(m_inputType, m_coldJunction), false);
+}
+
+std::vector<int32_t> CParTypeT::GetLoadOrder() const {
+    std::vector<int32_t> order = CParCustomTable::GetLoadOrder();
+    std::stable_partition(order.begin(), order.end(), [](int32_t code) {
+        return code != kStartVolt && code != kVoltPeriod && code != kColdJunctionVolt;
+    });
+    return order;
 }
 
 bool CParTypeT::IsRestrictedModel() const {

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "model/set/par_custom_table.h"
 #include "model/thermocouple/tc_conversion.h"
@@ -126,6 +127,9 @@ public:
 protected:
     // 68, 69 and 70 from the input type and the cold-junction temperature.
     void RecomputeDerived();
+    // 68, 69 and 70 come last: the input type, the cold-junction temperature and the custom table before
+    // them recompute them, and a file keeps the values it holds (a device may hold others).
+    std::vector<int32_t> GetLoadOrder() const override;
     // The step total of a full transfer from the rows of the definition table, kept for the transfers.
     void CountProgressTotal();
     // A text editor's fixed-point text, taken from the display unit.

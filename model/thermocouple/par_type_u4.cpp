@@ -98,8 +98,7 @@ void CParTypeU4::SetValue(int32_t code, int32_t value, bool check) {
             m_diff0 = value;
             return;
         case kDiff100:
-            // Tested whatever `check` says, as the 100 % input is.
-            CheckRange(code, value, int64_t{m_diff0} + 1, kDiffLimit);
+            if (check) CheckRange(code, value, int64_t{m_diff0} + 1, kDiffLimit);
             m_diff100 = value;
             return;
         default: CParTwoTc::SetValue(code, value, check); return;

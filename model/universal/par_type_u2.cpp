@@ -78,6 +78,7 @@ std::string CParTypeU2::FormatValue(int32_t code, int32_t value, bool withUnit) 
 void CParTypeU2::SetValue(int32_t code, int32_t value, bool check) {
     if (code != kInputType) return CParUniversal::SetValue(code, value, check);
     // A type outside 0 and 1 (a file or a register) is stored; the range keeps its value.
+    if (check) CheckInputType(value);
     m_inputType = value;
     if (value == 0 || value == 1) SetValue(kRange, value, false);
     if (IsOnline()) return;

@@ -98,11 +98,13 @@ std::string CParTypeU3::FormatValue(int32_t code, int32_t value, bool withUnit) 
 
 void CParTypeU3::SetValue(int32_t code, int32_t value, bool check) {
     if (code == kSensorWires) {
+        if (check) CheckChoice(code, value);
         m_sensorWires = value;
         return;
     }
     if (code != kInputType) return CParUniversal::SetValue(code, value, check);
     // A type outside 0 to 2 (a file or a register) is stored; the range keeps its value.
+    if (check) CheckInputType(value);
     m_inputType = value;
     if (value >= 0 && value <= 2) SetValue(kRange, kRangeOfType[value], false);
     if (IsOnline()) return;

@@ -20,7 +20,7 @@ constexpr int32_t kStageReadCount = 9;
 
 CParUniversal::CParUniversal(char kind, uint16_t burnoutKeep, uint16_t burnoutSet,
                              std::initializer_list<int32_t> stageCodes, int32_t fineZeroDivisor)
-    : CParOutputStage(burnoutKeep, burnoutSet, false), m_kind(kind), m_fineZeroDivisor(fineZeroDivisor) {
+    : CParOutputStage(burnoutKeep, burnoutSet), m_kind(kind), m_fineZeroDivisor(fineZeroDivisor) {
     for (const int32_t code : stageCodes)
         if (m_stageCodeCount < static_cast<int32_t>(std::size(m_stageCodes))) m_stageCodes[m_stageCodeCount++] = code;
 }
@@ -36,6 +36,7 @@ int32_t CParUniversal::GetValue(int32_t code) const {
 
 void CParUniversal::SetValue(int32_t code, int32_t value, bool check) {
     if (code != kRange) return CParOutputStage::SetValue(code, value, check);
+    if (check) CheckChoice(code, value);
     m_range = value;
 }
 

@@ -41,12 +41,19 @@ TEST(ParTypePMTest, RangeRules) {
         {0, CParTypeV::kPointFirst + 2, 1150001, false, 1150000, nullptr},
         {0, CParTypeV::kInput0, 1000000, true, 0, "0% input should be a from -15.0000 to 99.9999. "},
         {0, CParTypeV::kInput0, 1200000, false, 1200000, nullptr},
-        {200000, CParTypeV::kInput100, 200000, false, 0, "100% input should be a from 20.0001 to 115.0000. "},
+        {200000, CParTypeV::kInput100, 200000, true, 0, "100% input should be a from 20.0001 to 115.0000. "},
         {200000, CParTypeV::kInput100, 200001, true, 200001, nullptr},
-        {0, CParTypePM::kBurnoutValue, 37499, false, 0,
+        {200000, CParTypeV::kInput100, 100000, false, 100000, nullptr},
+        {0, CParTypePM::kBurnoutValue, 37499, true, 0,
          "Output value at burnout should be a from 3.7500-3.8000 or 21.5000-23.0000. "},
-        {0, CParTypePM::kOutputHigh, 215001, false, 0, "Output high limit should be a from 20.0000 to 21.5000. "},
-        {0, CParTypePM::kOutputLow, 37999, false, 0, "Output low limit should be a from 3.8000 to 4.0000. "},
+        {0, CParTypePM::kBurnoutValue, 37499, false, 37499, nullptr},
+        {0, CParTypePM::kOutputHigh, 215001, true, 0,
+         "Output high limit should be a from 20.0000 to 21.5000. "},
+        {0, CParTypePM::kOutputHigh, 0, false, 0, nullptr},
+        {0, CParTypePM::kOutputLow, 37999, true, 0, "Output low limit should be a from 3.8000 to 4.0000. "},
+        {0, CParTypeV::kInputType, 2, true, 0, " should be a from DC 0 - 50mA to DC -1000 - +1000mV. "},
+        {0, CParTypeV::kInputType, 3, false, 3, nullptr},
+        {0, CParTypePM::kBurnout, 2, true, 0, "Burnout should be a from None to Output fixed value. "},
     };
     for (const auto& c : cases) {
         CParTypePM set;

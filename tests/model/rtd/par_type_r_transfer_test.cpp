@@ -62,12 +62,11 @@ TEST(RtdRegisterTest, Packing) {
         set.RegistersToParam(c.code);
         EXPECT_EQ(set.GetValue(c.code), c.decoded) << c.code;
     }
-    // An upload fails at an output limit out of its range and keeps the old value.
+    // An upload stores an output limit out of its typed range as the device holds it.
     CParTypeR set;
     set.Registers(2062, 1)[0] = 10001;
-    EXPECT_EQ(ThrownMessage([&] { set.RegistersToParam(CParTypeR::kOutputLow); }),
-              "Output low limit should be a from 3.8000 to 4.0000. ");
-    EXPECT_EQ(set.GetValue(CParTypeR::kOutputLow), 38000);
+    set.RegistersToParam(CParTypeR::kOutputLow);
+    EXPECT_EQ(set.GetValue(CParTypeR::kOutputLow), 40004);
 }
 
 TEST(RtdOutputTableTest, Points) {

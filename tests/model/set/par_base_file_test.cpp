@@ -4,8 +4,12 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <memory>
+#include <string>
 #include <vector>
 
+#include "link/private_exception.h"
+#include "model/rtd/par_type_r.h"
 #include "support/par_probe.h"
 #include "support/temp_folder.h"
 
@@ -115,15 +119,48 @@ TEST(ParBaseFile, FileThatCannotBeOpenedIsSaidSoAndChangesNothing) {
     EXPECT_EQ(CParBase::ReadFileModelCode(dir / "empty.cfg"), "");
 }
 
-TEST(ParBaseFile, FullInputTestEndsTheLoadAtItsKey) {
+TEST(ParBaseFile, InputsOutOfOrderLoadAsTheFileHoldsThem) {
     CTempFolder dir;
     WriteBytes(dir / "r.cfg",
                "[SETTING]\r\nP0=0\r\nP1=10.0000\r\nP2=0.0000\r\nP51=0.5\r\n[HEAD]\r\nMODEL=K9R\r\n");
     CParTypeV set;
-    EXPECT_EQ(ThrownMessage([&] { set.LoadFromFile(dir / "r.cfg"); }),
-              "100% input should be a from 10.0001 to 52.5000. ");
-    EXPECT_EQ(set.GetValue(1), 100000);  // stored unchecked before the failing key
-    EXPECT_EQ(set.GetValue(51), 0);      // after it: not reached
+    set.LoadFromFile(dir / "r.cfg");
+    EXPECT_EQ(set.GetValue(1), 100000);
+    EXPECT_EQ(set.GetValue(2), 0);
+    EXPECT_EQ(set.GetValue(51), 5000);
+}
+
+// A set whose load fails at the damping key, as one whose rules refused a stored value would.
+class CRefusingSet : public CParTypeV {
+public:
+    std::unique_ptr<CParBase> CreateInstance() const override { return std::make_unique<CRefusingSet>(); }
+    void SetValueFromString(int32_t code, const std::string& text, bool check) override {
+        if (code == 51) throw CPrivateException("refused");
+        CParTypeV::SetValueFromString(code, text, check);
+    }
+};
+
+TEST(ParBaseFile, RefusedLoadChangesNothing) {
+    CTempFolder dir;
+    WriteBytes(dir / "r.cfg", "[SETTING]\r\nP0=1\r\nP1=-5.0000\r\nP2=5.0000\r\nP51=0.5\r\nP10002=0.9700\r\n"
+                              "[HEAD]\r\nMODEL=K9R\r\n");
+    CRefusingSet set;
+    set.SetValue(20001, 7, false);
+    const std::vector<std::string> before = Rows(set);
+    EXPECT_EQ(ThrownMessage([&] { set.LoadFromFile(dir / "r.cfg"); }), "refused");
+    EXPECT_EQ(Rows(set), before);
+}
+
+TEST(ParBaseFile, TextsTheFileWouldTrimOrUnquoteLoadBackAsTheyWere) {
+    CTempFolder dir;
+    for (const char* text : {" lead", "trail\t", "\"both\"", "'one'", "\" ", "'", "mid dle", ""}) {
+        CParTypeR set;
+        set.SetValueFromString(62003, text, true);
+        set.SaveToFile(dir / "t.cfg");
+        CParTypeR loaded;
+        loaded.LoadFromFile(dir / "t.cfg");
+        EXPECT_EQ(loaded.GetValueString(62003), text);
+    }
 }
 
 TEST(ParBaseFile, FailedSaveKeepsTheOldFileAndSaysWhere) {

@@ -23,14 +23,19 @@ TEST(ParTypeV, RangeRules) {
         {1, -25001, true, "0% input should be a from -2.5000 to 49.9999. "},
         {1, 500000, false, kNoThrow},
         {2, 525000, true, kNoThrow},
-        // the 100 % input is tested even without checking: files rely on it
-        {2, 0, false, "100% input should be a from 0.0001 to 52.5000. "},
+        // without checking, what a file or a device holds is kept, even below the 0 % input
+        {2, 0, false, kNoThrow},
         {2, 1000000, false, kNoThrow},
         {2, 1000000, true, "100% input should be a from 0.0001 to 52.5000. "},
         {51, 0, true, kNoThrow},
         {51, 300001, true, "Damping time constant should be from 0 to 30."},
         {51, -1, true, "Damping time constant should be from 0 to 30."},
-        {51, 300001, false, kNoThrow},
+        {51, 301000, false, kNoThrow},
+        {0, 3, true, "Input type should be a from DC 0 - 50mA to DC -10V - +10V. "},
+        {0, 3, false, kNoThrow},
+        {100, -1, true, "Output type should be a from DC 4 - 20mA to DC -10V - +10V. "},
+        {20000, 2, true, "Linearization should be a from Disabled to Enabled. "},
+        {20000, 2, false, kNoThrow},
         {101, 39999, true, "0% output should be a from 4.000 to 20.000. "},
         {102, 200001, true, "100% output should be a from 4.000 to 20.000. "},
         {102, 200001, false, kNoThrow},
@@ -58,10 +63,26 @@ TEST(ParTypeV, RangeRules) {
     EXPECT_EQ(set.GetValue(20204), 0);
 }
 
+// The device's register and the file's text carry tenths of a second: a typed damping keeps what they
+// can carry, so that the set, its file and the device agree.
+TEST(ParTypeV, DampingKeepsTheTenthsTheDeviceAndTheFileCarry) {
+    const struct {
+        const char* typed;
+        int32_t stored;
+        const char* text;
+    } cases[] = {{"0.25", 2000, "0.2"}, {"0.29", 2000, "0.2"}, {"0.05", 0, "0.0"}, {"30", 300000, "30.0"}};
+    for (const auto& c : cases) {
+        CParTypeV set;
+        set.SetValueFromString(51, c.typed, true);
+        EXPECT_EQ(set.GetValue(51), c.stored) << c.typed;
+        EXPECT_EQ(set.GetValueString(51), c.text) << c.typed;
+    }
+}
+
 TEST(ParTypeV, BoundsOfExtremeStoredValuesDoNotOverflow) {
     CParTypeV set;
     set.SetValue(1, INT32_MAX, false);
-    EXPECT_EQ(ThrownMessage([&] { set.SetValue(2, INT32_MAX, false); }),
+    EXPECT_EQ(ThrownMessage([&] { set.SetValue(2, INT32_MAX, true); }),
               "100% input should be a from 214748.3647 to 52.5000. ");
     set.SetValue(100, 1, false);
     set.SetValue(102, INT32_MIN, false);
@@ -89,7 +110,7 @@ TEST(ParTypeV, TypeChoicesLoadDefaultsOnlyOnTheFileSide) {
     for (const auto& c : cases) {
         CParTypeV set;
         set.SetOnline(c.online);
-        set.SetValue(c.code, c.type, true);
+        set.SetValue(c.code, c.type, false);
         EXPECT_EQ(set.GetValue(c.code + 1), c.zero) << c.code << " " << c.type;
         EXPECT_EQ(set.GetValue(c.code + 2), c.full) << c.code << " " << c.type;
         double low = 1, high = 1;

@@ -145,7 +145,7 @@ TEST(ParTypeT, ColdJunctionFollowsTheDisplayUnit) {
     EXPECT_EQ(set.GetValue(CParTypeT::kColdJunction), 250000);
 }
 
-TEST(ParTypeT, OutputStageCheckedWhateverCheckSays) {
+TEST(ParTypeT, OutputStageCheckedWhenTypedAndKeptUnchecked) {
     struct Case {
         int32_t code;
         int32_t value;
@@ -162,13 +162,15 @@ TEST(ParTypeT, OutputStageCheckedWhateverCheckSays) {
             CParTypeT set;
             const int32_t before = set.GetValue(c.code);
             const std::string message = ThrownMessage([&] { set.SetValue(c.code, c.value, check); });
-            EXPECT_EQ(message == kNoThrow, c.accepted) << c.code << " " << c.value;
-            EXPECT_EQ(set.GetValue(c.code), c.accepted ? c.value : before);
+            EXPECT_EQ(message == kNoThrow, c.accepted || !check) << c.code << " " << c.value;
+            EXPECT_EQ(set.GetValue(c.code), c.accepted || !check ? c.value : before);
         }
     }
     CParTypeT set;
-    EXPECT_EQ(ThrownMessage([&] { set.SetValueFromString(CParTypeT::kBurnoutValue, "3.0000", false); }),
+    EXPECT_EQ(ThrownMessage([&] { set.SetValueFromString(CParTypeT::kBurnoutValue, "3.0000", true); }),
               "Output value at burnout should be a from 3.7500-3.8000 or 21.5000-23.0000. ");
+    set.SetValueFromString(CParTypeT::kBurnoutValue, "3.0000", false);
+    EXPECT_EQ(set.GetValue(CParTypeT::kBurnoutValue), 30000);
 }
 
 TEST(ParTypeT, TextsOfOwnCodes) {

@@ -30,17 +30,20 @@ TEST(ParTypeU2, InputTypeOnlineAndOffline) {
     }
 }
 
-TEST(ParTypeU2, BurnoutWindowsWhateverCheckSays) {
+TEST(ParTypeU2, BurnoutWindowsWhenTyped) {
     struct Case {
         int32_t value;
         bool accepted;
     };
     const Case cases[] = {{37500, true}, {230000, true}, {37499, false}, {214999, false}, {150000, false}, {230001, false}};
     for (const Case& c : cases) {
-        CParTypeU2 set;
-        const bool thrown = ThrownMessage([&] { set.SetValue(CParUniversal::kBurnoutValue, c.value, false); }) != kNoThrow;
-        EXPECT_EQ(thrown, !c.accepted) << c.value;
-        EXPECT_EQ(set.GetValue(CParUniversal::kBurnoutValue), c.accepted ? c.value : 230000);
+        for (const bool check : {true, false}) {
+            CParTypeU2 set;
+            const bool thrown =
+                ThrownMessage([&] { set.SetValue(CParUniversal::kBurnoutValue, c.value, check); }) != kNoThrow;
+            EXPECT_EQ(thrown, check && !c.accepted) << c.value;
+            EXPECT_EQ(set.GetValue(CParUniversal::kBurnoutValue), c.accepted || !check ? c.value : 230000);
+        }
     }
 }
 
