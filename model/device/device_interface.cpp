@@ -270,6 +270,7 @@ void CDeviceInterface::Upload() {
 
 void CDeviceInterface::Download(const CParBase& source) {
     CModbusInterface& modbus = RequireModbus();
+    source.CheckValues();
     std::unique_lock lock(modbus.GetMutex());
     ReplaceSet(source);
     CProgressAttachment progress(*m_par, m_progress);

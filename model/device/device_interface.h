@@ -67,7 +67,8 @@ public:
     // Identifies the model and reads every part of the set.
     void Upload();
     // Makes the current set a copy of `source` and writes every part of it. The connected model is not
-    // compared with the source here.
+    // compared with the source here. A value of `source` that a typed entry could not give (a file or a
+    // device may hold one) is reported with its range message before anything is sent.
     void Download(const CParBase& source);
 
     CSetAccess AccessSet();

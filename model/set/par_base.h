@@ -130,6 +130,10 @@ public:
     // The codes of every row of groups 0, 1, 2, ... up to the first group without rows, in order.
     std::vector<int32_t> GetWalkCodes() const;
 
+    // Files and devices give values unchecked; before a download sends them, the value of every row the
+    // user edits must pass the test a typed value passes. Throws the message of the first that fails.
+    virtual void CheckValues() const {}
+
     // The configuration file: section "SETTING" holds a "P<code>" key for every row of the group walk,
     // section "HEAD" the model code. A save that fails throws and leaves the old file as it was.
     virtual void SaveToFile(const std::string& path) const;

@@ -298,6 +298,20 @@ void CParTypeV::EditTable(int32_t group, int32_t variant) {
     }
 }
 
+void CParTypeV::CheckValues() const {
+    // Each stored text is typed into a copy: the copy is online, so that a type choice leaves the ranges
+    // that the rows after it are tested against. The texts are not range-tested.
+    const std::unique_ptr<CParBase> probe = CreateInstance();
+    probe->CopyFrom(*this);
+    probe->SetOnline(true);
+    for (int32_t code : GetWalkCodes()) {
+        if (code == kTag || code == kModel || code == kSerial) continue;
+        const int32_t kind = GetParamState(code);
+        if (kind == kParHeader || kind == kParReadOnly) continue;
+        probe->SetValueFromString(code, GetValueString(code), true);
+    }
+}
+
 void CParTypeV::EditTable2(int32_t group, int32_t variant) {
     EditTable(group, variant);
 }

@@ -125,6 +125,8 @@ public:
     void EditTable(int32_t group, int32_t variant) override;
     void EditTable2(int32_t group, int32_t variant) override;
 
+    void CheckValues() const override;
+
     void GetInputAdjustLimits(double& low, double& high) const override;
     int32_t GetInputAdjustScale() const override;
     void GetOutputAdjustLimits(double& low, double& high) const override;

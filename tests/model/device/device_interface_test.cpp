@@ -2,11 +2,13 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "support/request_list.h"
 #include "support/scaled_timing.h"
 #include "support/sim_connection.h"
+#include "support/thrown_message.h"
 #include "model/device/device_interface.h"
 #include "model/device/device_type.h"
 #include "model/hooks/notifier.h"
@@ -278,6 +280,51 @@ TEST_F(DeviceInterfaceTest, TeachRequestsWriteTheInputAndAreClearedEvenWhenRefus
     size_t writes = 0;
     for (const std::string& block : Since(first)) writes += block[0] == 'W' ? 1 : 0;
     EXPECT_EQ(writes, 2u);
+}
+
+// A device holding a value the editor would refuse is identified and uploaded as it stands; a download
+// of that value is refused with its range message before anything is sent, and goes once it is mended.
+TEST_F(DeviceInterfaceTest, DeviceOutsideTheTypedRangesIsIdentifiedAndItsValuesReportedOnDownload) {
+    const struct {
+        const char* model;
+        std::vector<std::pair<int, uint16_t>> registers;
+        int32_t code;
+        int32_t held;
+        const char* message;
+        const char* mended;
+    } cases[] = {
+        {"K9PM", {{2061, 0}}, 103, 0, "Output high limit should be a from 20.0000 to 21.5000. ", "21.5"},
+        {"K9TS", {{2059, 0}}, 67, 0,
+         "Output value at burnout should be a from 3.7500-3.8000 or 21.5000-23.0000. ", "23"},
+        {"K9RS", {{2062, 20000}}, 104, 80000, "Output low limit should be a from 3.8000 to 4.0000. ", "3.8"},
+        {"K9U2", {{1288, 0x0016}, {1289, 0xE364}, {1290, 0x0010}, {1291, 0xC8E0}}, 1, 1500004,
+         "0% input should be a from -12.0000 to 109.9996. ", "10"},
+        {"K9U4", {{1294, 0xFFFF}, {1295, 0xFFFF}}, 4, -1, "Diff100% should be a from 0.0001 to 9999.0000. ",
+         "1"},
+        {"K9U3", {{1286, 400}}, 51, 400000, "Damping time constant should be from 0 to 30.", "30"},
+        {"K9U5", {{2066, 600}}, 10003, 600, "Output fine zero adjust. should be a from -5.0000 to 5.0000. ", "5"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.model);
+        Connect(c.model);
+        for (const auto& [reg, value] : c.registers) m_link->sim.SetRegister(reg, value);
+        m_device.Poll(CDeviceInterface::kTabAll);
+        m_device.Poll(CDeviceInterface::kTabAll);
+        EXPECT_TRUE(m_device.IsIdentified());
+        EXPECT_TRUE(m_device.IsValid());
+
+        m_device.Upload();
+        std::unique_ptr<CParBase> uploaded = m_device.AccessSet()->CreateInstance();
+        uploaded->CopyFrom(*m_device.AccessSet());
+        EXPECT_EQ(uploaded->GetValue(c.code), c.held);
+        const size_t first = Requests();
+        EXPECT_EQ(ThrownMessage([&] { m_device.Download(*uploaded); }), c.message);
+        EXPECT_EQ(Since(first), Blocks{});
+
+        uploaded->SetValueFromString(c.code, c.mended, true);
+        m_device.Download(*uploaded);
+        EXPECT_FALSE(m_link->sim.GetRequests().empty());
+    }
 }
 
 TEST_F(DeviceInterfaceTest, DownloadCopiesTheSourceWithoutLookingAtTheModel) {
