@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <iterator>
 #include <memory>
 #include <random>
 #include <string>
@@ -11,6 +12,7 @@
 #include "model/device/device_interface.h"
 #include "model/device/device_type.h"
 #include "model/set/par_base.h"
+#include "platform/atomic_file.h"
 #include "platform/c_number.h"
 #include "platform/exception.h"
 #include "sim/sim_model.h"
@@ -110,12 +112,40 @@ TEST_P(SetRoundTripTest, TypedEditsSaveToAFileThatLoadsBackEqual) {
     }
 }
 
+TEST_P(SetRoundTripTest, LoadedFilesSaveToAFileThatLoadsBackEqual) {
+    std::mt19937 rng(static_cast<unsigned>(GetParam()) * 31337u);
+    CTempFolder folder;
+    const std::string path = folder / "random.cfg";
+    const char* const odd[] = {"", "abc", "1e10", "-1e10", "nan", "inf", "0x10", "99999999999", " 7 ", "\"3\""};
+    for (int round = 0; round < 12; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        const auto set = NewSet(GetParam());
+        std::string text = "[SETTING]\r\n";
+        for (int32_t code : set->GetWalkCodes()) {
+            const bool oddText = std::uniform_int_distribution<int>(0, 9)(rng) == 0;
+            text += "P" + std::to_string(code) + "=" +
+                    (oddText ? odd[std::uniform_int_distribution<size_t>(0, std::size(odd) - 1)(rng)]
+                             : RandomText(rng, *set, code)) +
+                    "\r\n";
+        }
+        text += "[HEAD]\r\nMODEL=" + set->GetModelCode() + "\r\n";
+        ASSERT_EQ(WriteFileAtomic(path, text), WriteFileResult::kOk);
+        try {
+            set->LoadFromFile(path);
+        } catch (const CException& e) {
+            ADD_FAILURE() << "a file of its model is refused: " << e.what();
+            continue;
+        }
+        ExpectFileRoundTrip(*set, *NewSet(GetParam()));
+    }
+}
+
 TEST_P(SetRoundTripTest, UploadedDeviceImagesSaveToAFileThatLoadsBackEqual) {
     const int32_t typeId = GetParam();
     std::mt19937 rng(static_cast<unsigned>(typeId) * 104729u);
     const std::string code = typeId == 1 ? "K9TS" : typeId == 2 ? "K9RS" : typeId == 3 ? "K9PM"
                                                                                      : "K9U" + std::to_string(typeId - 4);
-    for (int round = 0; round < 2; ++round) {
+    for (int round = 0; round < 3; ++round) {
         SCOPED_TRACE("round " + std::to_string(round));
         SimLink link(code);
         link.sim.WithModel([&](CSimModel& model) {
