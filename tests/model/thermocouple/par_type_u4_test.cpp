@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "support/par_probe.h"
+#include "support/temp_folder.h"
 
 namespace {
 
@@ -31,6 +32,18 @@ TEST(ParTypeU4, DiffRanges) {
     set.SetValue(CParTypeU4::kDiff0, 0, false);
     EXPECT_NO_THROW(set.SetValue(CParTypeU4::kDiff100, 99990000, true));
     EXPECT_NO_THROW(set.SetValue(CParTypeU4::kDiff0, 100000000, true));
+}
+
+// The editor lets Diff0% lie up to 300 degrees above Diff100%: such a set loads back from its own file.
+TEST(ParTypeU4, OverlappingDiffPointsLoadBackFromTheirFile) {
+    CTempFolder dir;
+    CParTypeU4 set;
+    set.SetValueFromString(CParTypeU4::kDiff0, "200", true);
+    set.SaveToFile(dir / "diff.cfg");
+    CParTypeU4 loaded;
+    loaded.LoadFromFile(dir / "diff.cfg");
+    EXPECT_EQ(loaded.GetValue(CParTypeU4::kDiff0), 2000000);
+    EXPECT_EQ(loaded.GetValue(CParTypeU4::kDiff100), 10000);
 }
 
 TEST(ParTypeU4, SecondInputTexts) {
