@@ -138,7 +138,7 @@ public:
     // section "HEAD" the model code. A save that fails throws and leaves the old file as it was.
     virtual void SaveToFile(const std::string& path) const;
     // Throws before anything changes when the file cannot be opened or its model code is not this
-    // set's. Keys are applied unchecked; a test the class makes regardless ends the load with its message.
+    // set's. Keys are applied unchecked to a copy, which the set takes over only when every key has loaded.
     virtual void LoadFromFile(const std::string& path);
     // The model code in section "HEAD" of a configuration file (empty when it has none); throws when the
     // file cannot be opened (missing, unreadable, a folder).

@@ -12,8 +12,7 @@ namespace {
 class FactoryUploadTest : public ScaledTiming {};
 }  // namespace
 
-// A device as it leaves the factory uploads into the set of its model: its settings pass every check an
-// upload makes (the output limits and burnout value are always checked).
+// A device as it leaves the factory uploads into the set of its model with the settings it left with.
 TEST_F(FactoryUploadTest, EveryModelUploadsItsFactorySettings) {
     for (const std::string& code : CSimModel::KnownCodes()) {
         SCOPED_TRACE(code);
