@@ -44,8 +44,8 @@ bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 // value that would change so goes inside a pair of quotes, which the reader takes off again.
 std::string FileValue(const std::string& text) {
     const bool blankEdge = !text.empty() && (IsBlank(text.front()) || IsBlank(text.back()));
-    const bool quoted =
-        text.size() >= 2 && (text.front() == '"' || text.front() == '\'') && text.back() == text.front();
+    const bool quoted = text.size() >= 2 && (text.front() == '"' || text.front() == '\'') &&
+                        text.back() == text.front();
     return blankEdge || quoted ? "\"" + text + "\"" : text;
 }
 

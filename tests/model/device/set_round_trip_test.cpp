@@ -56,7 +56,8 @@ std::string RandomText(std::mt19937& rng, const CParBase& set, int32_t code) {
             const int64_t v = std::uniform_int_distribution<int64_t>(-limit, limit)(rng);
             return FormatC("%.4lf", static_cast<double>(v) / 10000.0);
         }
-        case 3: return FormatC("%.*lf", pick(0, 6), std::uniform_real_distribution<double>(-1500.0, 1500.0)(rng));
+        case 3:
+            return FormatC("%.*lf", pick(0, 6), std::uniform_real_distribution<double>(-1500.0, 1500.0)(rng));
         default: {
             const int64_t v = int64_t{set.GetValue(code)} + pick(-3000, 3000);
             return FormatC("%.4lf", static_cast<double>(v) / 10000.0);
@@ -116,7 +117,8 @@ TEST_P(SetRoundTripTest, LoadedFilesSaveToAFileThatLoadsBackEqual) {
     std::mt19937 rng(static_cast<unsigned>(GetParam()) * 31337u);
     CTempFolder folder;
     const std::string path = folder / "random.cfg";
-    const char* const odd[] = {"", "abc", "1e10", "-1e10", "nan", "inf", "0x10", "99999999999", " 7 ", "\"3\""};
+    const char* const odd[] = {"",    "abc",  "1e10",        "-1e10", "nan",
+                               "inf", "0x10", "99999999999", " 7 ",   "\"3\""};
     for (int round = 0; round < 12; ++round) {
         SCOPED_TRACE("round " + std::to_string(round));
         const auto set = NewSet(GetParam());
@@ -143,14 +145,17 @@ TEST_P(SetRoundTripTest, LoadedFilesSaveToAFileThatLoadsBackEqual) {
 TEST_P(SetRoundTripTest, UploadedDeviceImagesSaveToAFileThatLoadsBackEqual) {
     const int32_t typeId = GetParam();
     std::mt19937 rng(static_cast<unsigned>(typeId) * 104729u);
-    const std::string code = typeId == 1 ? "K9TS" : typeId == 2 ? "K9RS" : typeId == 3 ? "K9PM"
-                                                                                     : "K9U" + std::to_string(typeId - 4);
+    const std::string code = typeId == 1   ? "K9TS"
+                             : typeId == 2 ? "K9RS"
+                             : typeId == 3 ? "K9PM"
+                                           : "K9U" + std::to_string(typeId - 4);
     for (int round = 0; round < 3; ++round) {
         SCOPED_TRACE("round " + std::to_string(round));
         SimLink link(code);
         link.sim.WithModel([&](CSimModel& model) {
             for (int r = 0; r < CSimModel::kRegisterCount; ++r)
-                model.SetRegister(r, static_cast<uint16_t>(std::uniform_int_distribution<int>(0, 0xFFFF)(rng)));
+                model.SetRegister(r,
+                                  static_cast<uint16_t>(std::uniform_int_distribution<int>(0, 0xFFFF)(rng)));
             model.SetModelCode(code);
         });
         CDeviceInterface device;

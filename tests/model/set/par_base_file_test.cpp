@@ -142,8 +142,9 @@ public:
 
 TEST(ParBaseFile, RefusedLoadChangesNothing) {
     CTempFolder dir;
-    WriteBytes(dir / "r.cfg", "[SETTING]\r\nP0=1\r\nP1=-5.0000\r\nP2=5.0000\r\nP51=0.5\r\nP10002=0.9700\r\n"
-                              "[HEAD]\r\nMODEL=K9R\r\n");
+    WriteBytes(dir / "r.cfg",
+               "[SETTING]\r\nP0=1\r\nP1=-5.0000\r\nP2=5.0000\r\nP51=0.5\r\nP10002=0.9700\r\n"
+               "[HEAD]\r\nMODEL=K9R\r\n");
     CRefusingSet set;
     set.SetValue(20001, 7, false);
     const std::vector<std::string> before = Rows(set);
