@@ -4,7 +4,17 @@
 // here, once, in the section of its area.
 enum StringId : unsigned {
     // Main dialog
+    kStrConfigFileFilter = 100,
+    kStrLoadFileFailed = 207,
+    kStrFileNotMatchModel = 213,
     kStrOffline = 216,
+    kStrSearching = 217,
+    kStrUploading = 218,
+    kStrDownloading = 219,
+    kStrCannotCompare = 220,
+    kStrCannotDownload = 221,
+    kStrInitializeQuestion = 222,
+    kStrInitializeDone = 223,
     kStrConnect = 13000,
     kStrDisconnect = 13001,
     kStrOfflineLabel = 13100,
@@ -86,4 +96,12 @@ enum StringId : unsigned {
     kStrSelectType = 1999,
     kStrDcInputChoices = 2000,     // the three input types the input calibration offers
     kStrOutputTypeChoices = 2050,  // the three output types the output calibration offers
+    // Comparison dialog
+    kStrColumnFile = 12502,
+    kStrColumnDevice = 12503,
+    kStrColumnGroup = 12504,
+    kStrColumnName = 12506,
+    kStrAllMatching = 30100,
+    kStrNotMatching = 30101,
+    kStrProfileNotSaved = 30200,
 };

@@ -16,3 +16,5 @@
 #include "res/dialogs/dialog_137_ids.h"
 #include "res/dialogs/dialog_138_ids.h"
 #include "res/dialogs/dialog_139_ids.h"
+#include "res/dialogs/dialog_134_ids.h"
+#include "res/dialogs/dialog_135_ids.h"

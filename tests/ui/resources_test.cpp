@@ -32,6 +32,8 @@ const DialogIds kDialogIds[] = {
     {130, {std::begin(Dialog130Ids::kAll), std::end(Dialog130Ids::kAll)}},
     {131, {std::begin(Dialog131Ids::kAll), std::end(Dialog131Ids::kAll)}},
     {132, {std::begin(Dialog132Ids::kAll), std::end(Dialog132Ids::kAll)}},
+    {134, {std::begin(Dialog134Ids::kAll), std::end(Dialog134Ids::kAll)}},
+    {135, {std::begin(Dialog135Ids::kAll), std::end(Dialog135Ids::kAll)}},
     {137, {std::begin(Dialog137Ids::kAll), std::end(Dialog137Ids::kAll)}},
     {138, {std::begin(Dialog138Ids::kAll), std::end(Dialog138Ids::kAll)}},
     {139, {std::begin(Dialog139Ids::kAll), std::end(Dialog139Ids::kAll)}},

@@ -10,13 +10,14 @@
 
 #include "model/device/device_type.h"
 #include "platform/admin_mode.h"
+#include "platform/message_format.h"
 #include "platform/profile.h"
 #include "platform/program_path.h"
 #include "platform/resource_module.h"
 #include "res/string_ids.h"
-#include "ui/framework/tab_ctrl.h"
-#include "ui/app/language.h"
 #include "ui/app/static_buffer.h"
+#include "ui/framework/message_box.h"
+#include "ui/framework/tab_ctrl.h"
 
 namespace {
 constexpr unsigned kDeviceTabTexts[] = {10503, 10500, 10504, 10505, 10506};
@@ -28,11 +29,30 @@ constexpr std::array<int, 4> kGroupTab = {1, 2, 3, 0};
 // Online light blue, offline light yellow.
 const QColor kOnlineColour(180, 180, 255);
 const QColor kOfflineColour(255, 255, 180);
+
+const char* const kCommunicationFailed = "Communication is Failed,Please retry.";
+const char* const kPleaseWait = "Please wait...";
 }  // namespace
 
 CVORTDlg::CVORTDlg() : CObserverDialog(102) {
+    MapClicked(kConnect, [this] { OnBnClickedConnect(); });
+    MapClicked(kSettings, [this] { OnBnClickedSettings(); });
+    MapClicked(kUnlock, [this] { UpdateControls(kStateUnknown); });
+    MapClicked(kUpload, [this] { StartUpload(false); });
+    MapClicked(kDownload, [this] { OnBnClickedDownload(); });
+    MapClicked(kCompare, [this] { OnBnClickedCompare(); });
+    MapClicked(kOpenFile, [this] { OnBnClickedOpenFile(); });
+    MapClicked(kSaveFile, [this] { OnBnClickedSaveFile(); });
+    MapClicked(kSelect, [this] { OnBnClickedSelect(); });
+    MapClicked(kInitialize, [this] { OnBnClickedInitialize(); });
     MapClicked(kLanguage, [this] { OnBnClickedLanguage(); });
     MapSelChange(kFileTab, [this] { OnSelchangeFileTab(); });
+}
+
+CVORTDlg::~CVORTDlg() {
+    // The threads talk through the interfaces; they end first, whatever ended the dialog.
+    StopWorkThread();
+    StopPollThread();
 }
 
 std::string CVORTDlg::TitleText() { return std::string("Setrova") + " Version " + BRIMLOW_VERSION; }
@@ -45,6 +65,8 @@ bool CVORTDlg::OnInitDialog() {
     deviceTab->SetCurSel(StaticBuffer().deviceTab);
 
     m_connect = false;
+    m_closePending = false;
+    m_deferredPoll = false;
     SetDlgItemText(kConnect, LoadString(kStrConnect));
 
     m_state = kStateUnknown;
@@ -59,6 +81,11 @@ bool CVORTDlg::OnInitDialog() {
     if (m_fileGroup >= 0 && m_fileGroup < static_cast<int>(kGroupTab.size())) fileTab->SetCurSel(kGroupTab[m_fileGroup]);
     RefreshFileConfiguration();
 
+    m_pollThread = std::make_unique<CDeviceInterfaceThread>();
+    m_pollThread->Attach(this);
+    m_pollThread->GetDeviceInterface().SetModbus(&m_modbus);
+    PostPoll();
+
     GetDlgItemAs<QProgressBar>(kProgress)->setRange(0, 1000);
     // Initialize is drawn in red: it wipes the device.
     auto* initialize = GetDlgItemAs<QPushButton>(kInitialize);
@@ -66,9 +93,7 @@ bool CVORTDlg::OnInitDialog() {
     palette.setColor(QPalette::ButtonText, Qt::red);
     initialize->setPalette(palette);
     CheckDlgButton(kUnlock, false);
-    // Without a poll result the device side is offline.
-    SetDlgItemText(kStatusText, LoadString(kStrOffline));
-    UpdateControls(kStateOffline);
+    UpdateControls(kStateUnknown);
     SetTimer(kTimerId, 500);
     OnTimer(kTimerId);
     return true;
@@ -93,7 +118,8 @@ void CVORTDlg::UpdateControls(int state) {
     // A switch rebuilds the dialog, so only while offline and not asked to connect (the port would
     // still be open otherwise).
     EnableDlgItem(kLanguage, m_state == kStateOffline && !m_connect);
-    for (int id : {kOpenFile, kSaveFile, kSettings, kConnect, kSelect, kUnlock}) EnableDlgItem(id, !busy);
+    // While a transfer runs, nothing may replace or edit the file side: an upload replaces it at its end.
+    for (int id : {kOpenFile, kSaveFile, kSettings, kConnect, kSelect, kUnlock, kFileTab}) EnableDlgItem(id, !busy);
     ShowDlgItem(kStatusText, !online);
     ShowDlgItem(kProgress, busy);
 }
@@ -121,6 +147,10 @@ void CVORTDlg::OnTimer(int id) {
     if (text != GetDlgItemText(kOnlineLabel)) SetDlgItemText(kOnlineLabel, text);
     UpdateOnlineLabelColour();
     if (m_state == kStateSearching) ShowDlgItem(kStatusText, !IsDlgItemShown(kStatusText));
+    // The counters live in the device interface: the worker replaces its set while it runs.
+    if (m_state == kStateBusy && m_workThread) {
+        GetDlgItemAs<QProgressBar>(kProgress)->setValue(m_workThread->GetDeviceInterface().GetProgress());
+    }
 }
 
 void CVORTDlg::OnSelchangeFileTab() {
@@ -130,24 +160,101 @@ void CVORTDlg::OnSelchangeFileTab() {
     RefreshFileConfiguration();
 }
 
-void CVORTDlg::StoreFileSideType() const {
-    if (m_fileSet) WriteProfileInt("Settings", "DeviceId", m_fileSet->GetTypeId());
+void CVORTDlg::OnUpdateObserver(CObservable* source) {
+    if (m_pollThread && source == m_pollThread.get()) {
+        OnPollResult();
+    } else if (m_workThread && source == m_workThread.get()) {
+        OnWorkThreadEnd();
+    }
+}
+
+void CVORTDlg::OnPollResult() {
+    if (m_state == kStateBusy) {
+        // No poll while a transfer runs; the work thread's end posts the next one.
+        m_deferredPoll = true;
+        return;
+    }
+    if (!m_pollThread->GetDeviceInterface().IsValid()) {
+        if (m_connect && m_state != kStateSearching) {
+            SetDlgItemText(kStatusText, LoadString(kStrSearching));
+            UpdateControls(kStateSearching);
+        } else if (!m_connect && m_state != kStateOffline) {
+            SetDlgItemText(kStatusText, LoadString(kStrOffline));
+            UpdateControls(kStateOffline);
+        }
+    } else if (m_state != kStateOnline) {
+        UpdateControls(kStateOnline);
+    }
+    m_deferredPoll = false;
+    PostPoll();
+}
+
+void CVORTDlg::OnWorkThreadEnd() {
+    if (m_workThread->GetKeptException()) {
+        AfxMessageBox(kCommunicationFailed);
+    } else if (m_workThread->GetLastCommand() == CDeviceInterfaceThread::kUpload) {
+        if (m_compare) {
+            ShowComparison();
+        } else {
+            // The worker is idle now; the copy is taken under the Modbus lock all the same.
+            CDeviceInterface::CSetAccess uploaded = m_workThread->GetDeviceInterface().AccessSet();
+            std::unique_ptr<CParBase> copy = uploaded->CreateInstance();
+            copy->CopyFrom(*uploaded);
+            m_fileSet = std::move(copy);
+        }
+        RefreshFileConfiguration();
+    }
+    StopWorkThread();
+    SetDlgItemText(kStatusText, kPleaseWait);
+    UpdateControls(kStateSearching);
+    if (m_closePending) {
+        CloseNow();
+        return;
+    }
+    if (m_deferredPoll) {
+        m_deferredPoll = false;
+        PostPoll();
+    }
+}
+
+void CVORTDlg::PostPoll() {
+    if (m_pollThread) m_pollThread->PostPoll(GetCurSel(kDeviceTab));
+}
+
+void CVORTDlg::StopPollThread() {
+    if (!m_pollThread) return;
+    m_pollThread->Stop();
+    m_pollThread.reset();
+}
+
+void CVORTDlg::StopWorkThread() {
+    if (!m_workThread) return;
+    m_workThread->Stop();
+    m_workThread.reset();
 }
 
 void CVORTDlg::OnClose() {
+    if (m_workThread) {
+        // The work thread uses the file side and the port; the window closes once it has ended.
+        m_closePending = true;
+        SetDlgItemText(kStatusText, kPleaseWait);
+        ShowDlgItem(kStatusText, true);
+        return;
+    }
+    CloseNow();
+}
+
+void CVORTDlg::CloseNow() {
+    m_closePending = false;
     EndDialog(0);
+    StopPollThread();
     StoreFileSideType();
     m_fileSet.reset();
 }
 
-void CVORTDlg::OnBnClickedLanguage() {
-    StoreFileSideType();
-    StaticBuffer().PutParameterSet(std::move(m_fileSet));
-    StaticBuffer().fileGroup = m_fileGroup;
-    StaticBuffer().deviceTab = GetCurSel(kDeviceTab);
-    // The button names the language after the one shown, also when a module could not be loaded.
-    int next = GetShownLanguage() + 1;
-    if (GetLanguageName(next).empty()) next = 0;
-    SetLanguage(next);
-    EndDialog(IDOK);
+void CVORTDlg::StoreFileSideType() const {
+    if (!m_fileSet) return;
+    if (!WriteProfileInt("Settings", "DeviceId", m_fileSet->GetTypeId())) {
+        AfxMessageBox(FormatMessageId(kStrProfileNotSaved, {ProfilePath()}), MB_ICONERROR);
+    }
 }

@@ -3,46 +3,98 @@
 #include <memory>
 #include <string>
 
+#include "link/comm_interface.h"
+#include "link/modbus_interface.h"
+#include "model/device/device_interface_thread.h"
 #include "model/set/par_base.h"
 #include "res/dialogs/dialog_102_ids.h"
 #include "ui/app/observer_dialog.h"
 
-// The main dialog: the device side on the left, the file side on the right. It owns the file-side
-// parameter set and the connection state, and rebuilds itself in the other language on request.
+// The main dialog: the device side on the left, the file side on the right. It owns both protocol
+// interfaces, the file-side parameter set, the poll thread and the work thread of a transfer, runs the
+// connection state machine and rebuilds itself in the other language on request.
 class CVORTDlg : public CObserverDialog, public Dialog102Ids {
 public:
     enum State : int { kStateUnknown = -1, kStateOffline = 0, kStateSearching = 1, kStateOnline = 2, kStateBusy = 3 };
     static constexpr int kTimerId = 1;
+    // Command of the Select menu's entry for type id n: kSelectCommand + n.
+    static constexpr int kSelectCommand = 0x9000;
 
     CVORTDlg();
+    ~CVORTDlg() override;
 
     // "Setrova Version <version>", the title the program gives the dialog.
     static std::string TitleText();
+    // Whether a file-side set of type `fileType` may go to a device of type `deviceType`: the universal
+    // model's kinds (4 to 9) take each other's files, every other type only its own.
+    static bool IsDownloadCompatible(int fileType, int deviceType);
 
     int GetState() const { return m_state; }
     int GetFileGroup() const { return m_fileGroup; }
     const CParBase* GetFileSideSet() const { return m_fileSet.get(); }
+    bool IsConnectRequested() const { return m_connect; }
+    bool HasWorkThread() const { return m_workThread != nullptr; }
+    bool IsClosePending() const { return m_closePending; }
+    CModbusInterface& GetModbus() { return m_modbus; }
+    CCommInterface& GetComm() { return m_comm; }
 
 protected:
     bool OnInitDialog() override;
-    // Enter and Esc never end the main dialog.
+    // Enter never ends the main dialog.
     void OnOK() override {}
+    // Nor does Esc.
     void OnCancel() override {}
     void OnClose() override;
     void OnTimer(int id) override;
-    void OnUpdateObserver(CObservable*) override {}
+    bool OnCommand(int id) override;
+    void OnUpdateObserver(CObservable* source) override;
 
 private:
+    // The state machine and what it shows (vort_dlg.cpp).
     void UpdateControls(int state);
     void RefreshFileConfiguration();
     void UpdateOnlineLabelColour();
     void OnSelchangeFileTab();
-    void OnBnClickedLanguage();
-    // The device type id the program starts with next time.
+    void OnPollResult();
+    void OnWorkThreadEnd();
+    void PostPoll();
+    void StopPollThread();
+    void StopWorkThread();
+    // Ends the dialog: the poll thread joined, the file-side type stored for the next start.
+    void CloseNow();
+    // The device type id the program starts with next time; a failed write is reported.
     void StoreFileSideType() const;
 
+    // The commands behind the buttons (vort_dlg_commands.cpp).
+    void OnBnClickedConnect();
+    void Connect(bool on);
+    void UpdateConnectButton();
+    void OnBnClickedSettings();
+    void StartWorkThread();
+    void StartUpload(bool compare);
+    void OnBnClickedDownload();
+    void OnBnClickedCompare();
+    void OnBnClickedOpenFile();
+    void OnBnClickedSaveFile();
+    void OnBnClickedSelect();
+    void OnBnClickedInitialize();
+    void OnBnClickedLanguage();
+    // The type id of the set the poll thread identified.
+    int DeviceTypeId();
+    void ShowComparison();
+
+    CCommInterface m_comm;
+    CModbusInterface m_modbus;
     std::unique_ptr<CParBase> m_fileSet;
+    // Declared after the interfaces they use, so they end before those go.
+    std::unique_ptr<CDeviceInterfaceThread> m_pollThread;
+    std::unique_ptr<CDeviceInterfaceThread> m_workThread;
     int m_fileGroup = 3;
     int m_state = kStateUnknown;
+    bool m_compare = false;
     bool m_connect = false;
+    // A poll result came while busy; the next poll is posted when the work thread ends.
+    bool m_deferredPoll = false;
+    // The user closed the window during a transfer; it closes when the transfer has ended.
+    bool m_closePending = false;
 };

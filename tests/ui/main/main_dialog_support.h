@@ -1,0 +1,85 @@
+#pragma once
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QEventLoop>
+#include <QLabel>
+#include <QTimer>
+#include <QWidget>
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "platform/profile.h"
+#include "sim/sim_device.h"
+#include "ui/framework/dialog.h"
+#include "ui/ui_test_support.h"
+
+// Processes Qt events until `done` holds; false when `timeout` ran out first.
+inline bool PumpUntil(const std::function<bool()>& done,
+                      std::chrono::milliseconds timeout = std::chrono::seconds(20)) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    QTimer tick;
+    // Wakes the wait below now and then, so that a condition changed by another thread is seen.
+    tick.start(10);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    return true;
+}
+
+// As RunModal, but `whileOpen` runs from the dialog's own loop once the calls its initialisation
+// posted have run.
+inline int RunModalSettled(CDialog& dialog, const std::function<void()>& whileOpen) {
+    return RunModal(dialog, [&dialog, whileOpen] {
+        QTimer::singleShot(0, qApp, [&dialog, whileOpen] {
+            whileOpen();
+            if (dialog.IsWindow() && dialog.GetWindow()->isVisible()) dialog.EndDialog(kLeftOpen);
+        });
+    }, true);
+}
+
+inline void Click(const CDialog& dialog, int id) { dialog.GetDlgItemAs<QAbstractButton>(id)->click(); }
+
+// Runs `answer` on the next modal dialog whose title is `title` once it shows; `answer` must end it.
+class CModalAnswer {
+public:
+    CModalAnswer(std::string title, std::function<void(QWidget*)> answer)
+        : m_title(std::move(title)), m_answer(std::move(answer)) {
+        QObject::connect(&m_timer, &QTimer::timeout, [this] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (!modal || modal->windowTitle().toStdString() != m_title) return;
+            m_timer.stop();
+            ++m_answered;
+            m_answer(modal);
+        });
+        m_timer.start(10);
+    }
+    int Answered() const { return m_answered; }
+
+private:
+    std::string m_title;
+    std::function<void(QWidget*)> m_answer;
+    QTimer m_timer;
+    int m_answered = 0;
+};
+
+// The texts of a dialog window's labels that are not empty.
+inline std::vector<std::string> LabelTexts(const QWidget* window) {
+    std::vector<std::string> texts;
+    for (const QLabel* label : window->findChildren<QLabel*>()) {
+        if (!label->text().isEmpty()) texts.push_back(label->text().toStdString());
+    }
+    return texts;
+}
+
+// A simulated device that the profile names as the COM port.
+struct CProfiledSim {
+    explicit CProfiledSim(const std::string& modelCode) : sim(modelCode) {
+        WriteProfileString("ComSettings", "COMPortName", sim.GetSlavePath());
+    }
+    CSimDevice sim;
+};

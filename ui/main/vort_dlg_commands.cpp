@@ -1,0 +1,245 @@
+// The commands behind the main dialog's buttons.
+#include "ui/main/vort_dlg.h"
+
+#include <QProgressBar>
+#include <QWidget>
+
+#include "link/com_settings.h"
+#include "link/private_exception.h"
+#include "model/device/device_type.h"
+#include "platform/ini_file.h"
+#include "platform/resource_module.h"
+#include "res/string_ids.h"
+#include "ui/app/language.h"
+#include "ui/app/static_buffer.h"
+#include "ui/framework/file_dialog.h"
+#include "ui/framework/message_box.h"
+#include "ui/framework/popup_menu.h"
+#include "ui/main/compare_dialog.h"
+#include "ui/main/com_setting_dialog.h"
+
+namespace {
+constexpr int kFirstTypeId = 1;
+constexpr int kLastTypeId = 9;
+// Type ids of the universal model's input kinds, which share one register map.
+constexpr int kFirstUniversalTypeId = 4;
+// "HEAD"/"MODEL" is read as into a buffer of this size.
+constexpr std::size_t kModelCodeBuffer = 31;
+constexpr unsigned kInitializeWriteTimeout = 1000;
+constexpr unsigned kInitializeResetTimeout = 10000;
+
+// Closes the ASCII port on every way out when it was opened for one sequence.
+class CPortOpenedHere {
+public:
+    explicit CPortOpenedHere(CCommInterface& comm) : m_comm(comm) {}
+    ~CPortOpenedHere() {
+        if (!m_opened) return;
+        m_comm.GetSerial().Close();
+        m_comm.SetPortOpen(false);
+    }
+    CPortOpenedHere(const CPortOpenedHere&) = delete;
+    CPortOpenedHere& operator=(const CPortOpenedHere&) = delete;
+
+    void Open() {
+        // Marked first: a port that opens but cannot be configured is closed again all the same.
+        m_opened = true;
+        m_comm.SetPortOpen(true);
+        m_comm.GetSerial().SetSettings(CComSettings());
+        m_comm.GetSerial().Open();
+    }
+
+private:
+    CCommInterface& m_comm;
+    bool m_opened = false;
+};
+}  // namespace
+
+bool CVORTDlg::IsDownloadCompatible(int fileType, int deviceType) {
+    if (fileType >= kFirstUniversalTypeId) return deviceType >= kFirstUniversalTypeId;
+    return deviceType == fileType;
+}
+
+void CVORTDlg::OnBnClickedConnect() {
+    Connect(!m_connect);
+    // The next connection identifies the device again.
+    if (!m_connect && m_pollThread) m_pollThread->GetDeviceInterface().RequestIdentify();
+    UpdateConnectButton();
+    UpdateControls(kStateUnknown);
+}
+
+void CVORTDlg::Connect(bool on) {
+    m_connect = on;
+    if (!on) {
+        if (m_comm.IsPortOpen()) {
+            m_comm.Close();
+            m_comm.SetPortOpen(false);
+        }
+        m_modbus.Close();
+        return;
+    }
+    try {
+        // Cancels an exchange in flight, then reopens under the Modbus lock.
+        m_modbus.Connect(CComSettings());
+    } catch (const std::exception& failure) {
+        m_connect = false;
+        AfxMessageBox(failure.what(), MB_ICONERROR);
+        m_modbus.Close();
+        m_comm.Close();
+        m_comm.SetPortOpen(false);
+    }
+}
+
+void CVORTDlg::UpdateConnectButton() {
+    SetDlgItemText(kConnect, LoadString(m_connect ? kStrDisconnect : kStrConnect));
+}
+
+void CVORTDlg::OnBnClickedSettings() {
+    CComSettingDialog dialog;
+    if (dialog.DoModal() != IDOK) return;
+    if (m_connect) Connect(true);
+    UpdateConnectButton();
+    UpdateControls(kStateUnknown);
+}
+
+void CVORTDlg::StartWorkThread() {
+    m_workThread = std::make_unique<CDeviceInterfaceThread>();
+    m_workThread->Attach(this);
+    m_workThread->GetDeviceInterface().SetModbus(&m_modbus);
+    m_workThread->GetDeviceInterface().ResetProgress();
+    GetDlgItemAs<QProgressBar>(kProgress)->setValue(0);
+}
+
+void CVORTDlg::StartUpload(bool compare) {
+    if (m_workThread) return;
+    StartWorkThread();
+    SetDlgItemText(kStatusText, LoadString(kStrUploading));
+    UpdateControls(kStateBusy);
+    m_compare = compare;
+    m_workThread->PostUpload();
+}
+
+int CVORTDlg::DeviceTypeId() {
+    CDeviceInterface::CSetAccess device = m_pollThread->GetDeviceInterface().AccessSet();
+    return device->GetTypeId();
+}
+
+void CVORTDlg::OnBnClickedDownload() {
+    if (m_workThread || !m_fileSet) return;
+    if (!IsDownloadCompatible(m_fileSet->GetTypeId(), DeviceTypeId())) {
+        AfxMessageBox(LoadString(kStrCannotDownload), MB_ICONERROR);
+        return;
+    }
+    StartWorkThread();
+    SetDlgItemText(kStatusText, LoadString(kStrDownloading));
+    UpdateControls(kStateBusy);
+    m_compare = false;
+    // The thread writes a copy taken now: the file side stays the user's while the download runs.
+    m_workThread->PostDownload(*m_fileSet);
+    // The device's values change; the next poll identifies and reads it anew.
+    m_pollThread->GetDeviceInterface().RequestIdentify();
+}
+
+void CVORTDlg::OnBnClickedCompare() {
+    if (m_workThread || !m_fileSet) return;
+    if (m_fileSet->GetTypeId() != DeviceTypeId()) {
+        AfxMessageBox(LoadString(kStrCannotCompare), MB_ICONERROR);
+        return;
+    }
+    StartUpload(true);
+}
+
+void CVORTDlg::ShowComparison() {
+    std::unique_ptr<CParBase> device;
+    {
+        CDeviceInterface::CSetAccess uploaded = m_workThread->GetDeviceInterface().AccessSet();
+        device = uploaded->CreateInstance();
+        device->CopyFrom(*uploaded);
+    }
+    // The device may have been swapped for another model while the upload ran.
+    if (!m_fileSet || device->GetTypeId() != m_fileSet->GetTypeId()) {
+        AfxMessageBox(LoadString(kStrCannotCompare), MB_ICONERROR);
+        return;
+    }
+    // The user asked to close; a comparison would only hold the window open.
+    if (m_closePending) return;
+    CCompareDialog dialog(*device, *m_fileSet);
+    dialog.DoModal();
+}
+
+void CVORTDlg::OnBnClickedOpenFile() {
+    CFileDialog dialog(true, "cfg", {}, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, LoadString(kStrConfigFileFilter));
+    if (dialog.DoModal() != IDOK) return;
+    const std::string path = dialog.GetPathName();
+    try {
+        const std::string modelCode = GetIniString(path, "HEAD", "MODEL", "", kModelCodeBuffer);
+        CDeviceType registry;
+        const CParBase* prototype = registry.SetModel(modelCode);
+        if (!prototype) throw CPrivateException(static_cast<unsigned>(kStrFileNotMatchModel));
+        std::unique_ptr<CParBase> set = prototype->CreateInstance();
+        set->CopyFrom(*prototype);
+        set->LoadFromFile(path);
+        m_fileSet = std::move(set);
+        RefreshFileConfiguration();
+    } catch (const std::exception& failure) {
+        AfxMessageBox(failure.what());
+        AfxMessageBox(LoadString(kStrLoadFileFailed), MB_ICONERROR);
+    }
+}
+
+void CVORTDlg::OnBnClickedSaveFile() {
+    if (!m_fileSet) return;
+    CFileDialog dialog(false, "cfg", {}, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, LoadString(kStrConfigFileFilter));
+    if (dialog.DoModal() != IDOK) return;
+    m_fileSet->SaveToFile(dialog.GetPathName());
+}
+
+void CVORTDlg::OnBnClickedSelect() {
+    const int current = m_fileSet ? m_fileSet->GetTypeId() : 0;
+    CPopupMenu menu;
+    for (int id = kFirstTypeId; id <= kLastTypeId; ++id) {
+        menu.AppendItem(CDeviceType::GetModelName(id), kSelectCommand + id, id == current);
+    }
+    const QWidget* button = GetDlgItem(kSelect);
+    // The menu's right edge at the button's right edge, its top at the button's top.
+    const int command = menu.Track(button->mapToGlobal(QPoint(button->width(), 0)), true);
+    if (command != 0) DispatchCommand(command);
+}
+
+bool CVORTDlg::OnCommand(int id) {
+    const int typeId = id - kSelectCommand;
+    if (typeId >= kFirstTypeId && typeId <= kLastTypeId && (!m_fileSet || typeId != m_fileSet->GetTypeId())) {
+        CDeviceType registry;
+        const CParBase* prototype = registry.SetTypeId(typeId);
+        std::unique_ptr<CParBase> set = prototype->CreateInstance();
+        set->CopyFrom(*prototype);
+        m_fileSet = std::move(set);
+        RefreshFileConfiguration();
+        return true;
+    }
+    return CObserverDialog::OnCommand(id);
+}
+
+void CVORTDlg::OnBnClickedInitialize() {
+    if (AfxMessageBox(LoadString(kStrInitializeQuestion), MB_YESNO | MB_ICONQUESTION) != IDYES) return;
+    std::unique_lock lock(m_comm.GetMutex());
+    CPortOpenedHere port(m_comm);
+    if (!m_comm.IsPortOpen()) port.Open();
+    m_comm.SelectGroup(1);
+    m_comm.WriteItem(1, "1", kInitializeWriteTimeout);
+    m_comm.SelectGroup(99);
+    m_comm.WriteItem(3, "99", kInitializeResetTimeout);
+    AfxMessageBox(LoadString(kStrInitializeDone));
+}
+
+void CVORTDlg::OnBnClickedLanguage() {
+    StopPollThread();
+    StoreFileSideType();
+    StaticBuffer().PutParameterSet(std::move(m_fileSet));
+    StaticBuffer().fileGroup = m_fileGroup;
+    StaticBuffer().deviceTab = GetCurSel(kDeviceTab);
+    // The button names the language after the one shown, also when a module could not be loaded.
+    int next = GetShownLanguage() + 1;
+    if (GetLanguageName(next).empty()) next = 0;
+    SetLanguage(next);
+    EndDialog(IDOK);
+}
