@@ -31,11 +31,13 @@ inline bool PumpUntil(const std::function<bool()>& done,
     return true;
 }
 
-// As RunModal, but `whileOpen` runs from the dialog's own loop once the calls its initialisation
-// posted have run.
+// As RunModal, but `whileOpen` runs from a timer of the dialog's own loop, once the calls its
+// initialisation posted have run. Outside the delivery of a posted call, the events that `whileOpen`
+// waits for (posted by worker threads at any time) are all delivered by PumpUntil.
 inline int RunModalSettled(CDialog& dialog, const std::function<void()>& whileOpen) {
     return RunModal(dialog, [&dialog, whileOpen] {
-        QTimer::singleShot(0, qApp, [&dialog, whileOpen] {
+        // Not 0: a zero time-out is delivered as a posted call itself.
+        QTimer::singleShot(1, qApp, [&dialog, whileOpen] {
             whileOpen();
             if (dialog.IsWindow() && dialog.GetWindow()->isVisible()) dialog.EndDialog(kLeftOpen);
         });

@@ -16,6 +16,7 @@
 #include "ui/framework/tab_ctrl.h"
 #include "ui/app/language.h"
 #include "ui/app/static_buffer.h"
+#include "ui/main/main_dialog_support.h"
 #include "ui/ui_test_support.h"
 #include "ui/app/vort_app.h"
 
@@ -80,21 +81,22 @@ TEST_F(MainDialogTest, TheLanguageButtonRebuildsInTheOtherLanguageAndKeepsTheFil
     const CParBase* fileSet = nullptr;
     CVORTDlg dialog;
 
-    const int first = RunModal(dialog, [&] {
+    const int first = RunModalSettled(dialog, [&] {
         fileSet = dialog.GetFileSideSet();
         EXPECT_EQ(dialog.GetWindowText(), "Setrova Version " BRIMLOW_TEST_VERSION);
         EXPECT_EQ(dialog.GetDlgItemText(CVORTDlg::kConnect), "Connect");
         EXPECT_EQ(dialog.GetDlgItemText(CVORTDlg::kLanguage), "Japanese");
-        ASSERT_TRUE(dialog.IsDlgItemEnabled(CVORTDlg::kLanguage));
+        // Enabled by the first poll result, which finds the dialog offline.
+        ASSERT_TRUE(PumpUntil([&] { return dialog.IsDlgItemEnabled(CVORTDlg::kLanguage); }));
         // The user picks the file tab "Option" (group 1).
         dialog.GetDlgItemAs<CTabCtrl>(CVORTDlg::kFileTab)->Bar()->setCurrentIndex(2);
         dialog.GetDlgItemAs<QPushButton>(CVORTDlg::kLanguage)->click();
-    }, true);
+    });
     EXPECT_EQ(first, IDOK);
     EXPECT_EQ(GetLanguage(), 1);
     EXPECT_EQ(GetProfileInt("Settings", "DeviceId", -7), 7);
 
-    const int second = RunModal(dialog, [&] {
+    const int second = RunModalSettled(dialog, [&] {
         EXPECT_EQ(dialog.GetFileSideSet(), fileSet);
         EXPECT_FALSE(StaticBuffer().HoldsParameterSet());
         EXPECT_EQ(dialog.GetFileGroup(), 1);
@@ -104,8 +106,9 @@ TEST_F(MainDialogTest, TheLanguageButtonRebuildsInTheOtherLanguageAndKeepsTheFil
         EXPECT_EQ(dialog.GetDlgItemText(CVORTDlg::kModelName), "K9U(Res)");
         EXPECT_EQ(dialog.GetDlgItemAs<CTabCtrl>(CVORTDlg::kDeviceTab)->GetItemText(0), "デバイス情報");
         // Back again, then the close box ends the program's loop.
+        ASSERT_TRUE(PumpUntil([&] { return dialog.IsDlgItemEnabled(CVORTDlg::kLanguage); }));
         dialog.GetDlgItemAs<QPushButton>(CVORTDlg::kLanguage)->click();
-    }, true);
+    });
     EXPECT_EQ(second, IDOK);
     EXPECT_EQ(GetLanguage(), 0);
 
@@ -126,10 +129,11 @@ TEST_F(MainDialogTest, WithoutTheModuleTheJapaneseButtonAsksForJapaneseAgain) {
     SetLanguage(1);
     CVORTDlg dialog;
     for (int pass = 0; pass < 2; ++pass) {
-        EXPECT_EQ(RunModal(dialog, [&] {
+        EXPECT_EQ(RunModalSettled(dialog, [&] {
                       EXPECT_EQ(dialog.GetDlgItemText(CVORTDlg::kLanguage), "Japanese") << pass;
+                      ASSERT_TRUE(PumpUntil([&] { return dialog.IsDlgItemEnabled(CVORTDlg::kLanguage); }));
                       dialog.GetDlgItemAs<QPushButton>(CVORTDlg::kLanguage)->click();
-                  }, true),
+                  }),
                   IDOK);
         EXPECT_EQ(GetLanguage(), 1) << pass;
     }

@@ -1,0 +1,367 @@
+// The main dialog against the simulated device: connection states, transfers, commands and closing.
+#include "ui/main/vort_dlg.h"
+
+#include <QProgressBar>
+
+#include <gtest/gtest.h>
+
+#include <condition_variable>
+#include <filesystem>
+#include <fstream>
+#include <mutex>
+#include <optional>
+
+#include "link/scaled_timing.h"
+#include "model/device/device_type.h"
+#include "platform/profile.h"
+#include "ui/app/language.h"
+#include "ui/app/static_buffer.h"
+#include "ui/app/vort_app.h"
+#include "ui/framework/file_dialog.h"
+#include "ui/framework/popup_menu.h"
+#include "ui/main/main_dialog_support.h"
+#include "ui/ui_test_support.h"
+
+namespace {
+using namespace std::chrono_literals;
+
+const std::string kFailed = "Communication is Failed,Please retry.";
+
+// Holds every request the device receives while closed, so that a transfer stays in flight.
+class CGate {
+public:
+    void Close() {
+        std::lock_guard hold(m_mutex);
+        m_open = false;
+    }
+    void Open() {
+        {
+            std::lock_guard hold(m_mutex);
+            m_open = true;
+        }
+        m_changed.notify_all();
+    }
+    void Pass() {
+        std::unique_lock hold(m_mutex);
+        m_changed.wait(hold, [this] { return m_open; });
+    }
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    bool m_open = true;
+};
+
+std::unique_ptr<CParBase> DefaultSet(int typeId) {
+    CDeviceType registry;
+    const CParBase* prototype = registry.SetTypeId(typeId);
+    std::unique_ptr<CParBase> set = prototype->CreateInstance();
+    set->CopyFrom(*prototype);
+    return set;
+}
+
+class MainDialogDeviceTest : public ScaledTiming {
+protected:
+    void SetUp() override {
+        ScaledTiming::SetUp();
+        ResetLanguageState();
+        SetLanguageModuleDirectory(BRIMLOW_MODULE_DIR);
+        SetLanguage(0);
+        StaticBuffer().Clear();
+    }
+    void TearDown() override {
+        StaticBuffer().Clear();
+        CFileDialog::SetHook(nullptr);
+        CPopupMenu::SetHook(nullptr);
+        ResetLanguageState();
+        ScaledTiming::TearDown();
+    }
+
+    static bool WaitForState(const CVORTDlg& dialog, int state) {
+        return PumpUntil([&] { return dialog.GetState() == state; });
+    }
+    static bool ConnectOnline(CVORTDlg& dialog) {
+        Click(dialog, CVORTDlg::kConnect);
+        return WaitForState(dialog, CVORTDlg::kStateOnline);
+    }
+
+    CTemporaryProfile m_profile;
+};
+
+// What UpdateControls makes of one state: the enabled commands and the visible status and progress.
+struct Controls {
+    bool upload, download, compare, language, fileCommands, statusShown, progressShown;
+    bool operator==(const Controls&) const = default;
+};
+std::ostream& operator<<(std::ostream& out, const Controls& c) {
+    return out << c.upload << c.download << c.compare << c.language << c.fileCommands << c.statusShown
+               << c.progressShown;
+}
+Controls ControlsOf(const CVORTDlg& dialog) {
+    return {dialog.IsDlgItemEnabled(CVORTDlg::kUpload),   dialog.IsDlgItemEnabled(CVORTDlg::kDownload),
+            dialog.IsDlgItemEnabled(CVORTDlg::kCompare),  dialog.IsDlgItemEnabled(CVORTDlg::kLanguage),
+            dialog.IsDlgItemEnabled(CVORTDlg::kOpenFile) && dialog.IsDlgItemEnabled(CVORTDlg::kSelect) &&
+                dialog.IsDlgItemEnabled(CVORTDlg::kConnect) && dialog.IsDlgItemEnabled(CVORTDlg::kFileTab),
+            dialog.IsDlgItemShown(CVORTDlg::kStatusText), dialog.IsDlgItemShown(CVORTDlg::kProgress)};
+}
+}  // namespace
+
+TEST_F(MainDialogDeviceTest, TheStatesFollowThePollAndDecideWhatTheUserMayDo) {
+    CProfiledSim device("K9TS");
+    CGate gate;
+    device.sim.SetRequestHook([&](const SimRequest&) { gate.Pass(); });
+    StaticBuffer().PutParameterSet(DefaultSet(2));
+    CVORTDlg dialog;
+    RunModalSettled(dialog, [&] {
+        ASSERT_TRUE(WaitForState(dialog, CVORTDlg::kStateOffline));
+        EXPECT_EQ(dialog.GetDlgItemText(CVORTDlg::kStatusText), "Currently offline");
+        EXPECT_EQ(ControlsOf(dialog), (Controls{false, false, false, true, true, true, false}));
+
+        ASSERT_TRUE(ConnectOnline(dialog));
+        EXPECT_EQ(dialog.GetDlgItemText(CVORTDlg::kConnect), "Disconnect");
+        // Identifying the device is the searching state; its text stays behind, hidden.
+        EXPECT_EQ(dialog.GetDlgItemText(CVORTDlg::kStatusText), "Searching device...");
+        EXPECT_EQ(ControlsOf(dialog), (Controls{true, false, true, false, true, false, false}));
+        Click(dialog, CVORTDlg::kUnlock);
+        EXPECT_EQ(ControlsOf(dialog), (Controls{true, true, true, false, true, false, false}));
+
+        // Held at the device, the upload stays busy for as long as the test needs.
+        gate.Close();
+        Click(dialog, CVORTDlg::kUpload);
+        EXPECT_EQ(dialog.GetState(), CVORTDlg::kStateBusy);
+        EXPECT_EQ(dialog.GetDlgItemText(CVORTDlg::kStatusText), "Uploading");
+        EXPECT_EQ(ControlsOf(dialog), (Controls{false, false, false, false, false, true, true}));
+        gate.Open();
+
+        ASSERT_TRUE(PumpUntil([&] { return !dialog.HasWorkThread(); }));
+        // The thermocouple device's set replaced the RTD file side.
+        EXPECT_EQ(dialog.GetFileSideSet()->GetTypeId(), 1);
+        EXPECT_EQ(dialog.GetDlgItemText(CVORTDlg::kModelName), CDeviceType::GetModelName(1));
+        EXPECT_EQ(dialog.GetDlgItemText(CVORTDlg::kStatusText), "Please wait...");
+        ASSERT_TRUE(WaitForState(dialog, CVORTDlg::kStateOnline));
+
+        Click(dialog, CVORTDlg::kConnect);
+        ASSERT_TRUE(WaitForState(dialog, CVORTDlg::kStateOffline));
+        EXPECT_EQ(dialog.GetDlgItemText(CVORTDlg::kStatusText), "Currently offline");
+        EXPECT_FALSE(dialog.GetModbus().IsConnected());
+    });
+}
+
+TEST_F(MainDialogDeviceTest, AFailedUploadIsReportedOnceAndKeepsTheFileSide) {
+    CProfiledSim device("K9RS");
+    StaticBuffer().PutParameterSet(DefaultSet(7));
+    CVORTDlg dialog;
+    CMessageBoxRecorder boxes;
+    RunModalSettled(dialog, [&] {
+        ASSERT_TRUE(ConnectOnline(dialog));
+        const CParBase* before = dialog.GetFileSideSet();
+        device.sim.InjectFaultFrom(device.sim.GetRequestCount(), SimFault::Make(ESimFault::Exception));
+        Click(dialog, CVORTDlg::kUpload);
+        ASSERT_TRUE(PumpUntil([&] { return !dialog.HasWorkThread(); }));
+        EXPECT_EQ(boxes.texts, std::vector<std::string>{kFailed});
+        EXPECT_EQ(dialog.GetFileSideSet(), before);
+        EXPECT_EQ(dialog.GetFileSideSet()->GetTypeId(), 7);
+        // The device answers again: the poll finds it.
+        device.sim.ClearFaults();
+        EXPECT_TRUE(WaitForState(dialog, CVORTDlg::kStateOnline));
+        EXPECT_EQ(boxes.texts.size(), 1u);
+    });
+}
+
+TEST_F(MainDialogDeviceTest, DownloadAndCompareNeedACompatibleDevice) {
+    struct Case {
+        int fileType;
+        const char* deviceCode;
+        int button;
+        std::optional<std::string> refusal;
+    } cases[] = {
+        {6, "K9U5", CVORTDlg::kDownload, std::nullopt},
+        {2, "K9TS", CVORTDlg::kDownload, "The settings of a different device cannot be downloaded."},
+        {6, "K9U5", CVORTDlg::kCompare, "The settings of a different device cannot be compared."},
+    };
+    for (const Case& c : cases) {
+        const std::string label = std::to_string(c.fileType) + " " + c.deviceCode;
+        CProfiledSim device(c.deviceCode);
+        StaticBuffer().PutParameterSet(DefaultSet(c.fileType));
+        CVORTDlg dialog;
+        CMessageBoxRecorder boxes;
+        RunModalSettled(dialog, [&] {
+            ASSERT_TRUE(ConnectOnline(dialog)) << label;
+            Click(dialog, CVORTDlg::kUnlock);
+            Click(dialog, c.button);
+            if (c.refusal) {
+                EXPECT_EQ(boxes.texts, std::vector<std::string>{*c.refusal}) << label;
+                EXPECT_EQ(boxes.types, std::vector<unsigned>{MB_ICONERROR}) << label;
+                EXPECT_FALSE(dialog.HasWorkThread()) << label;
+                EXPECT_EQ(dialog.GetState(), CVORTDlg::kStateOnline) << label;
+                return;
+            }
+            EXPECT_TRUE(dialog.HasWorkThread()) << label;
+            EXPECT_EQ(dialog.GetDlgItemText(CVORTDlg::kStatusText), "Downloading") << label;
+            ASSERT_TRUE(PumpUntil([&] { return !dialog.HasWorkThread(); })) << label;
+            EXPECT_TRUE(boxes.texts.empty()) << label;
+            // Download leaves the file side as it was.
+            EXPECT_EQ(dialog.GetFileSideSet()->GetTypeId(), c.fileType) << label;
+            EXPECT_TRUE(WaitForState(dialog, CVORTDlg::kStateOnline)) << label;
+        });
+    }
+}
+
+TEST_F(MainDialogDeviceTest, ClosingWhileTheDeviceIsSilentEndsAtOnce) {
+    CProfiledSim device("K9RS");
+    device.sim.StopAnsweringAfter(0);
+    StaticBuffer().PutParameterSet(DefaultSet(5));
+    CVORTDlg dialog;
+    long long closingMs = -1;
+    const int result = RunModalSettled(dialog, [&] {
+        Click(dialog, CVORTDlg::kConnect);
+        // A poll waits for the silent device's reply.
+        ASSERT_TRUE(PumpUntil([&] { return device.sim.GetRequestCount() > 0; }));
+        const Stopwatch watch;
+        dialog.GetWindow()->close();
+        closingMs = watch.Ms();
+    });
+    EXPECT_EQ(result, 0);
+    EXPECT_LT(closingMs, 500);
+    EXPECT_EQ(GetProfileInt("Settings", "DeviceId", -1), 5);
+    EXPECT_EQ(dialog.GetFileSideSet(), nullptr);
+}
+
+TEST_F(MainDialogDeviceTest, ClosingDuringADownloadWaitsForItsEnd) {
+    CProfiledSim device("K9RS");
+    CGate gate;
+    device.sim.SetRequestHook([&](const SimRequest&) { gate.Pass(); });
+    StaticBuffer().PutParameterSet(DefaultSet(2));
+    CVORTDlg dialog;
+    bool closedEarly = true;
+    const int result = RunModalSettled(dialog, [&] {
+        ASSERT_TRUE(ConnectOnline(dialog));
+        Click(dialog, CVORTDlg::kUnlock);
+        gate.Close();
+        Click(dialog, CVORTDlg::kDownload);
+        ASSERT_TRUE(dialog.HasWorkThread());
+        dialog.GetWindow()->close();
+        closedEarly = !dialog.GetWindow()->isVisible();
+        EXPECT_TRUE(dialog.IsClosePending());
+        EXPECT_EQ(dialog.GetDlgItemText(CVORTDlg::kStatusText), "Please wait...");
+        const size_t held = device.sim.GetRequestCount();
+        gate.Open();
+        ASSERT_TRUE(PumpUntil([&] { return !dialog.IsWindow() || !dialog.GetWindow()->isVisible(); }, 60s));
+        // The download ran to its end before the window went.
+        EXPECT_GT(device.sim.GetRequestCount(), held + 5);
+    });
+    EXPECT_FALSE(closedEarly);
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(GetProfileInt("Settings", "DeviceId", -1), 2);
+}
+
+TEST_F(MainDialogDeviceTest, InitializeSendsItsSequenceOnlyWhenConfirmedAndClosesThePortItOpened) {
+    struct Case {
+        const char* label;
+        int answer;
+        bool connect;
+        bool silent;
+        std::vector<std::string> lines;
+        std::string lastMessage;
+    } cases[] = {
+        {"no", IDNO, false, false, {}, ""},
+        {"yes", IDYES, false, false, {"G01", "I01", "D1", "G99", "I03", "D99"},
+         "Initilize completed! Please turn off and turn on the device, then you must adjust factory settings."},
+        {"silent", IDYES, false, true, {"G01"}, "Receive command response timeout."},
+        {"port held", IDYES, true, false, {}, "can not be opened."},
+    };
+    for (const Case& c : cases) {
+        CProfiledSim device("K9RS");
+        if (c.silent) device.sim.StopAnsweringAfter(0);
+        CVORTDlg dialog;
+        CMessageBoxRecorder boxes(c.answer);
+        RunModalSettled(dialog, [&] {
+            if (c.connect) {
+                ASSERT_TRUE(ConnectOnline(dialog)) << c.label;
+            }
+            const size_t before = device.sim.GetRequestCount();
+            Click(dialog, CVORTDlg::kInitialize);
+            std::vector<std::string> lines;
+            for (const SimRequest& r : device.sim.GetRequests()) {
+                if (r.index >= before && r.kind == ESimRequestKind::Ascii) lines.push_back(r.line);
+            }
+            EXPECT_EQ(lines, c.lines) << c.label;
+            ASSERT_FALSE(boxes.texts.empty()) << c.label;
+            EXPECT_EQ(boxes.texts.front().rfind("Initialize all device settings", 0), 0u) << c.label;
+            if (!c.lastMessage.empty()) {
+                EXPECT_NE(boxes.texts.back().find(c.lastMessage), std::string::npos) << c.label;
+            } else {
+                EXPECT_EQ(boxes.texts.size(), 1u) << c.label;
+            }
+            EXPECT_FALSE(dialog.GetComm().IsPortOpen()) << c.label;
+            EXPECT_FALSE(dialog.GetComm().GetSerial().IsOpen()) << c.label;
+        });
+    }
+}
+
+TEST_F(MainDialogDeviceTest, OpenFileTakesOnlyAFileOfAKnownModel) {
+    const std::string folder = m_profile.Directory();
+    std::ofstream(folder + "/headless.cfg") << "[INPUT]\r\nTYPE=1\r\n";
+    DefaultSet(7)->SaveToFile(folder + "/res.cfg");
+    std::string opened;
+    CFileDialog::SetHook([&](const CFileDialog::Request& request) -> std::optional<std::string> {
+        EXPECT_TRUE(request.open);
+        EXPECT_EQ(request.defaultExtension, "cfg");
+        return opened;
+    });
+    StaticBuffer().PutParameterSet(DefaultSet(2));
+    CVORTDlg dialog;
+    CMessageBoxRecorder boxes;
+    RunModalSettled(dialog, [&] {
+        const CParBase* before = dialog.GetFileSideSet();
+        opened = folder + "/headless.cfg";
+        Click(dialog, CVORTDlg::kOpenFile);
+        EXPECT_EQ(boxes.texts, (std::vector<std::string>{"This parameter file is not match this model.",
+                                                         "Load parameter file failed."}));
+        EXPECT_EQ(dialog.GetFileSideSet(), before);
+
+        boxes.texts.clear();
+        opened = folder + "/res.cfg";
+        Click(dialog, CVORTDlg::kOpenFile);
+        EXPECT_TRUE(boxes.texts.empty());
+        EXPECT_EQ(dialog.GetFileSideSet()->GetTypeId(), 7);
+        EXPECT_EQ(dialog.GetDlgItemText(CVORTDlg::kModelName), "K9U(Res)");
+    });
+}
+
+TEST_F(MainDialogDeviceTest, SelectOffersNineModelsAndReplacesTheFileSideOnlyForAnotherOne) {
+    std::vector<CPopupMenu::Item> items;
+    QPoint at;
+    bool rightAlign = false;
+    int choice = 0;
+    CPopupMenu::SetHook([&](const CPopupMenu& menu, QPoint point, bool right) {
+        items = menu.Items();
+        at = point;
+        rightAlign = right;
+        return choice;
+    });
+    StaticBuffer().PutParameterSet(DefaultSet(2));
+    CVORTDlg dialog;
+    RunModalSettled(dialog, [&] {
+        const CParBase* before = dialog.GetFileSideSet();
+        choice = CVORTDlg::kSelectCommand + 2;
+        Click(dialog, CVORTDlg::kSelect);
+        ASSERT_EQ(items.size(), 9u);
+        for (int i = 0; i < 9; ++i) {
+            EXPECT_EQ(items[i].text, CDeviceType::GetModelName(i + 1));
+            EXPECT_EQ(items[i].command, CVORTDlg::kSelectCommand + i + 1);
+            EXPECT_EQ(items[i].checked, i + 1 == 2);
+        }
+        const QWidget* button = dialog.GetDlgItem(CVORTDlg::kSelect);
+        EXPECT_TRUE(rightAlign);
+        EXPECT_EQ(at, button->mapToGlobal(QPoint(button->width(), 0)));
+        // The same model keeps the set and its values.
+        EXPECT_EQ(dialog.GetFileSideSet(), before);
+
+        choice = CVORTDlg::kSelectCommand + 9;
+        Click(dialog, CVORTDlg::kSelect);
+        EXPECT_EQ(dialog.GetFileSideSet()->GetTypeId(), 9);
+        EXPECT_EQ(dialog.GetFileSideSet()->GetValueString(0), DefaultSet(9)->GetValueString(0));
+        EXPECT_EQ(dialog.GetDlgItemText(CVORTDlg::kModelName), CDeviceType::GetModelName(9));
+    });
+}
