@@ -6,7 +6,6 @@ enum StringId : unsigned {
     // Main dialog
     kStrConfigFileFilter = 100,
     kStrLoadFileFailed = 207,
-    kStrFileNotMatchModel = 213,
     kStrOffline = 216,
     kStrSearching = 217,
     kStrUploading = 218,
@@ -19,6 +18,7 @@ enum StringId : unsigned {
     kStrDisconnect = 13001,
     kStrOfflineLabel = 13100,
     kStrOnlineLabel = 13101,
+    kStrProfileNotSaved = 30200,
     // Serial line and ASCII protocol
     kStrReplyTimeout = 300,
     kStrBadGReply = 301,
@@ -103,5 +103,4 @@ enum StringId : unsigned {
     kStrColumnName = 12506,
     kStrAllMatching = 30100,
     kStrNotMatching = 30101,
-    kStrProfileNotSaved = 30200,
 };

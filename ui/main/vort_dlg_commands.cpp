@@ -174,7 +174,7 @@ void CVORTDlg::OnBnClickedOpenFile() {
         const std::string modelCode = GetIniString(path, "HEAD", "MODEL", "", kModelCodeBuffer);
         CDeviceType registry;
         const CParBase* prototype = registry.SetModel(modelCode);
-        if (!prototype) throw CPrivateException(static_cast<unsigned>(kStrFileNotMatchModel));
+        if (!prototype) throw CPrivateException(static_cast<unsigned>(kStrFileModelMismatch));
         std::unique_ptr<CParBase> set = prototype->CreateInstance();
         set->CopyFrom(*prototype);
         set->LoadFromFile(path);

@@ -11,7 +11,8 @@
 #include <mutex>
 #include <optional>
 
-#include "link/scaled_timing.h"
+#include "support/request_list.h"
+#include "support/scaled_timing.h"
 #include "model/device/device_type.h"
 #include "platform/profile.h"
 #include "ui/app/language.h"
@@ -281,11 +282,7 @@ TEST_F(MainDialogDeviceTest, InitializeSendsItsSequenceOnlyWhenConfirmedAndClose
             }
             const size_t before = device.sim.GetRequestCount();
             Click(dialog, CVORTDlg::kInitialize);
-            std::vector<std::string> lines;
-            for (const SimRequest& r : device.sim.GetRequests()) {
-                if (r.index >= before && r.kind == ESimRequestKind::Ascii) lines.push_back(r.line);
-            }
-            EXPECT_EQ(lines, c.lines) << c.label;
+            EXPECT_EQ(AsciiLines(device.sim, before), c.lines) << c.label;
             ASSERT_FALSE(boxes.texts.empty()) << c.label;
             EXPECT_EQ(boxes.texts.front().rfind("Initialize all device settings", 0), 0u) << c.label;
             if (!c.lastMessage.empty()) {
