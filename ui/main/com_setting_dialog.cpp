@@ -9,7 +9,16 @@
 #include "res/string_ids.h"
 #include "ui/framework/message_box.h"
 
-CComSettingDialog::CComSettingDialog() : CComSettingDialog(CComPortList()) {}
+namespace {
+CComSettingDialog::PortListSource& Source() {
+    static CComSettingDialog::PortListSource source;
+    return source;
+}
+}  // namespace
+
+void CComSettingDialog::SetPortListSource(PortListSource source) { Source() = std::move(source); }
+
+CComSettingDialog::CComSettingDialog() : CComSettingDialog(Source() ? Source()() : CComPortList()) {}
 
 CComSettingDialog::CComSettingDialog(CComPortList ports) : CDialog(135), m_ports(std::move(ports)) {}
 

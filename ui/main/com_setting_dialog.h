@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include "link/com_port_list.h"
 #include "link/com_settings.h"
 #include "res/dialogs/dialog_135_ids.h"
@@ -11,6 +13,11 @@ public:
     // The ports the system offers now.
     CComSettingDialog();
     explicit CComSettingDialog(CComPortList ports);
+
+    // Where the ports of a dialog made without a list come from; tests name ports of their own. An
+    // empty source restores the system's ports.
+    using PortListSource = std::function<CComPortList()>;
+    static void SetPortListSource(PortListSource source);
 
 protected:
     bool OnInitDialog() override;

@@ -77,6 +77,8 @@ void CVORTDlg::Connect(bool on) {
         m_modbus.Close();
         return;
     }
+    // The port may now lead to another device: the next poll identifies it anew.
+    if (m_pollThread) m_pollThread->GetDeviceInterface().RequestIdentify();
     try {
         // Cancels an exchange in flight, then reopens under the Modbus lock.
         m_modbus.Connect(CComSettings());

@@ -20,6 +20,7 @@
 #include "ui/app/vort_app.h"
 #include "ui/framework/file_dialog.h"
 #include "ui/framework/popup_menu.h"
+#include "ui/main/com_setting_dialog.h"
 #include "ui/main/main_dialog_support.h"
 #include "ui/ui_test_support.h"
 
@@ -74,6 +75,7 @@ protected:
         StaticBuffer().Clear();
         CFileDialog::SetHook(nullptr);
         CPopupMenu::SetHook(nullptr);
+        CComSettingDialog::SetPortListSource(nullptr);
         ResetLanguageState();
         ScaledTiming::TearDown();
     }
@@ -360,5 +362,56 @@ TEST_F(MainDialogDeviceTest, SelectOffersNineModelsAndReplacesTheFileSideOnlyFor
         EXPECT_EQ(dialog.GetFileSideSet()->GetTypeId(), 9);
         EXPECT_EQ(dialog.GetFileSideSet()->GetValueString(0), DefaultSet(9)->GetValueString(0));
         EXPECT_EQ(dialog.GetDlgItemText(CVORTDlg::kModelName), CDeviceType::GetModelName(9));
+    });
+}
+
+TEST_F(MainDialogDeviceTest, ConfirmedSettingsReopenThePortOnlyWhileConnected) {
+    // Two devices; the first fixed port of the dialog's list leads to the second.
+    CProfiledSim first("K9RS");
+    CSimDevice second("K9TS");
+    const std::string ports = m_profile.Directory() + "/dev";
+    std::filesystem::create_directories(ports);
+    std::filesystem::create_symlink(second.GetSlavePath(), ports + "/ttyS0");
+    CComSettingDialog::SetPortListSource([&] { return CComPortList(ports + "/no-sys", ports); });
+    CVORTDlg dialog;
+    RunModalSettled(dialog, [&] {
+        ASSERT_TRUE(ConnectOnline(dialog));
+        EXPECT_EQ(dialog.GetModbus().GetSerial().GetSettings().GetPortName(), first.sim.GetSlavePath());
+        // Cancel changes nothing.
+        {
+            CModalAnswer cancel("Communication Setting", [](QWidget* modal) { modal->close(); });
+            Click(dialog, CVORTDlg::kSettings);
+            EXPECT_EQ(cancel.Answered(), 1);
+        }
+        EXPECT_EQ(dialog.GetModbus().GetSerial().GetSettings().GetPortName(), first.sim.GetSlavePath());
+
+        const size_t secondBefore = second.GetRequestCount();
+        {
+            CModalAnswer ok("Communication Setting", [](QWidget* modal) {
+                for (QAbstractButton* button : modal->findChildren<QAbstractButton*>())
+                    if (button->text() == "OK") button->click();
+            });
+            Click(dialog, CVORTDlg::kSettings);
+            EXPECT_EQ(ok.Answered(), 1);
+        }
+        EXPECT_EQ(GetProfileString("ComSettings", "COMPortName", ""), ports + "/ttyS0");
+        EXPECT_EQ(dialog.GetModbus().GetSerial().GetSettings().GetPortName(), ports + "/ttyS0");
+        // The poll finds the device on the new port.
+        EXPECT_TRUE(PumpUntil([&] { return second.GetRequestCount() > secondBefore + 2; }));
+        EXPECT_TRUE(WaitForState(dialog, CVORTDlg::kStateOnline));
+
+        Click(dialog, CVORTDlg::kConnect);
+        ASSERT_TRUE(WaitForState(dialog, CVORTDlg::kStateOffline));
+        WriteProfileString("ComSettings", "COMPortName", first.sim.GetSlavePath());
+        {
+            CModalAnswer ok("Communication Setting", [](QWidget* modal) {
+                for (QAbstractButton* button : modal->findChildren<QAbstractButton*>())
+                    if (button->text() == "OK") button->click();
+            });
+            Click(dialog, CVORTDlg::kSettings);
+        }
+        // Disconnected: the choice is stored, nothing is opened.
+        EXPECT_FALSE(dialog.GetModbus().GetSerial().IsOpen());
+        EXPECT_EQ(dialog.GetState(), CVORTDlg::kStateOffline);
     });
 }
