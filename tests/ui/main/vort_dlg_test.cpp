@@ -7,10 +7,13 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <optional>
 
 #include "model/device/device_type.h"
+#include "platform/admin_mode.h"
 #include "platform/profile.h"
+#include "platform/program_path.h"
 #include "platform/resource_module.h"
 #include "ui/framework/dialog_font.h"
 #include "ui/framework/tab_ctrl.h"
@@ -164,4 +167,37 @@ TEST_F(MainDialogTest, ScreenshotsOfBothLanguages) {
         const QImage shot(QString::fromStdString(path));
         EXPECT_EQ(shot.size(), DialogUnitsToPixels(0, 0, 560, 362).size()) << name;
     }
+}
+
+TEST_F(MainDialogTest, AProfileThatCannotBeWrittenIsReportedWhenTheWindowCloses) {
+    SetLanguage(0);
+    StaticBuffer().PutParameterSet(MakeSet(4));
+    // A folder cannot be made below a plain file, not even by root.
+    const std::string blocked = m_profile.Directory() + "/file";
+    std::ofstream(blocked) << "x";
+    setenv("XDG_CONFIG_HOME", (blocked + "/config").c_str(), 1);
+    CVORTDlg dialog;
+    CMessageBoxRecorder boxes;
+    EXPECT_EQ(RunModalSettled(dialog, [&] { dialog.GetWindow()->close(); }), 0);
+    EXPECT_EQ(boxes.texts, std::vector<std::string>{"The settings could not be saved to " + ProfilePath() + "."});
+    EXPECT_EQ(boxes.types, std::vector<unsigned>{MB_ICONERROR});
+}
+
+TEST_F(MainDialogTest, AdministratorModeShowsTheInitializeAndCalibrationButtons) {
+    SetLanguage(0);
+    const std::string marker = AdminMarkerPath(ProgramPath());
+    for (const bool admin : {false, true}) {
+        if (admin) std::ofstream(marker) << "";
+        CVORTDlg dialog;
+        RunModalSettled(dialog, [&] {
+            for (int id : {CVORTDlg::kInitialize, CVORTDlg::kInputCalib, CVORTDlg::kOutputCalib}) {
+                EXPECT_EQ(dialog.IsDlgItemShown(id), admin) << id;
+            }
+            // Initialize is there in every state; the calibrations need a device online.
+            EXPECT_TRUE(dialog.IsDlgItemEnabled(CVORTDlg::kInitialize));
+            EXPECT_FALSE(dialog.IsDlgItemEnabled(CVORTDlg::kInputCalib));
+        });
+        std::filesystem::remove(marker);
+    }
+    SetAdminMode(false);
 }
