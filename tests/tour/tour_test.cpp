@@ -44,7 +44,8 @@ protected:
 // Saves what the user sees now as <model>_<language>_<step>.png.
 class CCamera {
 public:
-    CCamera(std::string model, std::string language) : m_prefix(std::move(model) + "_" + std::move(language) + "_") {}
+    CCamera(std::string model, std::string language)
+        : m_prefix(std::move(model) + "_" + std::move(language) + "_") {}
     void Shoot(QWidget* window, const std::string& step) {
         const std::string path = std::string(BRIMLOW_SCREENSHOT_DIR "/tour/") + m_prefix + step + ".png";
         EXPECT_TRUE(window->grab().save(QString::fromStdString(path))) << path;
@@ -112,7 +113,8 @@ TEST_F(Tour, FromConnectToCloseOnThermocoupleAndRtdDevices) {
             Click(dialog, CVORTDlg::kUnlock);
             Click(dialog, CVORTDlg::kDownload);
             EXPECT_EQ(dialog.GetState(), CVORTDlg::kStateBusy);
-            ASSERT_TRUE(PumpUntil([&] { return dialog.GetState() == CVORTDlg::kStateOnline; }, std::chrono::seconds(60)));
+            ASSERT_TRUE(PumpUntil([&] { return dialog.GetState() == CVORTDlg::kStateOnline; },
+                                  std::chrono::seconds(60)));
 
             std::vector<std::string> result;
             CModalAnswer answer(w.compareTitle, [&](QWidget* modal) {
@@ -139,7 +141,8 @@ TEST_F(Tour, FromConnectToCloseOnThermocoupleAndRtdDevices) {
         ended = RunModalSettled(dialog, [&] {
             EXPECT_EQ(dialog.GetFileSideSet()->GetTypeId(), w.typeId);
             ASSERT_TRUE(PumpUntil([&] { return dialog.GetState() == CVORTDlg::kStateOffline; }));
-            CCamera(w.modelCode, std::string(w.languageName) + "_switched").Shoot(dialog.GetWindow(), "7_offline");
+            CCamera(w.modelCode, std::string(w.languageName) + "_switched")
+                .Shoot(dialog.GetWindow(), "7_offline");
             dialog.GetWindow()->close();
         });
         EXPECT_EQ(ended, 0);

@@ -21,7 +21,9 @@ constexpr uint32_t kSectionBit = 0x10000;
 constexpr uint32_t kDiffMask = 0xFFFF;
 constexpr int kColumns = 4;
 
-QTreeWidget* List(const CDialog& dialog) { return dialog.GetDlgItemAs<QTreeWidget>(CCompareDialog::kCompareList); }
+QTreeWidget* List(const CDialog& dialog) {
+    return dialog.GetDlgItemAs<QTreeWidget>(CCompareDialog::kCompareList);
+}
 }  // namespace
 
 CCompareDialog::CCompareDialog(const CParBase& device, const CParBase& file)
@@ -75,7 +77,8 @@ void CCompareDialog::FillList() {
             auto* item = new QTreeWidgetItem(list);
             item->setText(0, QString::fromStdString(section));
             item->setText(1, QString::fromStdString(m_device.GetParamName(code)));
-            item->setText(2, QString::fromStdString(m_device.FormatValue(code, m_device.GetValue(code), true)));
+            item->setText(2,
+                          QString::fromStdString(m_device.FormatValue(code, m_device.GetValue(code), true)));
             item->setText(3, QString::fromStdString(m_file.FormatValue(code, m_file.GetValue(code), true)));
             if (differs) {
                 ++m_mismatches;

@@ -78,7 +78,8 @@ bool CVORTDlg::OnInitDialog() {
 
     auto* fileTab = GetDlgItemAs<CTabCtrl>(kFileTab);
     for (unsigned id : kFileTabTexts) fileTab->InsertItem(fileTab->GetItemCount(), LoadString(id));
-    if (m_fileGroup >= 0 && m_fileGroup < static_cast<int>(kGroupTab.size())) fileTab->SetCurSel(kGroupTab[m_fileGroup]);
+    if (m_fileGroup >= 0 && m_fileGroup < static_cast<int>(kGroupTab.size()))
+        fileTab->SetCurSel(kGroupTab[m_fileGroup]);
     RefreshFileConfiguration();
 
     m_pollThread = std::make_unique<CDeviceInterfaceThread>();
@@ -119,7 +120,8 @@ void CVORTDlg::UpdateControls(int state) {
     // still be open otherwise).
     EnableDlgItem(kLanguage, m_state == kStateOffline && !m_connect);
     // While a transfer runs, nothing may replace or edit the file side: an upload replaces it at its end.
-    for (int id : {kOpenFile, kSaveFile, kSettings, kConnect, kSelect, kUnlock, kFileTab}) EnableDlgItem(id, !busy);
+    for (int id : {kOpenFile, kSaveFile, kSettings, kConnect, kSelect, kUnlock, kFileTab})
+        EnableDlgItem(id, !busy);
     ShowDlgItem(kStatusText, !online);
     ShowDlgItem(kProgress, busy);
 }

@@ -15,7 +15,13 @@
 // connection state machine and rebuilds itself in the other language on request.
 class CVORTDlg : public CObserverDialog, public Dialog102Ids {
 public:
-    enum State : int { kStateUnknown = -1, kStateOffline = 0, kStateSearching = 1, kStateOnline = 2, kStateBusy = 3 };
+    enum State : int {
+        kStateUnknown = -1,
+        kStateOffline = 0,
+        kStateSearching = 1,
+        kStateOnline = 2,
+        kStateBusy = 3
+    };
     static constexpr int kTimerId = 1;
     // Command of the Select menu's entry for type id n: kSelectCommand + n.
     static constexpr int kSelectCommand = 0x9000;

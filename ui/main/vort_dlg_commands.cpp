@@ -169,7 +169,8 @@ void CVORTDlg::ShowComparison() {
 }
 
 void CVORTDlg::OnBnClickedOpenFile() {
-    CFileDialog dialog(true, "cfg", {}, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, LoadString(kStrConfigFileFilter));
+    CFileDialog dialog(true, "cfg", {}, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
+                       LoadString(kStrConfigFileFilter));
     if (dialog.DoModal() != IDOK) return;
     const std::string path = dialog.GetPathName();
     try {
@@ -190,7 +191,8 @@ void CVORTDlg::OnBnClickedOpenFile() {
 
 void CVORTDlg::OnBnClickedSaveFile() {
     if (!m_fileSet) return;
-    CFileDialog dialog(false, "cfg", {}, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, LoadString(kStrConfigFileFilter));
+    CFileDialog dialog(false, "cfg", {}, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
+                       LoadString(kStrConfigFileFilter));
     if (dialog.DoModal() != IDOK) return;
     m_fileSet->SaveToFile(dialog.GetPathName());
 }

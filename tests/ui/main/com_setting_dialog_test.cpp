@@ -20,21 +20,27 @@ TEST(ComSettingDialog, TheStoredPortIsPreselectedOnlyWhenItMatchesExactly) {
     struct Case {
         const char* stored;
         int selected;
-    } cases[] = {{"/fake/dev/ttyS3", 3}, {"/fake/dev/TTYS3", 0}, {"/dev/nothing", 0}, {"/fake/dev/ttyS15", 15}};
+    } cases[] = {
+        {"/fake/dev/ttyS3", 3}, {"/fake/dev/TTYS3", 0}, {"/dev/nothing", 0}, {"/fake/dev/ttyS15", 15}};
     for (const Case& c : cases) {
         CTemporaryProfile profile;
         WriteProfileString("ComSettings", "COMPortName", c.stored);
         CComSettingDialog dialog(FakePorts());
         int selected = -1;
-        EXPECT_EQ(RunModal(dialog, [&] {
-                      selected = dialog.GetCurSel(CComSettingDialog::kPortCombo);
-                      dialog.DispatchCommand(CComSettingDialog::kOkButton);
-                  }, true),
+        EXPECT_EQ(RunModal(
+                      dialog,
+                      [&] {
+                          selected = dialog.GetCurSel(CComSettingDialog::kPortCombo);
+                          dialog.DispatchCommand(CComSettingDialog::kOkButton);
+                      },
+                      true),
                   IDOK);
         EXPECT_EQ(selected, c.selected) << c.stored;
         // Confirming stores the entry shown, also when the stored one was missing.
-        EXPECT_EQ(GetProfileString("ComSettings", "COMPortName", "?"), "/fake/dev/ttyS" + std::to_string(c.selected));
-        EXPECT_EQ(GetProfileString("ComSettings", "COMPortDisplayName", "?"), "ttyS" + std::to_string(c.selected));
+        EXPECT_EQ(GetProfileString("ComSettings", "COMPortName", "?"),
+                  "/fake/dev/ttyS" + std::to_string(c.selected));
+        EXPECT_EQ(GetProfileString("ComSettings", "COMPortDisplayName", "?"),
+                  "ttyS" + std::to_string(c.selected));
     }
 }
 
@@ -43,10 +49,13 @@ TEST(ComSettingDialog, ChoosingAnotherPortStoresItAndCancelStoresNothing) {
     CTemporaryProfile profile;
     WriteProfileString("ComSettings", "COMPortName", "/fake/dev/ttyS1");
     CComSettingDialog dialog(FakePorts());
-    EXPECT_EQ(RunModal(dialog, [&] {
-                  dialog.SetCurSel(CComSettingDialog::kPortCombo, 7);
-                  dialog.DispatchCommand(CComSettingDialog::kCancelButton);
-              }, true),
+    EXPECT_EQ(RunModal(
+                  dialog,
+                  [&] {
+                      dialog.SetCurSel(CComSettingDialog::kPortCombo, 7);
+                      dialog.DispatchCommand(CComSettingDialog::kCancelButton);
+                  },
+                  true),
               IDCANCEL);
     EXPECT_EQ(GetProfileString("ComSettings", "COMPortName", "?"), "/fake/dev/ttyS1");
     EXPECT_EQ(GetProfileString("ComSettings", "COMPortDisplayName", "?"), "?");
@@ -56,12 +65,15 @@ TEST(ComSettingDialog, ChoosingAnotherPortStoresItAndCancelStoresNothing) {
         SetLanguageModuleDirectory(BRIMLOW_MODULE_DIR);
         SetLanguage(row);
         CComSettingDialog shown(FakePorts());
-        EXPECT_EQ(RunModal(shown, [&] {
-                      shown.SetCurSel(CComSettingDialog::kPortCombo, 7);
-                      std::filesystem::create_directories(BRIMLOW_SCREENSHOT_DIR);
-                      shown.GetWindow()->grab().save(QString(BRIMLOW_SCREENSHOT_DIR "/") + name);
-                      shown.DispatchCommand(CComSettingDialog::kOkButton);
-                  }, true),
+        EXPECT_EQ(RunModal(
+                      shown,
+                      [&] {
+                          shown.SetCurSel(CComSettingDialog::kPortCombo, 7);
+                          std::filesystem::create_directories(BRIMLOW_SCREENSHOT_DIR);
+                          shown.GetWindow()->grab().save(QString(BRIMLOW_SCREENSHOT_DIR "/") + name);
+                          shown.DispatchCommand(CComSettingDialog::kOkButton);
+                      },
+                      true),
                   IDOK);
         EXPECT_EQ(GetProfileString("ComSettings", "COMPortName", "?"), "/fake/dev/ttyS7");
     }

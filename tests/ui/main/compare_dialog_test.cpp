@@ -99,7 +99,8 @@ TEST_F(CompareDialogTest, DifferencesAreCountedMarkedAndTheFirstIsShown) {
     EXPECT_TRUE(shown.firstMismatchVisible);
     // The first section ("Input") is light green in column 0, the next ("Output") the deeper green.
     EXPECT_EQ(shown.column0.front(), CCompareDialog::kLightGreen);
-    const auto output = std::find(shown.names.begin(), shown.names.end(), device->GetParamName(CParTypeV::kOutputType));
+    const auto output = std::find(shown.names.begin(), shown.names.end(),
+                                  device->GetParamName(CParTypeV::kOutputType));
     ASSERT_NE(output, shown.names.end());
     EXPECT_EQ(shown.column0[output - shown.names.begin()], CCompareDialog::kDeeperGreen);
 }

@@ -35,13 +35,16 @@ inline bool PumpUntil(const std::function<bool()>& done,
 // initialisation posted have run. Outside the delivery of a posted call, the events that `whileOpen`
 // waits for (posted by worker threads at any time) are all delivered by PumpUntil.
 inline int RunModalSettled(CDialog& dialog, const std::function<void()>& whileOpen) {
-    return RunModal(dialog, [&dialog, whileOpen] {
-        // Not 0: a zero time-out is delivered as a posted call itself.
-        QTimer::singleShot(1, qApp, [&dialog, whileOpen] {
-            whileOpen();
-            if (dialog.IsWindow() && dialog.GetWindow()->isVisible()) dialog.EndDialog(kLeftOpen);
-        });
-    }, true);
+    return RunModal(
+        dialog,
+        [&dialog, whileOpen] {
+            // Not 0: a zero time-out is delivered as a posted call itself.
+            QTimer::singleShot(1, qApp, [&dialog, whileOpen] {
+                whileOpen();
+                if (dialog.IsWindow() && dialog.GetWindow()->isVisible()) dialog.EndDialog(kLeftOpen);
+            });
+        },
+        true);
 }
 
 inline void Click(const CDialog& dialog, int id) { dialog.GetDlgItemAs<QAbstractButton>(id)->click(); }

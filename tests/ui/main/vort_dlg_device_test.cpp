@@ -101,11 +101,14 @@ std::ostream& operator<<(std::ostream& out, const Controls& c) {
                << c.progressShown;
 }
 Controls ControlsOf(const CVORTDlg& dialog) {
-    return {dialog.IsDlgItemEnabled(CVORTDlg::kUpload),   dialog.IsDlgItemEnabled(CVORTDlg::kDownload),
-            dialog.IsDlgItemEnabled(CVORTDlg::kCompare),  dialog.IsDlgItemEnabled(CVORTDlg::kLanguage),
+    return {dialog.IsDlgItemEnabled(CVORTDlg::kUpload),
+            dialog.IsDlgItemEnabled(CVORTDlg::kDownload),
+            dialog.IsDlgItemEnabled(CVORTDlg::kCompare),
+            dialog.IsDlgItemEnabled(CVORTDlg::kLanguage),
             dialog.IsDlgItemEnabled(CVORTDlg::kOpenFile) && dialog.IsDlgItemEnabled(CVORTDlg::kSelect) &&
                 dialog.IsDlgItemEnabled(CVORTDlg::kConnect) && dialog.IsDlgItemEnabled(CVORTDlg::kFileTab),
-            dialog.IsDlgItemShown(CVORTDlg::kStatusText), dialog.IsDlgItemShown(CVORTDlg::kProgress)};
+            dialog.IsDlgItemShown(CVORTDlg::kStatusText),
+            dialog.IsDlgItemShown(CVORTDlg::kProgress)};
 }
 }  // namespace
 
@@ -268,8 +271,13 @@ TEST_F(MainDialogDeviceTest, InitializeSendsItsSequenceOnlyWhenConfirmedAndClose
         std::string lastMessage;
     } cases[] = {
         {"no", IDNO, false, false, {}, ""},
-        {"yes", IDYES, false, false, {"G01", "I01", "D1", "G99", "I03", "D99"},
-         "Initilize completed! Please turn off and turn on the device, then you must adjust factory settings."},
+        {"yes",
+         IDYES,
+         false,
+         false,
+         {"G01", "I01", "D1", "G99", "I03", "D99"},
+         "Initilize completed! Please turn off and turn on the device, then you must adjust factory "
+         "settings."},
         {"silent", IDYES, false, true, {"G01"}, "Receive command response timeout."},
         {"port held", IDYES, true, false, {}, "can not be opened."},
     };
