@@ -184,8 +184,11 @@ void CVORTDlg::OnPollResult() {
             SetDlgItemText(kStatusText, LoadString(kStrOffline));
             UpdateControls(kStateOffline);
         }
-    } else if (m_state != kStateOnline) {
-        UpdateControls(kStateOnline);
+    } else {
+        // The poll thread is idle until the next poll is posted, so the lock is free now; Download and
+        // Compare use this type instead of waiting on a poll that may be stuck with a silent device.
+        m_deviceTypeId = m_pollThread->GetDeviceInterface().AccessSet()->GetTypeId();
+        if (m_state != kStateOnline) UpdateControls(kStateOnline);
     }
     m_deferredPoll = false;
     PostPoll();

@@ -85,8 +85,6 @@ private:
     void OnBnClickedSelect();
     void OnBnClickedInitialize();
     void OnBnClickedLanguage();
-    // The type id of the set the poll thread identified.
-    int DeviceTypeId();
     void ShowComparison();
 
     CCommInterface m_comm;
@@ -97,6 +95,8 @@ private:
     std::unique_ptr<CDeviceInterfaceThread> m_workThread;
     int m_fileGroup = 3;
     int m_state = kStateUnknown;
+    // The type id of the device the last valid poll read.
+    int m_deviceTypeId = 0;
     bool m_compare = false;
     bool m_connect = false;
     // A poll result came while busy; the next poll is posted when the work thread ends.

@@ -120,14 +120,9 @@ void CVORTDlg::StartUpload(bool compare) {
     m_workThread->PostUpload();
 }
 
-int CVORTDlg::DeviceTypeId() {
-    CDeviceInterface::CSetAccess device = m_pollThread->GetDeviceInterface().AccessSet();
-    return device->GetTypeId();
-}
-
 void CVORTDlg::OnBnClickedDownload() {
     if (m_workThread || !m_fileSet) return;
-    if (!IsDownloadCompatible(m_fileSet->GetTypeId(), DeviceTypeId())) {
+    if (!IsDownloadCompatible(m_fileSet->GetTypeId(), m_deviceTypeId)) {
         AfxMessageBox(LoadString(kStrCannotDownload), MB_ICONERROR);
         return;
     }
@@ -143,7 +138,7 @@ void CVORTDlg::OnBnClickedDownload() {
 
 void CVORTDlg::OnBnClickedCompare() {
     if (m_workThread || !m_fileSet) return;
-    if (m_fileSet->GetTypeId() != DeviceTypeId()) {
+    if (m_fileSet->GetTypeId() != m_deviceTypeId) {
         AfxMessageBox(LoadString(kStrCannotCompare), MB_ICONERROR);
         return;
     }
