@@ -1,13 +1,13 @@
 #include "ui/main/compare_dialog.h"
 
-#include <QHeaderView>
-#include <QTreeWidget>
+#include <QPalette>
 
 #include <string>
 
 #include "platform/message_format.h"
 #include "platform/resource_module.h"
 #include "res/string_ids.h"
+#include "ui/framework/report_list_ctrl.h"
 
 const QColor CCompareDialog::kLightGreen(100, 255, 150);
 const QColor CCompareDialog::kDeeperGreen(80, 235, 130);
@@ -20,9 +20,12 @@ constexpr uint32_t kSectionStep = 0x10000;
 constexpr uint32_t kSectionBit = 0x10000;
 constexpr uint32_t kDiffMask = 0xFFFF;
 constexpr int kColumns = 4;
+// Widths until the list knows its own; replaced once it shows.
+constexpr int kInitialWidths[kColumns] = {80, 100, 150, 150};
+constexpr unsigned kHeadings[kColumns] = {kStrColumnGroup, kStrColumnName, kStrColumnDevice, kStrColumnFile};
 
-QTreeWidget* List(const CDialog& dialog) {
-    return dialog.GetDlgItemAs<QTreeWidget>(CCompareDialog::kCompareList);
+CReportListCtrl* List(const CDialog& dialog) {
+    return dialog.GetDlgItemAs<CReportListCtrl>(CCompareDialog::kCompareList);
 }
 }  // namespace
 
@@ -31,14 +34,19 @@ CCompareDialog::CCompareDialog(const CParBase& device, const CParBase& file)
 
 bool CCompareDialog::OnInitDialog() {
     m_arranged = false;
-    QTreeWidget* list = List(*this);
-    list->setColumnCount(kColumns);
-    list->setHeaderLabels({QString::fromStdString(LoadString(kStrColumnGroup)),
-                           QString::fromStdString(LoadString(kStrColumnName)),
-                           QString::fromStdString(LoadString(kStrColumnDevice)),
-                           QString::fromStdString(LoadString(kStrColumnFile))});
-    list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_mismatches = 0;
+    m_firstMismatch = -1;
+    CReportListCtrl* list = List(*this);
+    for (int column = 0; column < kColumns; ++column) {
+        list->InsertColumn(column, kInitialWidths[column], LoadString(kHeadings[column]));
+    }
+    list->SetCellColours([list](int row, int column, QColor& text, QColor& background) {
+        return CellColours(static_cast<uint32_t>(list->GetItemData(row)), column, list->palette(), text,
+                           background);
+    });
+    list->BeginUpdate();
     FillList();
+    list->EndUpdate();
 
     SetDlgItemText(kResultText, m_mismatches == 0 ? LoadString(kStrAllMatching)
                                                   : FormatMessageId(kStrNotMatching, {m_mismatches}));
@@ -46,22 +54,33 @@ bool CCompareDialog::OnInitDialog() {
     PostCall([this] {
         SetColumnWidths();
         if (m_firstMismatch >= 0) {
-            QTreeWidget* shown = List(*this);
+            CReportListCtrl* shown = List(*this);
             // The last row first, then the first difference: the difference ends up near the top.
-            shown->scrollToItem(shown->topLevelItem(shown->topLevelItemCount() - 1));
-            shown->scrollToItem(shown->topLevelItem(m_firstMismatch));
+            shown->EnsureVisible(shown->GetItemCount() - 1);
+            shown->EnsureVisible(m_firstMismatch);
         }
         m_arranged = true;
     });
     return true;
 }
 
+bool CCompareDialog::CellColours(uint32_t itemData, int column, const QPalette& palette, QColor& text,
+                                 QColor& background) {
+    text = palette.color(QPalette::WindowText);
+    const bool odd = (itemData & kSectionBit) != 0;
+    switch (column) {
+        case 0: background = odd ? kDeeperGreen : kLightGreen; break;
+        case 1: background = odd ? kLightGreen : kDeeperGreen; break;
+        default: background = (itemData & kDiffMask) == 1 ? kLightRed : palette.color(QPalette::Base); break;
+    }
+    return true;
+}
+
 void CCompareDialog::FillList() {
-    QTreeWidget* list = List(*this);
+    CReportListCtrl* list = List(*this);
     std::string section;
     // Rows before the first heading count as a section of their own, with the section bit set.
     uint32_t counter = static_cast<uint32_t>(-static_cast<int32_t>(kSectionStep));
-    int row = 0;
     // Group 10 (live values) is never reached: the walk ends at the first group without rows.
     for (int32_t group = 0; m_device.GetParamCount(group) > 0; ++group) {
         for (int32_t index = 0; index < m_device.GetParamCount(group); ++index) {
@@ -74,41 +93,23 @@ void CCompareDialog::FillList() {
             }
             // Raw texts, not formatted ones: two values shown alike may still be stored differently.
             const bool differs = m_device.GetValueString(code) != m_file.GetValueString(code);
-            auto* item = new QTreeWidgetItem(list);
-            item->setText(0, QString::fromStdString(section));
-            item->setText(1, QString::fromStdString(m_device.GetParamName(code)));
-            item->setText(2,
-                          QString::fromStdString(m_device.FormatValue(code, m_device.GetValue(code), true)));
-            item->setText(3, QString::fromStdString(m_file.FormatValue(code, m_file.GetValue(code), true)));
+            const int row = list->InsertItem(list->GetItemCount(), section);
+            list->SetItemText(row, 1, m_device.GetParamName(code));
+            list->SetItemText(row, 2, m_device.FormatValue(code, m_device.GetValue(code), true));
+            list->SetItemText(row, 3, m_file.FormatValue(code, m_file.GetValue(code), true));
             if (differs) {
                 ++m_mismatches;
                 if (m_firstMismatch < 0) m_firstMismatch = row;
             }
-            const uint32_t itemData = counter + (differs ? 1 : 0);
-            item->setData(0, Qt::UserRole, itemData);
-            ColourRow(row, itemData);
-            ++row;
+            list->SetItemData(row, counter + (differs ? 1 : 0));
         }
     }
 }
 
-void CCompareDialog::ColourRow(int row, uint32_t itemData) {
-    QTreeWidgetItem* item = List(*this)->topLevelItem(row);
-    const bool odd = (itemData & kSectionBit) != 0;
-    item->setBackground(0, odd ? kDeeperGreen : kLightGreen);
-    item->setBackground(1, odd ? kLightGreen : kDeeperGreen);
-    if ((itemData & kDiffMask) == 1) {
-        item->setBackground(2, kLightRed);
-        item->setBackground(3, kLightRed);
-    }
-    const QColor text = List(*this)->palette().color(QPalette::WindowText);
-    for (int column = 0; column < kColumns; ++column) item->setForeground(column, text);
-}
-
 void CCompareDialog::SetColumnWidths() {
-    QTreeWidget* list = List(*this);
+    CReportListCtrl* list = List(*this);
     const int width = list->viewport()->width();
     const int quarter = width / 4;
-    list->setColumnWidth(0, width - 3 * quarter);
-    for (int column = 1; column < kColumns; ++column) list->setColumnWidth(column, quarter);
+    list->SetColumnWidth(0, width - 3 * quarter);
+    for (int column = 1; column < kColumns; ++column) list->SetColumnWidth(column, quarter);
 }

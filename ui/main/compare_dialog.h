@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QPalette>
 
 #include <cstdint>
 
@@ -33,7 +34,10 @@ protected:
 
 private:
     void FillList();
-    void ColourRow(int row, uint32_t itemData);
+    // The colours of a cell of a row with `itemData`: the section's greens in the first two columns, light
+    // red for differing values.
+    static bool CellColours(uint32_t itemData, int column, const QPalette& palette, QColor& text,
+                            QColor& background);
     void SetColumnWidths();
 
     const CParBase& m_device;

@@ -1,7 +1,5 @@
 #include "ui/main/compare_dialog.h"
 
-#include <QTreeWidget>
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -10,6 +8,7 @@
 
 #include "model/device/device_type.h"
 #include "model/set/par_type_v.h"
+#include "ui/framework/report_list_ctrl.h"
 #include "ui/app/language.h"
 #include "ui/main/main_dialog_support.h"
 #include "ui/ui_test_support.h"
@@ -38,17 +37,20 @@ Shown ShowComparison(const CParBase& device, const CParBase& file, const char* s
     RunModalSettled(dialog, [&] {
         EXPECT_TRUE(dialog.IsArranged());
         shown.result = dialog.GetDlgItemText(CCompareDialog::kResultText);
-        auto* list = dialog.GetDlgItemAs<QTreeWidget>(CCompareDialog::kCompareList);
-        shown.rows = list->topLevelItemCount();
+        auto* list = dialog.GetDlgItemAs<CReportListCtrl>(CCompareDialog::kCompareList);
+        shown.rows = list->GetItemCount();
         for (int row = 0; row < shown.rows; ++row) {
-            const QTreeWidgetItem* item = list->topLevelItem(row);
-            shown.names.push_back(item->text(1).toStdString());
-            shown.column0.push_back(item->background(0).color());
-            shown.red.push_back(item->background(2).color() == CCompareDialog::kLightRed &&
-                                item->background(3).color() == CCompareDialog::kLightRed);
+            shown.names.push_back(list->GetItemText(row, 1));
+            QColor text;
+            QColor background[4];
+            for (int column = 0; column < 4; ++column)
+                list->CellColour(row, column, text, background[column]);
+            shown.column0.push_back(background[0]);
+            shown.red.push_back(background[2] == CCompareDialog::kLightRed &&
+                                background[3] == CCompareDialog::kLightRed);
         }
         if (dialog.GetFirstMismatchRow() >= 0) {
-            const QRect rect = list->visualItemRect(list->topLevelItem(dialog.GetFirstMismatchRow()));
+            const QRect rect = list->visualRect(list->model()->index(dialog.GetFirstMismatchRow(), 0));
             shown.firstMismatchVisible = list->viewport()->rect().contains(rect);
         }
         std::filesystem::create_directories(BRIMLOW_SCREENSHOT_DIR);
