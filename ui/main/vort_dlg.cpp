@@ -1,5 +1,6 @@
 #include "ui/main/vort_dlg.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QPalette>
 #include <QProgressBar>
@@ -17,6 +18,7 @@
 #include "res/string_ids.h"
 #include "ui/app/static_buffer.h"
 #include "ui/framework/message_box.h"
+#include "ui/framework/report_list_ctrl.h"
 #include "ui/framework/tab_ctrl.h"
 
 namespace {
@@ -29,6 +31,28 @@ constexpr std::array<int, 4> kGroupTab = {1, 2, 3, 0};
 // Online light blue, offline light yellow.
 const QColor kOnlineColour(180, 180, 255);
 const QColor kOfflineColour(255, 255, 180);
+
+// Device tab items.
+constexpr int kTabInfo = 0;
+constexpr int kTabBasic = 1;
+// Codes the meters show.
+constexpr int32_t kInputLow = 1;
+constexpr int32_t kInputHigh = 2;
+constexpr int32_t kResistanceLow = 3;
+constexpr int32_t kResistanceHigh = 4;
+constexpr int32_t kOutputLow = 101;
+constexpr int32_t kOutputHigh = 102;
+constexpr int32_t kInputLive = 60000;
+constexpr int32_t kOutputLive = 60001;
+// The universal model's resistance kind shows its resistance range on the Input meter.
+constexpr int kResistanceTypeId = 8;
+constexpr double kValueScale = 10000.0;
+
+// Whether `focus` is `list` or lies inside it (its in-place editor, its viewport).
+bool HasFocusIn(const CParameterListCtrl& list, const QWidget* focus) {
+    const QWidget* widget = list.GetList();
+    return widget && focus && (focus == widget || widget->isAncestorOf(focus));
+}
 
 const char* const kCommunicationFailed = "Communication is Failed,Please retry.";
 const char* const kPleaseWait = "Please wait...";
@@ -47,6 +71,7 @@ CVORTDlg::CVORTDlg() : CObserverDialog(102) {
     MapClicked(kInitialize, [this] { OnBnClickedInitialize(); });
     MapClicked(kLanguage, [this] { OnBnClickedLanguage(); });
     MapSelChange(kFileTab, [this] { OnSelchangeFileTab(); });
+    MapSelChange(kDeviceTab, [this] { ShowDevicePage(); });
 }
 
 CVORTDlg::~CVORTDlg() {
@@ -80,7 +105,9 @@ bool CVORTDlg::OnInitDialog() {
     for (unsigned id : kFileTabTexts) fileTab->InsertItem(fileTab->GetItemCount(), LoadString(id));
     if (m_fileGroup >= 0 && m_fileGroup < static_cast<int>(kGroupTab.size()))
         fileTab->SetCurSel(kGroupTab[m_fileGroup]);
+    CreatePages();
     RefreshFileConfiguration();
+    m_filePage.ShowWindow(true);
 
     m_pollThread = std::make_unique<CDeviceInterfaceThread>();
     m_pollThread->Attach(this);
@@ -98,6 +125,77 @@ bool CVORTDlg::OnInitDialog() {
     SetTimer(kTimerId, 500);
     OnTimer(kTimerId);
     return true;
+}
+
+void CVORTDlg::CreatePages() {
+    const QRect meters = GetDlgItem(kMeterPlace)->geometry();
+    CMeterPage* meterPages[] = {&m_inputMeter, &m_outputMeter};
+    const unsigned titles[] = {1019, 1020};
+    for (int i = 0; i < 2; ++i) {
+        meterPages[i]->Create(this);
+        QWidget* window = meterPages[i]->GetWindow();
+        window->move(meters.left() + i * window->width(), meters.top());
+        meterPages[i]->GetMeter()->SetTitle(LoadString(titles[i]));
+    }
+
+    const auto* deviceTab = GetDlgItemAs<CTabCtrl>(kDeviceTab);
+    for (CDeviceSummaryPage* page : {&m_infoPage, &m_basicPage}) {
+        page->Create(this);
+        deviceTab->PlacePage(page->GetWindow());
+        page->GetList().SetModbusInterface(&m_modbus);
+        page->GetList().SetParameterSet(nullptr, page == &m_infoPage ? kGroupDeviceInfo : kGroupBasic);
+    }
+    m_deviceSet.reset();
+    // Input type and ranges are set on the file side and downloaded, never edited in the Basic list.
+    m_basicPage.GetList().SetProtectedKinds(false);
+
+    m_filePage.Create(this);
+    GetDlgItemAs<CTabCtrl>(kFileTab)->PlacePage(m_filePage.GetWindow());
+    m_filePage.GetList().SetReadOnly(false);
+    m_filePage.GetList().SetRefreshAll(true);
+}
+
+void CVORTDlg::ShowDevicePage() {
+    const int tab = GetCurSel(kDeviceTab);
+    m_infoPage.ShowWindow(tab == kTabInfo);
+    m_basicPage.ShowWindow(tab == kTabBasic);
+}
+
+void CVORTDlg::ShowDeviceValues() {
+    {
+        // The poll thread is idle until the next poll is posted, so the lock is free now; Download and
+        // Compare use this type instead of waiting on a poll that may be stuck with a silent device.
+        CDeviceInterface::CSetAccess polled = m_pollThread->GetDeviceInterface().AccessSet();
+        m_deviceTypeId = polled->GetTypeId();
+        if (m_deviceSet && m_deviceSet->GetTypeId() == polled->GetTypeId()) {
+            m_deviceSet->CopyFrom(*polled);
+        } else {
+            std::unique_ptr<CParBase> copy = polled->CreateInstance();
+            copy->CopyFrom(*polled);
+            m_infoPage.GetList().SetParameterSet(copy.get(), kGroupDeviceInfo);
+            m_basicPage.GetList().SetParameterSet(copy.get(), kGroupBasic);
+            m_deviceSet = std::move(copy);
+        }
+    }
+    const CParBase& m = *m_deviceSet;
+    if (m.GetTypeId() == kResistanceTypeId) {
+        m_inputMeter.SetRangeText(m.GetValueText(kResistanceLow), m.GetValueText(kResistanceHigh));
+    } else {
+        m_inputMeter.SetRangeText(m.GetValueText(kInputLow), m.GetValueText(kInputHigh));
+    }
+    m_inputMeter.SetValue(m.GetValueText(kInputLive));
+    m_outputMeter.SetRange(m.GetValue(kOutputLow) / kValueScale, m.GetValue(kOutputHigh) / kValueScale);
+    m_outputMeter.SetValue(m.GetValueText(kOutputLive));
+    m_infoPage.GetList().Refresh();
+    m_basicPage.GetList().Refresh();
+}
+
+void CVORTDlg::ClearDeviceValues() {
+    for (CDeviceSummaryPage* page : {&m_infoPage, &m_basicPage}) {
+        if (page->GetList().GetList() && page->GetList().GetList()->GetItemCount() > 0) {
+            page->GetList().DeleteAllItems();
+        }
+    }
 }
 
 void CVORTDlg::UpdateControls(int state) {
@@ -124,10 +222,42 @@ void CVORTDlg::UpdateControls(int state) {
         EnableDlgItem(id, !busy);
     ShowDlgItem(kStatusText, !online);
     ShowDlgItem(kProgress, busy);
+    m_inputMeter.ShowWindow(online);
+    m_outputMeter.ShowWindow(online);
+    // While busy the file side is not to be edited: an upload replaces it when it ends.
+    m_filePage.ShowWindow(true);
+    if (m_filePage.GetWindow()) m_filePage.GetWindow()->setEnabled(!busy);
+    for (CDeviceSummaryPage* page : {&m_infoPage, &m_basicPage}) {
+        page->GetList().SetReadOnly(!(unlocked && online));
+        if (online) {
+            page->GetList().SetRefreshAll(true);
+            page->GetList().Refresh();
+        }
+    }
+    if (!online) ClearDeviceValues();
+    ShowDevicePage();
 }
 
 void CVORTDlg::RefreshFileConfiguration() {
     SetDlgItemText(kModelName, m_fileSet ? CDeviceType::GetModelName(m_fileSet->GetTypeId()) : std::string());
+    m_filePage.ShowParameters(m_fileSet.get(), m_fileGroup);
+}
+
+void CVORTDlg::ReplaceFileSet(std::unique_ptr<CParBase> set) {
+    std::unique_ptr<CParBase> old = std::move(m_fileSet);
+    m_fileSet = std::move(set);
+    RefreshFileConfiguration();
+}
+
+void CVORTDlg::OnOK() {
+    const QWidget* focus = QApplication::focusWidget();
+    // By the focused widget itself: ids repeat between the dialog and its pages.
+    for (CParameterListCtrl* list : {&m_infoPage.GetList(), &m_basicPage.GetList(), &m_filePage.GetList()}) {
+        if (HasFocusIn(*list, focus)) {
+            list->BeginEdit(-1);
+            return;
+        }
+    }
 }
 
 void CVORTDlg::UpdateOnlineLabelColour() {
@@ -185,10 +315,8 @@ void CVORTDlg::OnPollResult() {
             UpdateControls(kStateOffline);
         }
     } else {
-        // The poll thread is idle until the next poll is posted, so the lock is free now; Download and
-        // Compare use this type instead of waiting on a poll that may be stuck with a silent device.
-        m_deviceTypeId = m_pollThread->GetDeviceInterface().AccessSet()->GetTypeId();
         if (m_state != kStateOnline) UpdateControls(kStateOnline);
+        ShowDeviceValues();
     }
     m_deferredPoll = false;
     PostPoll();
@@ -202,12 +330,14 @@ void CVORTDlg::OnWorkThreadEnd() {
             ShowComparison();
         } else {
             // The worker is idle now; the copy is taken under the Modbus lock all the same.
-            CDeviceInterface::CSetAccess uploaded = m_workThread->GetDeviceInterface().AccessSet();
-            std::unique_ptr<CParBase> copy = uploaded->CreateInstance();
-            copy->CopyFrom(*uploaded);
-            m_fileSet = std::move(copy);
+            std::unique_ptr<CParBase> copy;
+            {
+                CDeviceInterface::CSetAccess uploaded = m_workThread->GetDeviceInterface().AccessSet();
+                copy = uploaded->CreateInstance();
+                copy->CopyFrom(*uploaded);
+            }
+            ReplaceFileSet(std::move(copy));
         }
-        RefreshFileConfiguration();
     }
     StopWorkThread();
     SetDlgItemText(kStatusText, kPleaseWait);
@@ -254,6 +384,7 @@ void CVORTDlg::CloseNow() {
     EndDialog(0);
     StopPollThread();
     StoreFileSideType();
+    m_filePage.ShowParameters(nullptr, m_fileGroup);
     m_fileSet.reset();
 }
 

@@ -9,6 +9,9 @@
 #include "model/set/par_base.h"
 #include "res/dialogs/dialog_102_ids.h"
 #include "ui/app/observer_dialog.h"
+#include "ui/pages/device_summary_page.h"
+#include "ui/pages/input_setting_page.h"
+#include "ui/pages/meter_page.h"
 
 // The main dialog: the device side on the left, the file side on the right. It owns both protocol
 // interfaces, the file-side parameter set, the poll thread and the work thread of a transfer, runs the
@@ -43,11 +46,16 @@ public:
     bool IsClosePending() const { return m_closePending; }
     CModbusInterface& GetModbus() { return m_modbus; }
     CCommInterface& GetComm() { return m_comm; }
+    CDeviceSummaryPage& GetInfoPage() { return m_infoPage; }
+    CDeviceSummaryPage& GetBasicPage() { return m_basicPage; }
+    CInputSettingPage& GetFilePage() { return m_filePage; }
+    CMeterPage& GetInputMeter() { return m_inputMeter; }
+    CMeterPage& GetOutputMeter() { return m_outputMeter; }
 
 protected:
     bool OnInitDialog() override;
-    // Enter never ends the main dialog.
-    void OnOK() override {}
+    // Enter starts an edit in the focused parameter list; it never ends the main dialog.
+    void OnOK() override;
     // Nor does Esc.
     void OnCancel() override {}
     void OnClose() override;
@@ -59,6 +67,13 @@ private:
     // The state machine and what it shows (vort_dlg.cpp).
     void UpdateControls(int state);
     void RefreshFileConfiguration();
+    // Puts `set` in place of the file-side set; the page lets go of the old one before it is deleted.
+    void ReplaceFileSet(std::unique_ptr<CParBase> set);
+    void CreatePages();
+    void ShowDevicePage();
+    // What the poll read: the meters, the device lists and the device-side copy they show.
+    void ShowDeviceValues();
+    void ClearDeviceValues();
     void UpdateOnlineLabelColour();
     void OnSelchangeFileTab();
     void OnPollResult();
@@ -90,6 +105,14 @@ private:
     CCommInterface m_comm;
     CModbusInterface m_modbus;
     std::unique_ptr<CParBase> m_fileSet;
+    // A copy of the poll thread's set, taken while that thread is idle: the device lists show and edit
+    // it, so the poll thread may replace its own set at any time.
+    std::unique_ptr<CParBase> m_deviceSet;
+    CDeviceSummaryPage m_infoPage;
+    CDeviceSummaryPage m_basicPage;
+    CInputSettingPage m_filePage;
+    CMeterPage m_inputMeter;
+    CMeterPage m_outputMeter;
     // Declared after the interfaces they use, so they end before those go.
     std::unique_ptr<CDeviceInterfaceThread> m_pollThread;
     std::unique_ptr<CDeviceInterfaceThread> m_workThread;

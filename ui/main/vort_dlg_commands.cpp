@@ -176,8 +176,7 @@ void CVORTDlg::OnBnClickedOpenFile() {
         std::unique_ptr<CParBase> set = prototype->CreateInstance();
         set->CopyFrom(*prototype);
         set->LoadFromFile(path);
-        m_fileSet = std::move(set);
-        RefreshFileConfiguration();
+        ReplaceFileSet(std::move(set));
     } catch (const std::exception& failure) {
         AfxMessageBox(failure.what());
         AfxMessageBox(LoadString(kStrLoadFileFailed), MB_ICONERROR);
@@ -211,8 +210,7 @@ bool CVORTDlg::OnCommand(int id) {
         const CParBase* prototype = registry.SetTypeId(typeId);
         std::unique_ptr<CParBase> set = prototype->CreateInstance();
         set->CopyFrom(*prototype);
-        m_fileSet = std::move(set);
-        RefreshFileConfiguration();
+        ReplaceFileSet(std::move(set));
         return true;
     }
     return CObserverDialog::OnCommand(id);
@@ -233,6 +231,7 @@ void CVORTDlg::OnBnClickedInitialize() {
 void CVORTDlg::OnBnClickedLanguage() {
     StopPollThread();
     StoreFileSideType();
+    m_filePage.ShowParameters(nullptr, m_fileGroup);
     StaticBuffer().PutParameterSet(std::move(m_fileSet));
     StaticBuffer().fileGroup = m_fileGroup;
     StaticBuffer().deviceTab = GetCurSel(kDeviceTab);
