@@ -14,12 +14,15 @@
 #include "support/request_list.h"
 #include "support/scaled_timing.h"
 #include "model/device/device_type.h"
+#include "model/set/par_type_v.h"
 #include "platform/profile.h"
 #include "ui/app/language.h"
 #include "ui/app/static_buffer.h"
 #include "ui/app/vort_app.h"
 #include "ui/framework/file_dialog.h"
 #include "ui/framework/popup_menu.h"
+#include "ui/controls/meter.h"
+#include "ui/framework/report_list_ctrl.h"
 #include "ui/main/com_setting_dialog.h"
 #include "ui/main/main_dialog_support.h"
 #include "ui/ui_test_support.h"
@@ -422,4 +425,58 @@ TEST_F(MainDialogDeviceTest, ConfirmedSettingsReopenThePortOnlyWhileConnected) {
         EXPECT_FALSE(dialog.GetModbus().GetSerial().IsOpen());
         EXPECT_EQ(dialog.GetState(), CVORTDlg::kStateOffline);
     });
+}
+
+TEST_F(MainDialogDeviceTest, OnlineTheMetersAndBothDeviceListsShowWhatThePollRead) {
+    struct Case {
+        const char* code;
+        int32_t rangeLow;
+        int32_t rangeHigh;
+    } cases[] = {{"K9U4", 3, 4}, {"K9RS", 1, 2}};
+    for (const Case& c : cases) {
+        CProfiledSim device(c.code);
+        CVORTDlg dialog;
+        RunModalSettled(dialog, [&] {
+            ASSERT_TRUE(ConnectOnline(dialog)) << c.code;
+            const CParBase* m = dialog.GetInfoPage().GetList().GetParameterSet();
+            ASSERT_NE(m, nullptr) << c.code;
+            EXPECT_EQ(dialog.GetBasicPage().GetList().GetParameterSet(), m) << c.code;
+            EXPECT_EQ(dialog.GetInfoPage().GetList().GetGroup(), 10) << c.code;
+            EXPECT_GT(dialog.GetInfoPage().GetList().GetList()->GetItemCount(), 4) << c.code;
+            EXPECT_GT(dialog.GetBasicPage().GetList().GetList()->GetItemCount(), 4) << c.code;
+            const CMeter* input = dialog.GetInputMeter().GetMeter();
+            const double low = std::stod(m->GetValueText(c.rangeLow));
+            const double high = std::stod(m->GetValueText(c.rangeHigh));
+            EXPECT_DOUBLE_EQ(input->GetLo(), std::min(low, high)) << c.code;
+            EXPECT_DOUBLE_EQ(input->GetHi(), std::max(low, high)) << c.code;
+            // The factory output is 4 to 20 mA.
+            EXPECT_DOUBLE_EQ(dialog.GetOutputMeter().GetMeter()->GetLo(), 4.0) << c.code;
+            EXPECT_DOUBLE_EQ(dialog.GetOutputMeter().GetMeter()->GetHi(), 20.0) << c.code;
+            EXPECT_TRUE(dialog.GetInputMeter().GetWindow()->isVisibleTo(dialog.GetWindow())) << c.code;
+
+            // Enter edits in the list that has the focus, and only there.
+            Click(dialog, CVORTDlg::kUnlock);
+            CReportListCtrl* info = dialog.GetInfoPage().GetList().GetList();
+            int tagRow = -1;
+            for (int row = 0; row < info->GetItemCount(); ++row) {
+                if (info->GetItemData(row) == CParTypeV::kTag) tagRow = row;
+            }
+            ASSERT_GE(tagRow, 0) << c.code;
+            info->SelectOnly(tagRow);
+            dialog.GetWindow()->activateWindow();
+            info->setFocus();
+            ASSERT_TRUE(PumpUntil([&] { return QApplication::focusWidget() == info; })) << c.code;
+            dialog.DispatchOk();
+            EXPECT_EQ(dialog.GetInfoPage().GetList().GetEditedCode(), CParTypeV::kTag) << c.code;
+            EXPECT_TRUE(dialog.GetInfoPage().GetList().GetEditor().IsEditing()) << c.code;
+            dialog.GetInfoPage().GetList().CancelEdit();
+            dialog.GetFilePage().GetList().GetList()->SelectOnly(0);
+            dialog.GetDlgItem(CVORTDlg::kFileTab)->setFocus();
+            ASSERT_TRUE(PumpUntil([&] { return QApplication::focusWidget() != info; })) << c.code;
+            dialog.DispatchOk();
+            // Not on the file tab, whose id a list of the device pages shares.
+            EXPECT_FALSE(dialog.GetInfoPage().GetList().GetEditor().IsEditing()) << c.code;
+            EXPECT_FALSE(dialog.GetFilePage().GetList().GetEditor().IsEditing()) << c.code;
+        });
+    }
 }
