@@ -2,6 +2,7 @@
 // screenshot of every step.
 #include <QAbstractButton>
 #include <QApplication>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -10,12 +11,15 @@
 #include <string>
 
 #include "model/device/device_type.h"
+#include "model/set/par_type_v.h"
 #include "platform/profile.h"
 #include "support/scaled_timing.h"
 #include "ui/app/language.h"
 #include "ui/app/static_buffer.h"
 #include "ui/app/vort_app.h"
+#include "ui/controls/edit_text.h"
 #include "ui/framework/file_dialog.h"
+#include "ui/framework/report_list_ctrl.h"
 #include "ui/main/main_dialog_support.h"
 #include "ui/main/vort_dlg.h"
 #include "ui/ui_test_support.h"
@@ -54,6 +58,38 @@ public:
 private:
     std::string m_prefix;
 };
+
+// The row of `code` in a parameter list; -1 when it shows none.
+int RowOf(const CParameterListCtrl& list, int32_t code) {
+    const CReportListCtrl* rows = list.GetList();
+    for (int row = 0; row < rows->GetItemCount(); ++row) {
+        if (rows->GetItemData(row) == code) return row;
+    }
+    return -1;
+}
+
+// What a user does to change a text value: select its row, press Enter, type the new text, press Enter.
+void TypeValue(CVORTDlg& dialog, CParameterListCtrl& list, int32_t code, const std::string& text) {
+    const int row = RowOf(list, code);
+    ASSERT_GE(row, 0);
+    list.GetList()->SelectOnly(row);
+    // Back from a dialog of its own, the main window is active again before the user types.
+    dialog.GetWindow()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.GetWindow()));
+    list.GetList()->setFocus();
+    ASSERT_TRUE(PumpUntil([&] { return QApplication::focusWidget() == list.GetList(); }));
+    dialog.DispatchOk();
+    CEditText* editor = list.GetEditor().GetTextEditor();
+    ASSERT_TRUE(editor && editor->isVisible());
+    editor->selectAll();
+    QTest::keyClicks(editor, QString::fromStdString(text));
+    QTest::keyClick(editor, Qt::Key_Return);
+}
+
+std::string ValueShown(const CParameterListCtrl& list, int32_t code) {
+    const int row = RowOf(list, code);
+    return row < 0 ? std::string() : list.GetList()->GetItemText(row, 2);
+}
 }  // namespace
 
 TEST_F(Tour, FromConnectToCloseOnThermocoupleAndRtdDevices) {
@@ -103,6 +139,9 @@ TEST_F(Tour, FromConnectToCloseOnThermocoupleAndRtdDevices) {
             EXPECT_EQ(dialog.GetDlgItemText(CVORTDlg::kModelName), CDeviceType::GetModelName(w.typeId));
             camera.Shoot(window, "4_uploaded");
 
+            // The file side's tag, on its "Device Info." tab, becomes the device's after the download.
+            TypeValue(dialog, dialog.GetFilePage().GetList(), CParTypeV::kTag, "BOILER-7");
+            EXPECT_EQ(dialog.GetFileSideSet()->GetValueString(CParTypeV::kTag), "BOILER-7");
             Click(dialog, CVORTDlg::kSaveFile);
             ASSERT_TRUE(std::filesystem::exists(file));
             const CParBase* beforeOpen = dialog.GetFileSideSet();
@@ -128,9 +167,16 @@ TEST_F(Tour, FromConnectToCloseOnThermocoupleAndRtdDevices) {
             EXPECT_EQ(result, std::vector<std::string>{w.matching});
             ASSERT_TRUE(PumpUntil([&] { return dialog.GetState() == CVORTDlg::kStateOnline; }));
 
+            // Unlocked, a value typed on the device side goes to the device and comes back with the polls.
+            TypeValue(dialog, dialog.GetInfoPage().GetList(), CParTypeV::kTag, "LINE-3");
+            camera.Shoot(window, "6_edited");
+            const size_t requests = device.sim.GetRequestCount();
+            EXPECT_TRUE(PumpUntil([&] { return device.sim.GetRequestCount() > requests + 3; }));
+            EXPECT_EQ(ValueShown(dialog.GetInfoPage().GetList(), CParTypeV::kTag), "LINE-3");
+
             Click(dialog, CVORTDlg::kConnect);
             ASSERT_TRUE(PumpUntil([&] { return dialog.GetState() == CVORTDlg::kStateOffline; }));
-            camera.Shoot(window, "6_disconnected");
+            camera.Shoot(window, "7_disconnected");
             EXPECT_TRUE(boxes.texts.empty());
             Click(dialog, CVORTDlg::kLanguage);
         });
@@ -142,7 +188,7 @@ TEST_F(Tour, FromConnectToCloseOnThermocoupleAndRtdDevices) {
             EXPECT_EQ(dialog.GetFileSideSet()->GetTypeId(), w.typeId);
             ASSERT_TRUE(PumpUntil([&] { return dialog.GetState() == CVORTDlg::kStateOffline; }));
             CCamera(w.modelCode, std::string(w.languageName) + "_switched")
-                .Shoot(dialog.GetWindow(), "7_offline");
+                .Shoot(dialog.GetWindow(), "8_offline");
             dialog.GetWindow()->close();
         });
         EXPECT_EQ(ended, 0);

@@ -72,6 +72,8 @@ CVORTDlg::CVORTDlg() : CObserverDialog(102) {
     MapClicked(kLanguage, [this] { OnBnClickedLanguage(); });
     MapSelChange(kFileTab, [this] { OnSelchangeFileTab(); });
     MapSelChange(kDeviceTab, [this] { ShowDevicePage(); });
+    m_infoPage.GetList().Attach(&m_listCommits);
+    m_basicPage.GetList().Attach(&m_listCommits);
 }
 
 CVORTDlg::~CVORTDlg() {
@@ -188,6 +190,23 @@ void CVORTDlg::ShowDeviceValues() {
     m_outputMeter.SetValue(m.GetValueText(kOutputLive));
     m_infoPage.GetList().Refresh();
     m_basicPage.GetList().Refresh();
+}
+
+void CVORTDlg::OnDeviceListCommit(CObservable* source) {
+    for (const CParameterListCtrl* list : {&m_infoPage.GetList(), &m_basicPage.GetList()}) {
+        if (source != static_cast<const CObservable*>(list) || !m_deviceSet || !m_pollThread) continue;
+        // The live polls do not read every value again, and the next poll result copies the poll
+        // thread's set over the lists' copy: without this the edit would vanish from the list.
+        const int32_t code = list->GetEditedCode();
+        try {
+            CDeviceInterface::CSetAccess polled = m_pollThread->GetDeviceInterface().AccessSet();
+            if (polled->GetTypeId() == m_deviceSet->GetTypeId()) {
+                polled->SetValueFromString(code, m_deviceSet->GetValueString(code), false);
+            }
+        } catch (const std::exception& failure) {
+            AfxMessageBox(failure.what(), MB_ICONERROR);
+        }
+    }
 }
 
 void CVORTDlg::ClearDeviceValues() {

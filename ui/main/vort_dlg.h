@@ -74,6 +74,8 @@ private:
     // What the poll read: the meters, the device lists and the device-side copy they show.
     void ShowDeviceValues();
     void ClearDeviceValues();
+    // A device list committed an edit: the poll thread's set takes the value too.
+    void OnDeviceListCommit(CObservable* source);
     void UpdateOnlineLabelColour();
     void OnSelchangeFileTab();
     void OnPollResult();
@@ -108,6 +110,17 @@ private:
     // A copy of the poll thread's set, taken while that thread is idle: the device lists show and edit
     // it, so the poll thread may replace its own set at any time.
     std::unique_ptr<CParBase> m_deviceSet;
+
+    // Hands the device lists' commits to the dialog at once, on the user-interface thread.
+    class CListCommits : public CObserver {
+    public:
+        explicit CListCommits(CVORTDlg& owner) : m_owner(owner) {}
+        void Update(CObservable* source) override { m_owner.OnDeviceListCommit(source); }
+
+    private:
+        CVORTDlg& m_owner;
+    };
+    CListCommits m_listCommits{*this};
     CDeviceSummaryPage m_infoPage;
     CDeviceSummaryPage m_basicPage;
     CInputSettingPage m_filePage;
