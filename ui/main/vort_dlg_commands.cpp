@@ -7,7 +7,6 @@
 #include "link/com_settings.h"
 #include "link/private_exception.h"
 #include "model/device/device_type.h"
-#include "platform/ini_file.h"
 #include "platform/resource_module.h"
 #include "res/string_ids.h"
 #include "ui/app/language.h"
@@ -23,8 +22,6 @@ constexpr int kFirstTypeId = 1;
 constexpr int kLastTypeId = 9;
 // Type ids of the universal model's input kinds, which share one register map.
 constexpr int kFirstUniversalTypeId = 4;
-// "HEAD"/"MODEL" is read as into a buffer of this size.
-constexpr std::size_t kModelCodeBuffer = 31;
 constexpr unsigned kInitializeWriteTimeout = 1000;
 constexpr unsigned kInitializeResetTimeout = 10000;
 
@@ -169,7 +166,8 @@ void CVORTDlg::OnBnClickedOpenFile() {
     if (dialog.DoModal() != IDOK) return;
     const std::string path = dialog.GetPathName();
     try {
-        const std::string modelCode = GetIniString(path, "HEAD", "MODEL", "", kModelCodeBuffer);
+        // A file that cannot be opened says so; one without a model code matches no model.
+        const std::string modelCode = CParBase::ReadFileModelCode(path);
         CDeviceType registry;
         const CParBase* prototype = registry.SetModel(modelCode);
         if (!prototype) throw CPrivateException(static_cast<unsigned>(kStrFileModelMismatch));

@@ -16,6 +16,8 @@
 #include "model/device/device_type.h"
 #include "model/set/par_type_v.h"
 #include "platform/profile.h"
+#include "platform/resource_module.h"
+#include "res/string_ids.h"
 #include "ui/app/language.h"
 #include "ui/app/static_buffer.h"
 #include "ui/app/vort_app.h"
@@ -327,6 +329,13 @@ TEST_F(MainDialogDeviceTest, OpenFileTakesOnlyAFileOfAKnownModel) {
         opened = folder + "/headless.cfg";
         Click(dialog, CVORTDlg::kOpenFile);
         EXPECT_EQ(boxes.texts, (std::vector<std::string>{"This parameter file is not match this model.",
+                                                         "Load parameter file failed."}));
+        EXPECT_EQ(dialog.GetFileSideSet(), before);
+
+        boxes.texts.clear();
+        opened = folder + "/missing.cfg";
+        Click(dialog, CVORTDlg::kOpenFile);
+        EXPECT_EQ(boxes.texts, (std::vector<std::string>{LoadString(kStrParameterOpenFailed),
                                                          "Load parameter file failed."}));
         EXPECT_EQ(dialog.GetFileSideSet(), before);
 
