@@ -61,6 +61,9 @@ void CVORTDlg::OnBnClickedConnect() {
     // The next connection identifies the device again.
     if (!m_connect && m_pollThread) m_pollThread->GetDeviceInterface().RequestIdentify();
     UpdateConnectButton();
+    // The label follows the request at once; the timer blinks it from there.
+    SetDlgItemText(kOnlineLabel, LoadString(m_connect ? kStrOnlineLabel : kStrOfflineLabel));
+    UpdateOnlineLabelColour();
     UpdateControls(kStateUnknown);
 }
 

@@ -489,3 +489,27 @@ TEST_F(MainDialogDeviceTest, OnlineTheMetersAndBothDeviceListsShowWhatThePollRea
         });
     }
 }
+
+TEST_F(MainDialogDeviceTest, ADeviceThatRefusesToBeIdentifiedKeepsTheDialogSearching) {
+    const std::pair<int, const char*> languages[] = {{0, "Searching device..."},
+                                                     {1, "デバイスを検索しています..."}};
+    for (const auto& [language, status] : languages) {
+        SetLanguage(language);
+        CProfiledSim device("K9RS");
+        device.sim.InjectFaultFrom(0, SimFault::Make(ESimFault::Exception));
+        StaticBuffer().PutParameterSet(DefaultSet(2));
+        CVORTDlg dialog;
+        RunModalSettled(dialog, [&] {
+            Click(dialog, CVORTDlg::kConnect);
+            ASSERT_TRUE(WaitForState(dialog, CVORTDlg::kStateSearching));
+            EXPECT_EQ(dialog.GetDlgItemText(CVORTDlg::kStatusText), status);
+            EXPECT_FALSE(dialog.IsDlgItemEnabled(CVORTDlg::kUpload));
+            EXPECT_FALSE(dialog.GetInputMeter().GetWindow()->isVisibleTo(dialog.GetWindow()));
+            // The status blinks; the picture shows it.
+            ASSERT_TRUE(PumpUntil([&] { return dialog.IsDlgItemShown(CVORTDlg::kStatusText); }));
+            std::filesystem::create_directories(BRIMLOW_SCREENSHOT_DIR);
+            dialog.GetWindow()->grab().save(QString(BRIMLOW_SCREENSHOT_DIR "/main_searching_") +
+                                            (language == 0 ? "en" : "jpn") + ".png");
+        });
+    }
+}
