@@ -96,7 +96,8 @@ protected:
     CTemporaryProfile m_profile;
 };
 
-// What UpdateControls makes of one state: the enabled commands and the visible status and progress.
+// What UpdateControls makes of one state: the enabled commands (the file side's with its page) and the
+// visible status and progress.
 struct Controls {
     bool upload, download, compare, language, fileCommands, statusShown, progressShown;
     bool operator==(const Controls&) const = default;
@@ -105,13 +106,14 @@ std::ostream& operator<<(std::ostream& out, const Controls& c) {
     return out << c.upload << c.download << c.compare << c.language << c.fileCommands << c.statusShown
                << c.progressShown;
 }
-Controls ControlsOf(const CVORTDlg& dialog) {
+Controls ControlsOf(CVORTDlg& dialog) {
     return {dialog.IsDlgItemEnabled(CVORTDlg::kUpload),
             dialog.IsDlgItemEnabled(CVORTDlg::kDownload),
             dialog.IsDlgItemEnabled(CVORTDlg::kCompare),
             dialog.IsDlgItemEnabled(CVORTDlg::kLanguage),
             dialog.IsDlgItemEnabled(CVORTDlg::kOpenFile) && dialog.IsDlgItemEnabled(CVORTDlg::kSelect) &&
-                dialog.IsDlgItemEnabled(CVORTDlg::kConnect) && dialog.IsDlgItemEnabled(CVORTDlg::kFileTab),
+                dialog.IsDlgItemEnabled(CVORTDlg::kConnect) && dialog.IsDlgItemEnabled(CVORTDlg::kFileTab) &&
+                dialog.GetFilePage().GetWindow()->isEnabled(),
             dialog.IsDlgItemShown(CVORTDlg::kStatusText),
             dialog.IsDlgItemShown(CVORTDlg::kProgress)};
 }
