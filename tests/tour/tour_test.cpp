@@ -174,9 +174,28 @@ TEST_F(Tour, FromConnectToCloseOnThermocoupleAndRtdDevices) {
             EXPECT_TRUE(PumpUntil([&] { return device.sim.GetRequestCount() > requests + 3; }));
             EXPECT_EQ(ValueShown(dialog.GetInfoPage().GetList(), CParTypeV::kTag), "LINE-3");
 
+            // The trend graph covers the window and records the input for two seconds.
+            Click(dialog, CVORTDlg::kTrendGraph);
+            ASSERT_TRUE(dialog.IsGraphOpen());
+            EXPECT_FALSE(dialog.GetDlgItem(CVORTDlg::kUpload)->isVisibleTo(window));
+            EXPECT_FALSE(dialog.GetInputMeter().GetWindow()->isVisibleTo(window));
+            EXPECT_FALSE(dialog.GetFilePage().GetWindow()->isVisibleTo(window));
+            Click(dialog.GetGraphPage(), CGraphPage::kStart);
+            const auto recording = std::chrono::steady_clock::now();
+            EXPECT_TRUE(PumpUntil([&] {
+                return std::chrono::steady_clock::now() - recording > std::chrono::seconds(2) &&
+                       dialog.GetGraphPage().GetGraph().Samples().Raw().size() > 3;
+            }));
+            camera.Shoot(window, "7_trend");
+            Click(dialog.GetGraphPage(), CGraphPage::kStop);
+            Click(dialog.GetGraphPage(), CGraphPage::kClose);
+            ASSERT_TRUE(PumpUntil([&] { return !dialog.IsGraphOpen(); }));
+            EXPECT_TRUE(dialog.GetDlgItem(CVORTDlg::kUpload)->isVisibleTo(window));
+            EXPECT_TRUE(dialog.GetInputMeter().GetWindow()->isVisibleTo(window));
+
             Click(dialog, CVORTDlg::kConnect);
             ASSERT_TRUE(PumpUntil([&] { return dialog.GetState() == CVORTDlg::kStateOffline; }));
-            camera.Shoot(window, "7_disconnected");
+            camera.Shoot(window, "8_disconnected");
             EXPECT_TRUE(boxes.texts.empty());
             Click(dialog, CVORTDlg::kLanguage);
         });
@@ -188,7 +207,7 @@ TEST_F(Tour, FromConnectToCloseOnThermocoupleAndRtdDevices) {
             EXPECT_EQ(dialog.GetFileSideSet()->GetTypeId(), w.typeId);
             ASSERT_TRUE(PumpUntil([&] { return dialog.GetState() == CVORTDlg::kStateOffline; }));
             CCamera(w.modelCode, std::string(w.languageName) + "_switched")
-                .Shoot(dialog.GetWindow(), "8_offline");
+                .Shoot(dialog.GetWindow(), "9_offline");
             dialog.GetWindow()->close();
         });
         EXPECT_EQ(ended, 0);

@@ -72,6 +72,8 @@ CVORTDlg::CVORTDlg() : CObserverDialog(102) {
     MapClicked(kLanguage, [this] { OnBnClickedLanguage(); });
     MapSelChange(kFileTab, [this] { OnSelchangeFileTab(); });
     MapSelChange(kDeviceTab, [this] { ShowDevicePage(); });
+    MapClicked(kTrendGraph, [this] { OnBnClickedTrendGraph(); });
+    m_graphPage.Attach(this);
     m_infoPage.GetList().Attach(&m_listCommits);
     m_basicPage.GetList().Attach(&m_listCommits);
 }
@@ -158,7 +160,7 @@ void CVORTDlg::CreatePages() {
 }
 
 void CVORTDlg::ShowDevicePage() {
-    const int tab = GetCurSel(kDeviceTab);
+    const int tab = IsGraphOpen() ? -1 : GetCurSel(kDeviceTab);
     m_infoPage.ShowWindow(tab == kTabInfo);
     m_basicPage.ShowWindow(tab == kTabBasic);
 }
@@ -218,6 +220,11 @@ void CVORTDlg::ClearDeviceValues() {
 }
 
 void CVORTDlg::UpdateControls(int state) {
+    // The trend graph covers the dialog: everything else is hidden while it is open.
+    const bool graph = IsGraphOpen();
+    for (int id : kAll) {
+        if (id != kMeterPlace) ShowDlgItem(id, !graph);
+    }
     if (state >= 0) m_state = state;
     const bool unlocked = IsDlgButtonChecked(kUnlock);
     const bool online = m_state == kStateOnline;
@@ -228,23 +235,23 @@ void CVORTDlg::UpdateControls(int state) {
     EnableDlgItem(kDownload, online && unlocked);
     EnableDlgItem(kCompare, online);
     EnableDlgItem(kTrendGraph, online);
-    ShowDlgItem(kInputCalib, admin);
-    ShowDlgItem(kOutputCalib, admin);
+    ShowDlgItem(kInputCalib, admin && !graph);
+    ShowDlgItem(kOutputCalib, admin && !graph);
     EnableDlgItem(kInputCalib, online);
     EnableDlgItem(kOutputCalib, online);
-    ShowDlgItem(kInitialize, admin);
+    ShowDlgItem(kInitialize, admin && !graph);
     // A switch rebuilds the dialog, so only while offline and not asked to connect (the port would
     // still be open otherwise).
     EnableDlgItem(kLanguage, m_state == kStateOffline && !m_connect);
     // While a transfer runs, nothing may replace or edit the file side: an upload replaces it at its end.
     for (int id : {kOpenFile, kSaveFile, kSettings, kConnect, kSelect, kUnlock, kFileTab})
         EnableDlgItem(id, !busy);
-    ShowDlgItem(kStatusText, !online);
-    ShowDlgItem(kProgress, busy);
-    m_inputMeter.ShowWindow(online);
-    m_outputMeter.ShowWindow(online);
+    ShowDlgItem(kStatusText, !graph && !online);
+    ShowDlgItem(kProgress, !graph && busy);
+    m_inputMeter.ShowWindow(!graph && online);
+    m_outputMeter.ShowWindow(!graph && online);
     // While busy the file side is not to be edited: an upload replaces it when it ends.
-    m_filePage.ShowWindow(true);
+    m_filePage.ShowWindow(!graph);
     if (m_filePage.GetWindow()) m_filePage.GetWindow()->setEnabled(!busy);
     for (CDeviceSummaryPage* page : {&m_infoPage, &m_basicPage}) {
         page->GetList().SetReadOnly(!(unlocked && online));
@@ -297,7 +304,7 @@ void CVORTDlg::OnTimer(int id) {
     }
     if (text != GetDlgItemText(kOnlineLabel)) SetDlgItemText(kOnlineLabel, text);
     UpdateOnlineLabelColour();
-    if (m_state == kStateSearching) ShowDlgItem(kStatusText, !IsDlgItemShown(kStatusText));
+    if (m_state == kStateSearching) ShowDlgItem(kStatusText, !IsGraphOpen() && !IsDlgItemShown(kStatusText));
     // The counters live in the device interface: the worker replaces its set while it runs.
     if (m_state == kStateBusy && m_workThread) {
         GetDlgItemAs<QProgressBar>(kProgress)->setValue(m_workThread->GetDeviceInterface().GetProgress());
@@ -316,6 +323,9 @@ void CVORTDlg::OnUpdateObserver(CObservable* source) {
         OnPollResult();
     } else if (m_workThread && source == m_workThread.get()) {
         OnWorkThreadEnd();
+    } else if (source == static_cast<CObservable*>(&m_graphPage)) {
+        m_graphPage.DestroyWindow();
+        UpdateControls(kStateUnknown);
     }
 }
 
@@ -336,6 +346,7 @@ void CVORTDlg::OnPollResult() {
     } else {
         if (m_state != kStateOnline) UpdateControls(kStateOnline);
         ShowDeviceValues();
+        if (IsGraphOpen()) m_graphPage.AddValue(*m_deviceSet);
     }
     m_deferredPoll = false;
     PostPoll();

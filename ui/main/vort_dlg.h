@@ -10,6 +10,7 @@
 #include "res/dialogs/dialog_102_ids.h"
 #include "ui/app/observer_dialog.h"
 #include "ui/pages/device_summary_page.h"
+#include "ui/pages/graph_page.h"
 #include "ui/pages/input_setting_page.h"
 #include "ui/pages/meter_page.h"
 
@@ -51,6 +52,9 @@ public:
     CInputSettingPage& GetFilePage() { return m_filePage; }
     CMeterPage& GetInputMeter() { return m_inputMeter; }
     CMeterPage& GetOutputMeter() { return m_outputMeter; }
+    CGraphPage& GetGraphPage() { return m_graphPage; }
+    // The trend graph's window covers the dialog.
+    bool IsGraphOpen() const { return m_graphPage.IsWindow(); }
 
 protected:
     bool OnInitDialog() override;
@@ -102,6 +106,7 @@ private:
     void OnBnClickedSelect();
     void OnBnClickedInitialize();
     void OnBnClickedLanguage();
+    void OnBnClickedTrendGraph();
     void ShowComparison();
 
     CCommInterface m_comm;
@@ -126,6 +131,7 @@ private:
     CInputSettingPage m_filePage;
     CMeterPage m_inputMeter;
     CMeterPage m_outputMeter;
+    CGraphPage m_graphPage;
     // Declared after the interfaces they use, so they end before those go.
     std::unique_ptr<CDeviceInterfaceThread> m_pollThread;
     std::unique_ptr<CDeviceInterfaceThread> m_workThread;

@@ -229,6 +229,13 @@ void CVORTDlg::OnBnClickedInitialize() {
     AfxMessageBox(LoadString(kStrInitializeDone));
 }
 
+void CVORTDlg::OnBnClickedTrendGraph() {
+    m_graphPage.Create(this);
+    m_graphPage.GetWindow()->raise();
+    UpdateControls(kStateUnknown);
+    m_graphPage.ShowWindow(true);
+}
+
 void CVORTDlg::OnBnClickedLanguage() {
     StopPollThread();
     StoreFileSideType();
