@@ -18,7 +18,6 @@ enum StringId : unsigned {
     kStrDisconnect = 13001,
     kStrOfflineLabel = 13100,
     kStrOnlineLabel = 13101,
-    kStrProfileNotSaved = 30200,
     // Serial line and ASCII protocol
     kStrReplyTimeout = 300,
     kStrBadGReply = 301,

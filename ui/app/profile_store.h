@@ -5,3 +5,4 @@
 // Writes one number into the user profile. When the profile cannot be written the user is told where
 // (the choice then lasts only until the program ends) and false is returned.
 bool StoreProfileInt(const std::string& section, const std::string& key, int value);
+bool StoreProfileString(const std::string& section, const std::string& key, const std::string& value);

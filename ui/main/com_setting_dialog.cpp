@@ -4,10 +4,7 @@
 
 #include <string>
 
-#include "platform/message_format.h"
-#include "platform/profile.h"
-#include "res/string_ids.h"
-#include "ui/framework/message_box.h"
+#include "ui/app/profile_store.h"
 
 namespace {
 CComSettingDialog::PortListSource& Source() {
@@ -39,11 +36,10 @@ void CComSettingDialog::OnOK() {
     const int selection = GetCurSel(kPortCombo);
     m_settings.m_portPath = m_ports.GetPath(selection);
     m_settings.m_displayName = m_ports.GetName(selection);
-    const bool written = WriteProfileString("ComSettings", "COMPortName", m_settings.m_portPath) &&
-                         WriteProfileString("ComSettings", "COMPortDisplayName", m_settings.m_displayName);
-    if (!written) {
-        // The choice would be lost at the next connection; the user may pick again or cancel.
-        AfxMessageBox(FormatMessageId(kStrProfileNotSaved, {ProfilePath()}), MB_ICONERROR);
+    // A choice that could not be stored would be lost at the next connection: the dialog stays open, so
+    // the user may try again or cancel.
+    if (!StoreProfileString("ComSettings", "COMPortName", m_settings.m_portPath) ||
+        !StoreProfileString("ComSettings", "COMPortDisplayName", m_settings.m_displayName)) {
         return;
     }
     CDialog::OnOK();

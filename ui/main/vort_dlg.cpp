@@ -11,11 +11,10 @@
 
 #include "model/device/device_type.h"
 #include "platform/admin_mode.h"
-#include "platform/message_format.h"
-#include "platform/profile.h"
 #include "platform/program_path.h"
 #include "platform/resource_module.h"
 #include "res/string_ids.h"
+#include "ui/app/profile_store.h"
 #include "ui/app/static_buffer.h"
 #include "ui/framework/message_box.h"
 #include "ui/framework/report_list_ctrl.h"
@@ -419,8 +418,5 @@ void CVORTDlg::CloseNow() {
 }
 
 void CVORTDlg::StoreFileSideType() const {
-    if (!m_fileSet) return;
-    if (!WriteProfileInt("Settings", "DeviceId", m_fileSet->GetTypeId())) {
-        AfxMessageBox(FormatMessageId(kStrProfileNotSaved, {ProfilePath()}), MB_ICONERROR);
-    }
+    if (m_fileSet) StoreProfileInt("Settings", "DeviceId", m_fileSet->GetTypeId());
 }

@@ -179,8 +179,8 @@ TEST_F(MainDialogTest, AProfileThatCannotBeWrittenIsReportedWhenTheWindowCloses)
     CVORTDlg dialog;
     CMessageBoxRecorder boxes;
     EXPECT_EQ(RunModalSettled(dialog, [&] { dialog.GetWindow()->close(); }), 0);
-    EXPECT_EQ(boxes.texts, std::vector<std::string>{"The settings could not be saved to " + ProfilePath() + "."});
-    EXPECT_EQ(boxes.types, std::vector<unsigned>{MB_ICONERROR});
+    EXPECT_EQ(boxes.texts, std::vector<std::string>{"The settings could not be saved in " + ProfilePath() + "."});
+    EXPECT_EQ(boxes.types, std::vector<unsigned>{MB_ICONWARNING});
 }
 
 TEST_F(MainDialogTest, AdministratorModeShowsTheInitializeAndCalibrationButtons) {
