@@ -10,6 +10,7 @@
 #include <filesystem>
 
 #include "model/device/device_type.h"
+#include "model/set/par_type_v.h"
 #include "platform/admin_mode.h"
 #include "platform/program_path.h"
 #include "platform/resource_module.h"
@@ -34,6 +35,9 @@ const QColor kOfflineColour(255, 255, 180);
 // Device tab items.
 constexpr int kTabInfo = 0;
 constexpr int kTabBasic = 1;
+constexpr int kTabCalib = 2;
+constexpr int kTabAdjust = 3;
+constexpr int kTabLoopTest = 4;
 // Codes the meters show.
 constexpr int32_t kInputLow = 1;
 constexpr int32_t kInputHigh = 2;
@@ -72,6 +76,8 @@ CVORTDlg::CVORTDlg() : CObserverDialog(102) {
     MapSelChange(kFileTab, [this] { OnSelchangeFileTab(); });
     MapSelChange(kDeviceTab, [this] { ShowDevicePage(); });
     MapClicked(kTrendGraph, [this] { OnBnClickedTrendGraph(); });
+    MapClicked(kInputCalib, [this] { OnBnClickedInputCalib(); });
+    MapClicked(kOutputCalib, [this] { OnBnClickedOutputCalib(); });
     m_graphPage.Attach(this);
     m_infoPage.GetList().Attach(&m_listCommits);
     m_basicPage.GetList().Attach(&m_listCommits);
@@ -151,6 +157,11 @@ void CVORTDlg::CreatePages() {
     m_deviceSet.reset();
     // Input type and ranges are set on the file side and downloaded, never edited in the Basic list.
     m_basicPage.GetList().SetProtectedKinds(false);
+    for (CDialog* page : std::initializer_list<CDialog*>{&m_calibPage, &m_adjustPage, &m_loopTestPage}) {
+        page->Create(this);
+        deviceTab->PlacePage(page->GetWindow());
+    }
+    m_loopTestPage.SetModbus(&m_modbus);
 
     m_filePage.Create(this);
     GetDlgItemAs<CTabCtrl>(kFileTab)->PlacePage(m_filePage.GetWindow());
@@ -162,6 +173,9 @@ void CVORTDlg::ShowDevicePage() {
     const int tab = IsGraphOpen() ? -1 : GetCurSel(kDeviceTab);
     m_infoPage.ShowWindow(tab == kTabInfo);
     m_basicPage.ShowWindow(tab == kTabBasic);
+    m_calibPage.ShowWindow(tab == kTabCalib);
+    m_adjustPage.ShowWindow(tab == kTabAdjust);
+    m_loopTestPage.ShowWindow(tab == kTabLoopTest);
 }
 
 void CVORTDlg::ShowDeviceValues() {
@@ -191,6 +205,10 @@ void CVORTDlg::ShowDeviceValues() {
     m_outputMeter.SetValue(m.GetValueText(kOutputLive));
     m_infoPage.GetList().Refresh();
     m_basicPage.GetList().Refresh();
+    CDeviceInterface& devif = m_pollThread->GetDeviceInterface();
+    m_calibPage.UpdateFromDevice(devif.GetCalibInfo(), &devif);
+    m_adjustPage.UpdateFromDevice(devif.GetAdjustInfo(), &devif);
+    m_loopTestPage.UpdateFromDevice(m);
 }
 
 void CVORTDlg::OnDeviceListCommit(CObservable* source) {
@@ -216,6 +234,9 @@ void CVORTDlg::ClearDeviceValues() {
             page->GetList().DeleteAllItems();
         }
     }
+    m_calibPage.UpdateFromDevice(CCalibInfo(), nullptr);
+    m_adjustPage.UpdateFromDevice(CAdjustInfo(), nullptr);
+    m_loopTestPage.UpdateFromDevice(CParTypeV());
 }
 
 void CVORTDlg::UpdateControls(int state) {
@@ -259,6 +280,10 @@ void CVORTDlg::UpdateControls(int state) {
             page->GetList().Refresh();
         }
     }
+    // Calibration and adjustment change the device: they need the Unlock box, the loop test only a device.
+    for (CDialog* page : std::initializer_list<CDialog*>{&m_calibPage, &m_adjustPage, &m_loopTestPage}) {
+        if (page->GetWindow()) page->GetWindow()->setEnabled(online && (unlocked || page == &m_loopTestPage));
+    }
     if (!online) ClearDeviceValues();
     ShowDevicePage();
 }
@@ -282,6 +307,9 @@ void CVORTDlg::OnOK() {
             list->BeginEdit(-1);
             return;
         }
+    }
+    if (focus && focus == m_loopTestPage.GetDlgItem(CAOTestPage::kValue)) {
+        m_loopTestPage.DispatchCommand(CAOTestPage::kSet);
     }
 }
 

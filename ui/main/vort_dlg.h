@@ -9,6 +9,9 @@
 #include "model/set/par_base.h"
 #include "res/dialogs/dialog_102_ids.h"
 #include "ui/app/observer_dialog.h"
+#include "ui/pages/adjust_input_page.h"
+#include "ui/pages/ao_test_page.h"
+#include "ui/pages/calib_input_page.h"
 #include "ui/pages/device_summary_page.h"
 #include "ui/pages/graph_page.h"
 #include "ui/pages/input_setting_page.h"
@@ -50,6 +53,9 @@ public:
     CDeviceSummaryPage& GetInfoPage() { return m_infoPage; }
     CDeviceSummaryPage& GetBasicPage() { return m_basicPage; }
     CInputSettingPage& GetFilePage() { return m_filePage; }
+    CCalibInputPage& GetCalibPage() { return m_calibPage; }
+    CAdjustInputPage& GetAdjustPage() { return m_adjustPage; }
+    CAOTestPage& GetLoopTestPage() { return m_loopTestPage; }
     CMeterPage& GetInputMeter() { return m_inputMeter; }
     CMeterPage& GetOutputMeter() { return m_outputMeter; }
     CGraphPage& GetGraphPage() { return m_graphPage; }
@@ -107,6 +113,8 @@ private:
     void OnBnClickedInitialize();
     void OnBnClickedLanguage();
     void OnBnClickedTrendGraph();
+    void OnBnClickedInputCalib();
+    void OnBnClickedOutputCalib();
     void ShowComparison();
 
     CCommInterface m_comm;
@@ -128,6 +136,9 @@ private:
     CListCommits m_listCommits{*this};
     CDeviceSummaryPage m_infoPage;
     CDeviceSummaryPage m_basicPage;
+    CCalibInputPage m_calibPage;
+    CAdjustInputPage m_adjustPage;
+    CAOTestPage m_loopTestPage;
     CInputSettingPage m_filePage;
     CMeterPage m_inputMeter;
     CMeterPage m_outputMeter;

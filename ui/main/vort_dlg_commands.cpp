@@ -9,6 +9,8 @@
 #include "model/device/device_type.h"
 #include "platform/resource_module.h"
 #include "res/string_ids.h"
+#include "ui/admin/input_calib_dialog.h"
+#include "ui/admin/output_calib_dialog.h"
 #include "ui/app/language.h"
 #include "ui/app/static_buffer.h"
 #include "ui/framework/file_dialog.h"
@@ -234,6 +236,17 @@ void CVORTDlg::OnBnClickedTrendGraph() {
     m_graphPage.GetWindow()->raise();
     UpdateControls(kStateUnknown);
     m_graphPage.ShowWindow(true);
+}
+
+void CVORTDlg::OnBnClickedInputCalib() {
+    // The dialog borrows the Modbus line with both locks for as long as it is open.
+    CInputCalibDialog dialog(m_deviceTypeId, m_comm, &m_modbus);
+    dialog.DoModal();
+}
+
+void CVORTDlg::OnBnClickedOutputCalib() {
+    COutputCalibDialog dialog(m_comm, &m_modbus);
+    dialog.DoModal();
 }
 
 void CVORTDlg::OnBnClickedLanguage() {
