@@ -79,8 +79,6 @@ CVORTDlg::CVORTDlg() : CObserverDialog(102) {
     MapClicked(kInputCalib, [this] { OnBnClickedInputCalib(); });
     MapClicked(kOutputCalib, [this] { OnBnClickedOutputCalib(); });
     m_graphPage.Attach(this);
-    m_infoPage.GetList().Attach(&m_listCommits);
-    m_basicPage.GetList().Attach(&m_listCommits);
 }
 
 CVORTDlg::~CVORTDlg() {
@@ -154,7 +152,6 @@ void CVORTDlg::CreatePages() {
         page->GetList().SetModbusInterface(&m_modbus);
         page->GetList().SetParameterSet(nullptr, page == &m_infoPage ? kGroupDeviceInfo : kGroupBasic);
     }
-    m_deviceSet.reset();
     // Input type and ranges are set on the file side and downloaded, never edited in the Basic list.
     m_basicPage.GetList().SetProtectedKinds(false);
     for (CDialog* page : std::initializer_list<CDialog*>{&m_calibPage, &m_adjustPage, &m_loopTestPage}) {
@@ -179,22 +176,15 @@ void CVORTDlg::ShowDevicePage() {
 }
 
 void CVORTDlg::ShowDeviceValues() {
-    {
-        // The poll thread is idle until the next poll is posted, so the lock is free now; Download and
-        // Compare use this type instead of waiting on a poll that may be stuck with a silent device.
-        CDeviceInterface::CSetAccess polled = m_pollThread->GetDeviceInterface().AccessSet();
-        m_deviceTypeId = polled->GetTypeId();
-        if (m_deviceSet && m_deviceSet->GetTypeId() == polled->GetTypeId()) {
-            m_deviceSet->CopyFrom(*polled);
-        } else {
-            std::unique_ptr<CParBase> copy = polled->CreateInstance();
-            copy->CopyFrom(*polled);
-            m_infoPage.GetList().SetParameterSet(copy.get(), kGroupDeviceInfo);
-            m_basicPage.GetList().SetParameterSet(copy.get(), kGroupBasic);
-            m_deviceSet = std::move(copy);
-        }
-    }
-    const CParBase& m = *m_deviceSet;
+    // The poll thread is idle until the next poll is posted, so the lock is free now. The lists show and
+    // edit the poll thread's own set: it alone carries the status and the monitor values. Its set is
+    // replaced only by an identification, which never runs while the lists hold it (DetachDeviceSet).
+    CDeviceInterface::CSetAccess polled = m_pollThread->GetDeviceInterface().AccessSet();
+    CParBase& m = *polled;
+    // Download and Compare judge by this type instead of waiting on a poll stuck with a silent device.
+    m_deviceTypeId = m.GetTypeId();
+    m_infoPage.GetList().SetParameterSet(&m, kGroupDeviceInfo);
+    m_basicPage.GetList().SetParameterSet(&m, kGroupBasic);
     if (m.GetTypeId() == kResistanceTypeId) {
         m_inputMeter.SetRangeText(m.GetValueText(kResistanceLow), m.GetValueText(kResistanceHigh));
     } else {
@@ -209,26 +199,16 @@ void CVORTDlg::ShowDeviceValues() {
     m_calibPage.UpdateFromDevice(devif.GetCalibInfo(), &devif);
     m_adjustPage.UpdateFromDevice(devif.GetAdjustInfo(), &devif);
     m_loopTestPage.UpdateFromDevice(m);
+    if (IsGraphOpen()) m_graphPage.AddValue(m);
 }
 
-void CVORTDlg::OnDeviceListCommit(CObservable* source) {
-    for (const CParameterListCtrl* list : {&m_infoPage.GetList(), &m_basicPage.GetList()}) {
-        if (source != static_cast<const CObservable*>(list) || !m_deviceSet || !m_pollThread) continue;
-        // The live polls do not read every value again, and the next poll result copies the poll
-        // thread's set over the lists' copy: without this the edit would vanish from the list.
-        const int32_t code = list->GetEditedCode();
-        try {
-            CDeviceInterface::CSetAccess polled = m_pollThread->GetDeviceInterface().AccessSet();
-            if (polled->GetTypeId() == m_deviceSet->GetTypeId()) {
-                polled->SetValueFromString(code, m_deviceSet->GetValueString(code), false);
-            }
-        } catch (const std::exception& failure) {
-            AfxMessageBox(failure.what(), MB_ICONERROR);
-        }
-    }
+void CVORTDlg::DetachDeviceSet() {
+    m_infoPage.GetList().SetParameterSet(nullptr, kGroupDeviceInfo);
+    m_basicPage.GetList().SetParameterSet(nullptr, kGroupBasic);
 }
 
 void CVORTDlg::ClearDeviceValues() {
+    DetachDeviceSet();
     for (CDeviceSummaryPage* page : {&m_infoPage, &m_basicPage}) {
         if (page->GetList().GetList() && page->GetList().GetList()->GetItemCount() > 0) {
             page->GetList().DeleteAllItems();
@@ -373,7 +353,6 @@ void CVORTDlg::OnPollResult() {
     } else {
         if (m_state != kStateOnline) UpdateControls(kStateOnline);
         ShowDeviceValues();
-        if (IsGraphOpen()) m_graphPage.AddValue(*m_deviceSet);
     }
     m_deferredPoll = false;
     PostPoll();

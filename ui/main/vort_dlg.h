@@ -81,11 +81,11 @@ private:
     void ReplaceFileSet(std::unique_ptr<CParBase> set);
     void CreatePages();
     void ShowDevicePage();
-    // What the poll read: the meters, the device lists and the device-side copy they show.
+    // What the poll read, in the meters, the device lists and the device pages.
     void ShowDeviceValues();
     void ClearDeviceValues();
-    // A device list committed an edit: the poll thread's set takes the value too.
-    void OnDeviceListCommit(CObservable* source);
+    // The device lists let go of the poll thread's set, which its next identification may replace.
+    void DetachDeviceSet();
     void UpdateOnlineLabelColour();
     void OnSelchangeFileTab();
     void OnPollResult();
@@ -120,20 +120,6 @@ private:
     CCommInterface m_comm;
     CModbusInterface m_modbus;
     std::unique_ptr<CParBase> m_fileSet;
-    // A copy of the poll thread's set, taken while that thread is idle: the device lists show and edit
-    // it, so the poll thread may replace its own set at any time.
-    std::unique_ptr<CParBase> m_deviceSet;
-
-    // Hands the device lists' commits to the dialog at once, on the user-interface thread.
-    class CListCommits : public CObserver {
-    public:
-        explicit CListCommits(CVORTDlg& owner) : m_owner(owner) {}
-        void Update(CObservable* source) override { m_owner.OnDeviceListCommit(source); }
-
-    private:
-        CVORTDlg& m_owner;
-    };
-    CListCommits m_listCommits{*this};
     CDeviceSummaryPage m_infoPage;
     CDeviceSummaryPage m_basicPage;
     CCalibInputPage m_calibPage;

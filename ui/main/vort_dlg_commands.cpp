@@ -71,6 +71,8 @@ void CVORTDlg::OnBnClickedConnect() {
 
 void CVORTDlg::Connect(bool on) {
     m_connect = on;
+    // Either way the next connection identifies the device, which may replace the poll thread's set.
+    DetachDeviceSet();
     if (!on) {
         if (m_comm.IsPortOpen()) {
             m_comm.Close();

@@ -2,6 +2,7 @@
 #include "ui/main/vort_dlg.h"
 
 #include <QProgressBar>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -25,6 +26,7 @@
 #include "ui/framework/popup_menu.h"
 #include "ui/controls/meter.h"
 #include "ui/framework/report_list_ctrl.h"
+#include "ui/framework/tab_ctrl.h"
 #include "ui/main/com_setting_dialog.h"
 #include "ui/main/main_dialog_support.h"
 #include "ui/ui_test_support.h"
@@ -514,4 +516,41 @@ TEST_F(MainDialogDeviceTest, ADeviceThatRefusesToBeIdentifiedKeepsTheDialogSearc
                                             (language == 0 ? "en" : "jpn") + ".png");
         });
     }
+}
+
+TEST_F(MainDialogDeviceTest, TheDevicePagesFollowTheTabAndTheUnlockBoxAndEnterSetsTheLoopTestValue) {
+    CProfiledSim device("K9TS");
+    StaticBuffer().PutParameterSet(DefaultSet(1));
+    CVORTDlg dialog;
+    RunModalSettled(dialog, [&] {
+        ASSERT_TRUE(ConnectOnline(dialog));
+        QWidget* window = dialog.GetWindow();
+        // The user picks "Loop Test".
+        dialog.GetDlgItemAs<CTabCtrl>(CVORTDlg::kDeviceTab)->Bar()->setCurrentIndex(4);
+        CAOTestPage& loop = dialog.GetLoopTestPage();
+        EXPECT_TRUE(loop.GetWindow()->isVisibleTo(window));
+        EXPECT_FALSE(dialog.GetInfoPage().GetWindow()->isVisibleTo(window));
+        EXPECT_FALSE(dialog.GetAdjustPage().GetWindow()->isVisibleTo(window));
+        // Locked: no calibration and no adjustment; the loop test needs only the device.
+        EXPECT_FALSE(dialog.GetAdjustPage().GetWindow()->isEnabled());
+        EXPECT_FALSE(dialog.GetCalibPage().GetWindow()->isEnabled());
+        EXPECT_TRUE(loop.GetWindow()->isEnabled());
+        Click(dialog, CVORTDlg::kUnlock);
+        EXPECT_TRUE(dialog.GetAdjustPage().GetWindow()->isEnabled());
+        EXPECT_TRUE(dialog.GetCalibPage().GetWindow()->isEnabled());
+
+        Click(loop, CAOTestPage::kFixedOut);
+        // The next poll reads the loop-test state, which makes Set usable.
+        ASSERT_TRUE(PumpUntil([&] { return loop.IsDlgItemEnabled(CAOTestPage::kSet); }));
+        loop.SetDlgItemText(CAOTestPage::kValue, "12");
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+        QWidget* value = loop.GetDlgItem(CAOTestPage::kValue);
+        value->setFocus();
+        ASSERT_TRUE(PumpUntil([&] { return QApplication::focusWidget() == value; }));
+        QTest::keyClick(value, Qt::Key_Return);
+        EXPECT_TRUE(PumpUntil([&] { return device.sim.GetRegister(CAOTestPage::kRegOutputHold) == 30000; }));
+        Click(loop, CAOTestPage::kNormalOut);
+        EXPECT_EQ(device.sim.GetRegister(CAOTestPage::kRegOutputHold), 0);
+    });
 }
