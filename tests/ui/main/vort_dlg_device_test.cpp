@@ -554,3 +554,21 @@ TEST_F(MainDialogDeviceTest, TheDevicePagesFollowTheTabAndTheUnlockBoxAndEnterSe
         EXPECT_EQ(device.sim.GetRegister(CAOTestPage::kRegOutputHold), 0);
     });
 }
+
+TEST_F(MainDialogDeviceTest, TheCalibrationDialogsOpenOnlineAndThePollGoesOnAfterThem) {
+    CProfiledSim device("K9TS");
+    CVORTDlg dialog;
+    RunModalSettled(dialog, [&] {
+        ASSERT_TRUE(ConnectOnline(dialog));
+        const std::pair<int, const char*> buttons[] = {{CVORTDlg::kInputCalib, "入力調整"},
+                                                       {CVORTDlg::kOutputCalib, "出力調整"}};
+        for (const auto& [button, title] : buttons) {
+            CModalAnswer close(title, [](QWidget* modal) { modal->close(); });
+            Click(dialog, button);
+            EXPECT_EQ(close.Answered(), 1) << title;
+            const size_t requests = device.sim.GetRequestCount();
+            EXPECT_TRUE(PumpUntil([&] { return device.sim.GetRequestCount() > requests + 2; })) << title;
+            EXPECT_EQ(dialog.GetState(), CVORTDlg::kStateOnline) << title;
+        }
+    });
+}
