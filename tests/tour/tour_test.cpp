@@ -78,7 +78,7 @@ void TypeValue(CVORTDlg& dialog, CParameterListCtrl& list, int32_t code, const s
     ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.GetWindow()));
     list.GetList()->setFocus();
     ASSERT_TRUE(PumpUntil([&] { return QApplication::focusWidget() == list.GetList(); }));
-    dialog.DispatchOk();
+    QTest::keyClick(list.GetList(), Qt::Key_Return);
     CEditText* editor = list.GetEditor().GetTextEditor();
     ASSERT_TRUE(editor && editor->isVisible());
     editor->selectAll();

@@ -467,8 +467,7 @@ TEST_F(MainDialogDeviceTest, OnlineTheMetersAndBothDeviceListsShowWhatThePollRea
             EXPECT_DOUBLE_EQ(dialog.GetOutputMeter().GetMeter()->GetHi(), 20.0) << c.code;
             EXPECT_TRUE(dialog.GetInputMeter().GetWindow()->isVisibleTo(dialog.GetWindow())) << c.code;
 
-            // Enter edits in the list that has the focus, and only there.
-            Click(dialog, CVORTDlg::kUnlock);
+            // Enter edits in the list that has the focus, and only there, once unlocked.
             CReportListCtrl* info = dialog.GetInfoPage().GetList().GetList();
             int tagRow = -1;
             for (int row = 0; row < info->GetItemCount(); ++row) {
@@ -479,7 +478,12 @@ TEST_F(MainDialogDeviceTest, OnlineTheMetersAndBothDeviceListsShowWhatThePollRea
             dialog.GetWindow()->activateWindow();
             info->setFocus();
             ASSERT_TRUE(PumpUntil([&] { return QApplication::focusWidget() == info; })) << c.code;
-            dialog.DispatchOk();
+            QTest::keyClick(info, Qt::Key_Return);
+            EXPECT_FALSE(dialog.GetInfoPage().GetList().GetEditor().IsEditing()) << c.code;
+            Click(dialog, CVORTDlg::kUnlock);
+            info->setFocus();
+            ASSERT_TRUE(PumpUntil([&] { return QApplication::focusWidget() == info; })) << c.code;
+            QTest::keyClick(info, Qt::Key_Return);
             EXPECT_EQ(dialog.GetInfoPage().GetList().GetEditedCode(), CParTypeV::kTag) << c.code;
             EXPECT_TRUE(dialog.GetInfoPage().GetList().GetEditor().IsEditing()) << c.code;
             dialog.GetInfoPage().GetList().CancelEdit();
