@@ -13,6 +13,7 @@
 #include <optional>
 
 #include "support/request_list.h"
+#include "support/sim_connection.h"
 #include "support/scaled_timing.h"
 #include "model/device/device_type.h"
 #include "model/set/par_type_v.h"
@@ -574,5 +575,28 @@ TEST_F(MainDialogDeviceTest, TheCalibrationDialogsOpenOnlineAndThePollGoesOnAfte
             EXPECT_TRUE(PumpUntil([&] { return device.sim.GetRequestCount() > requests + 2; })) << title;
             EXPECT_EQ(dialog.GetState(), CVORTDlg::kStateOnline) << title;
         }
+    });
+}
+
+TEST_F(MainDialogDeviceTest, ACompareWhoseDeviceChangedModelMeanwhileIsRefusedWhenItEnds) {
+    CProfiledSim device("K9TS");
+    StaticBuffer().PutParameterSet(DefaultSet(1));
+    CVORTDlg dialog;
+    CMessageBoxRecorder boxes;
+    RunModalSettled(dialog, [&] {
+        ASSERT_TRUE(ConnectOnline(dialog));
+        // Live polls do not read the model code again: the dialog still takes the device for a K9TS.
+        SetModelCode(device.sim, "K9RS");
+        int shown = 0;
+        CModalAnswer comparison("Compare Results", [&](QWidget* modal) {
+            ++shown;
+            modal->close();
+        });
+        Click(dialog, CVORTDlg::kCompare);
+        ASSERT_TRUE(dialog.HasWorkThread());
+        ASSERT_TRUE(PumpUntil([&] { return !dialog.HasWorkThread(); }));
+        EXPECT_EQ(boxes.texts,
+                  std::vector<std::string>{"The settings of a different device cannot be compared."});
+        EXPECT_EQ(shown, 0);
     });
 }
