@@ -57,7 +57,7 @@ TEST_F(MainDialogTest, TheFileSideStartsWithTheStoredTypeOrType2AndShowsItsModel
         const char* modelCode;
         const char* modelName;
     } cases[] = {
-        {std::nullopt, 2, "K9R", "K9RS,K9R"}, {0, 2, "K9R", "K9RS,K9R"}, {42, 2, "K9R", "K9RS,K9R"},
+        {std::nullopt, 2, "K9R", "K9RS,K9R"}, {0, 2, "K9R", "K9RS,K9R"},  {42, 2, "K9R", "K9RS,K9R"},
         {-3, 2, "K9R", "K9RS,K9R"},           {7, 7, "K9U3", "K9U(Res)"}, {3, 3, "K9PM", "K9PM"},
     };
     for (const Case& c : cases) {
@@ -74,7 +74,8 @@ TEST_F(MainDialogTest, TheFileSideStartsWithTheStoredTypeOrType2AndShowsItsModel
 
         StaticBuffer().PutParameterSet(std::move(set));
         CVORTDlg dialog;
-        RunModal(dialog, [&] { EXPECT_EQ(dialog.GetDlgItemText(CVORTDlg::kModelName), c.modelName) << label; });
+        RunModal(dialog,
+                 [&] { EXPECT_EQ(dialog.GetDlgItemText(CVORTDlg::kModelName), c.modelName) << label; });
     }
 }
 
@@ -116,10 +117,13 @@ TEST_F(MainDialogTest, TheLanguageButtonRebuildsInTheOtherLanguageAndKeepsTheFil
     EXPECT_EQ(GetLanguage(), 0);
 
     WriteProfileInt("Settings", "DeviceId", 3);
-    const int third = RunModal(dialog, [&] {
-        EXPECT_EQ(dialog.GetDlgItemText(CVORTDlg::kConnect), "Connect");
-        dialog.GetWindow()->close();
-    }, true);
+    const int third = RunModal(
+        dialog,
+        [&] {
+            EXPECT_EQ(dialog.GetDlgItemText(CVORTDlg::kConnect), "Connect");
+            dialog.GetWindow()->close();
+        },
+        true);
     EXPECT_EQ(third, 0);
     EXPECT_EQ(GetProfileInt("Settings", "DeviceId", -7), 7);
     EXPECT_EQ(dialog.GetFileSideSet(), nullptr);
@@ -132,11 +136,14 @@ TEST_F(MainDialogTest, WithoutTheModuleTheJapaneseButtonAsksForJapaneseAgain) {
     SetLanguage(1);
     CVORTDlg dialog;
     for (int pass = 0; pass < 2; ++pass) {
-        EXPECT_EQ(RunModalSettled(dialog, [&] {
-                      EXPECT_EQ(dialog.GetDlgItemText(CVORTDlg::kLanguage), "Japanese") << pass;
-                      ASSERT_TRUE(PumpUntil([&] { return dialog.IsDlgItemEnabled(CVORTDlg::kLanguage); }));
-                      dialog.GetDlgItemAs<QPushButton>(CVORTDlg::kLanguage)->click();
-                  }),
+        EXPECT_EQ(RunModalSettled(dialog,
+                                  [&] {
+                                      EXPECT_EQ(dialog.GetDlgItemText(CVORTDlg::kLanguage), "Japanese")
+                                          << pass;
+                                      ASSERT_TRUE(PumpUntil(
+                                          [&] { return dialog.IsDlgItemEnabled(CVORTDlg::kLanguage); }));
+                                      dialog.GetDlgItemAs<QPushButton>(CVORTDlg::kLanguage)->click();
+                                  }),
                   IDOK);
         EXPECT_EQ(GetLanguage(), 1) << pass;
     }
@@ -147,10 +154,11 @@ TEST_F(MainDialogTest, WithoutTheModuleTheJapaneseButtonAsksForJapaneseAgain) {
 TEST_F(MainDialogTest, EnterAndEscDoNotEndTheMainDialog) {
     SetLanguage(0);
     CVORTDlg dialog;
-    EXPECT_EQ(RunModal(dialog, [&] {
-                  dialog.DispatchOk();
-                  dialog.DispatchCancel();
-              }),
+    EXPECT_EQ(RunModal(dialog,
+                       [&] {
+                           dialog.DispatchOk();
+                           dialog.DispatchCancel();
+                       }),
               kLeftOpen);
 }
 
@@ -179,7 +187,8 @@ TEST_F(MainDialogTest, AProfileThatCannotBeWrittenIsReportedWhenTheWindowCloses)
     CVORTDlg dialog;
     CMessageBoxRecorder boxes;
     EXPECT_EQ(RunModalSettled(dialog, [&] { dialog.GetWindow()->close(); }), 0);
-    EXPECT_EQ(boxes.texts, std::vector<std::string>{"The settings could not be saved in " + ProfilePath() + "."});
+    EXPECT_EQ(boxes.texts,
+              std::vector<std::string>{"The settings could not be saved in " + ProfilePath() + "."});
     EXPECT_EQ(boxes.types, std::vector<unsigned>{MB_ICONWARNING});
 }
 
