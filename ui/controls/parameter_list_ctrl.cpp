@@ -65,14 +65,26 @@ void CParameterListCtrl::AdjustColumns() {
     m_list->SetColumnWidth(kValueColumn, width - width / 2);
 }
 
+std::unique_lock<std::recursive_mutex> CParameterListCtrl::LockSet() const {
+    if (!m_modbus) return {};
+    return std::unique_lock<std::recursive_mutex>(m_modbus->GetMutex());
+}
+
+void CParameterListCtrl::Repaint() {
+    if (m_list) m_list->viewport()->update();
+}
+
 void CParameterListCtrl::Refresh() {
     if (!m_list) return;
     CReportListCtrl& list = *m_list;
+    const std::unique_lock<std::recursive_mutex> lock = LockSet();
+    m_rowKinds.clear();
     list.BeginUpdate();
     const int oldCount = list.GetItemCount();
     int row = 0;
     for (; m_set && row < m_set->GetParamCount(m_group); ++row) {
         const int32_t code = m_set->GetParamId(m_group, row);
+        m_rowKinds.push_back(m_set->GetParamState(code));
         const std::string name = m_set->GetParamName(code);
         if (row >= oldCount) list.InsertItem(row, "");
         list.SetItemData(row, code);
@@ -100,6 +112,7 @@ void CParameterListCtrl::BeginEdit(int row) {
     if (row == -1) row = m_list->GetFirstSelected();
     if (row < 0 || row >= m_list->GetItemCount()) return;
     const auto code = static_cast<int32_t>(m_list->GetItemData(row));
+    const std::unique_lock<std::recursive_mutex> lock = LockSet();
     if (!IsEditableKind(m_set->GetParamState(code))) return;
     // A row partly outside the view is scrolled in first, so the editor stands on the whole cell.
     m_list->EnsureVisible(row);
@@ -174,7 +187,7 @@ bool CParameterListCtrl::CellColour(int row, int column, QColor& text, QColor& b
         background = kNameColour;
         return true;
     }
-    const int32_t kind = m_set->GetParamState(code);
+    const int32_t kind = row < static_cast<int>(m_rowKinds.size()) ? m_rowKinds[row] : kParReadOnly;
     const bool plain = kind == kParReadOnly ||
                        (!m_protectedKinds && (kind == kParTextFileOnly || kind == kParChoiceFileOnly)) ||
                        m_readOnly;

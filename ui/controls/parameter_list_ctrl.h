@@ -4,6 +4,8 @@
 #include <QPointer>
 
 #include <cstdint>
+#include <mutex>
+#include <vector>
 
 #include "link/observer.h"
 #include "ui/controls/par_edit.h"
@@ -15,6 +17,10 @@ class CParBase;
 // One group of one parameter set as rows of name and value, with in-place editing of the values. On the
 // device side (a Modbus interface given) a committed value is written to the device and read back under
 // the Modbus lock; on the file side it only changes the set. Tells its observers after each commit.
+//
+// A device-side set is the poll thread's own, which the next poll writes while the user interface runs:
+// the list reads it only under the Modbus lock (refresh, editor set-up, commit) and paints from the edit
+// kinds it noted at the last refresh.
 //
 // The object lives as long as its page; each window of the page hands it its list control (Initialize).
 class CParameterListCtrl : public CObserver, public CObservable {
@@ -50,6 +56,9 @@ public:
     void BeginEdit(int row);
     // Hides both editors without committing.
     void CancelEdit();
+    // Paints every cell again from what the last refresh noted (after a change of the read-only or
+    // protected-kinds flag), without reading the set.
+    void Repaint();
     CParEdit& GetEditor() { return m_editor; }
     int GetEditedCode() const { return m_editedCode; }
 
@@ -60,6 +69,8 @@ private:
     void OnClick(int row, int column);
     bool CellColour(int row, int column, QColor& text, QColor& background) const;
     bool IsEditableKind(int32_t kind) const;
+    // The Modbus lock on the device side; nothing on the file side, where the set is the user interface's.
+    std::unique_lock<std::recursive_mutex> LockSet() const;
     // Sets the accepted value; on the device side writes it and reads it back. Reports a failure.
     void Commit();
     void Navigate(int navigation);
@@ -69,6 +80,8 @@ private:
     int m_group = 0;
     int32_t m_editedCode = 0;
     CParEdit m_editor;
+    // The edit kind of each row at the last refresh, for painting.
+    std::vector<int32_t> m_rowKinds;
     CModbusInterface* m_modbus = nullptr;
     bool m_readOnly = true;
     bool m_refreshAll = false;

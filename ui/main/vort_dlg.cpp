@@ -253,12 +253,11 @@ void CVORTDlg::UpdateControls(int state) {
     // While busy the file side is not to be edited: an upload replaces it when it ends.
     m_filePage.ShowWindow(!graph);
     if (m_filePage.GetWindow()) m_filePage.GetWindow()->setEnabled(!busy);
+    // The colours follow at once; the texts come with the next poll result, which rewrites every cell.
     for (CDeviceSummaryPage* page : {&m_infoPage, &m_basicPage}) {
         page->GetList().SetReadOnly(!(unlocked && online));
-        if (online) {
-            page->GetList().SetRefreshAll(true);
-            page->GetList().Refresh();
-        }
+        page->GetList().SetRefreshAll(true);
+        page->GetList().Repaint();
     }
     // Calibration and adjustment change the device: they need the Unlock box, the loop test only a device.
     for (CDialog* page : std::initializer_list<CDialog*>{&m_calibPage, &m_adjustPage, &m_loopTestPage}) {

@@ -4,6 +4,8 @@
 #include <QProgressBar>
 #include <QWidget>
 
+#include <exception>
+
 #include "link/com_settings.h"
 #include "link/private_exception.h"
 #include "model/device/device_type.h"
@@ -128,6 +130,14 @@ void CVORTDlg::OnBnClickedDownload() {
     if (m_workThread || !m_fileSet) return;
     if (!IsDownloadCompatible(m_fileSet->GetTypeId(), m_deviceTypeId)) {
         AfxMessageBox(LoadString(kStrCannotDownload), MB_ICONERROR);
+        return;
+    }
+    // A file may hold a value the user could not type (files load unchecked): say which, before anything
+    // is sent, instead of the worker's general failure message.
+    try {
+        m_fileSet->CheckValues();
+    } catch (const std::exception& refused) {
+        AfxMessageBox(refused.what(), MB_ICONERROR);
         return;
     }
     StartWorkThread();

@@ -223,6 +223,33 @@ TEST_F(MainDialogDeviceTest, DownloadAndCompareNeedACompatibleDevice) {
     }
 }
 
+TEST_F(MainDialogDeviceTest, ADownloadOfAValueTheUserCouldNotTypeSaysWhichAndSendsNothing) {
+    CProfiledSim device("K9RS");
+    std::unique_ptr<CParBase> file = DefaultSet(2);
+    // Files load unchecked: an output low limit of 0 mA stands in the set as a file gave it.
+    file->SetValueFromString(103, "0.0", false);
+    std::string refusal;
+    try {
+        file->CheckValues();
+    } catch (const std::exception& refused) {
+        refusal = refused.what();
+    }
+    ASSERT_FALSE(refusal.empty());
+    StaticBuffer().PutParameterSet(std::move(file));
+    CVORTDlg dialog;
+    CMessageBoxRecorder boxes;
+    RunModalSettled(dialog, [&] {
+        ASSERT_TRUE(ConnectOnline(dialog));
+        Click(dialog, CVORTDlg::kUnlock);
+        const std::size_t writesBefore = ModbusWrites(device.sim).size();
+        Click(dialog, CVORTDlg::kDownload);
+        EXPECT_EQ(boxes.texts, std::vector<std::string>{refusal});
+        EXPECT_FALSE(dialog.HasWorkThread());
+        EXPECT_EQ(ModbusWrites(device.sim).size(), writesBefore);
+        EXPECT_EQ(dialog.GetState(), CVORTDlg::kStateOnline);
+    });
+}
+
 TEST_F(MainDialogDeviceTest, ClosingWhileTheDeviceIsSilentEndsAtOnce) {
     CProfiledSim device("K9RS");
     device.sim.StopAnsweringAfter(0);
