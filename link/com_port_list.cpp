@@ -44,7 +44,8 @@ std::map<std::string, std::string> ByIdNames(const fs::path& byId) {
     std::map<std::string, std::string> names;
     std::error_code ec;
     std::vector<fs::path> links;
-    for (fs::directory_iterator it(byId, ec), end; !ec && it != end; it.increment(ec)) links.push_back(it->path());
+    for (fs::directory_iterator it(byId, ec), end; !ec && it != end; it.increment(ec))
+        links.push_back(it->path());
     std::sort(links.begin(), links.end());
     for (const fs::path& link : links) {
         const fs::path target = fs::read_symlink(link, ec);

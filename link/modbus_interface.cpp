@@ -80,7 +80,7 @@ std::vector<uint8_t> CModbusInterface::ReadRequest(uint8_t slave, uint16_t start
 std::vector<uint8_t> CModbusInterface::WriteRequest(uint8_t slave, uint16_t start, int32_t count,
                                                     const uint16_t* values) {
     const auto n = static_cast<unsigned>(count);
-    std::vector<uint8_t> request = {slave, kWriteMultipleRegisters, High(start), Low(start), 0, Low(n),
+    std::vector<uint8_t> request = {slave,     kWriteMultipleRegisters, High(start), Low(start), 0, Low(n),
                                     Low(2 * n)};
     for (unsigned i = 0; i < n; ++i) {
         request.push_back(High(values[i]));
@@ -89,7 +89,8 @@ std::vector<uint8_t> CModbusInterface::WriteRequest(uint8_t slave, uint16_t star
     return request;
 }
 
-unsigned CModbusInterface::ReplyTimeout(std::size_t requestLength, std::size_t replyLength, unsigned baudRate) {
+unsigned CModbusInterface::ReplyTimeout(std::size_t requestLength, std::size_t replyLength,
+                                        unsigned baudRate) {
     const std::size_t bytes = requestLength + replyLength + kTimeoutCrcBytes;
     return static_cast<unsigned>(bytes * kTimeoutBitTimesPerByte * 1000 / baudRate + kTimeoutDeviceMs);
 }
@@ -97,7 +98,8 @@ unsigned CModbusInterface::ReplyTimeout(std::size_t requestLength, std::size_t r
 unsigned CModbusInterface::BaudRate() const { return CComSettings::BaudRate(m_settings.m_baudIndex); }
 
 bool CModbusInterface::ReadHoldingRegister(uint16_t start, int32_t count, uint16_t* values) {
-    if (count < 1 || count > kMaxReadCount) throw std::invalid_argument("ReadHoldingRegister: count out of range");
+    if (count < 1 || count > kMaxReadCount)
+        throw std::invalid_argument("ReadHoldingRegister: count out of range");
     const auto slave = static_cast<uint8_t>(m_settings.m_slaveAddress);
     const std::size_t replyLength = kReadReplyHeader + 2 * static_cast<std::size_t>(count);
     Request(ReadRequest(slave, start, count), replyLength, "ReadHoldingRegister", start + 1u, count, values);
@@ -109,15 +111,15 @@ bool CModbusInterface::WriteMultipleRegisters(uint16_t start, int32_t count, con
         throw std::invalid_argument("WriteMultipleRegisters: count out of range");
     }
     const auto slave = static_cast<uint8_t>(m_settings.m_slaveAddress);
-    Request(WriteRequest(slave, start, count, values), kWriteReplyLength, "WriteMultipleRegisters", start, count,
-            nullptr);
+    Request(WriteRequest(slave, start, count, values), kWriteReplyLength, "WriteMultipleRegisters", start,
+            count, nullptr);
     return true;
 }
 
 // Up to six attempts; a close from another thread ends the loop before the next attempt or pause,
 // failing with what the last attempt failed with. A port that has hung up ends it at once.
-void CModbusInterface::Request(const std::vector<uint8_t>& request, std::size_t replyLength, const char* command,
-                               unsigned address, int32_t count, uint16_t* values) {
+void CModbusInterface::Request(const std::vector<uint8_t>& request, std::size_t replyLength,
+                               const char* command, unsigned address, int32_t count, uint16_t* values) {
     std::exception_ptr last;
     for (int attempt = 1; attempt <= kAttempts && !m_serial.IsAborted(); ++attempt) {
         try {

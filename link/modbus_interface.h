@@ -42,7 +42,8 @@ public:
 
     // The request frame without its CRC, as sent.
     static std::vector<uint8_t> ReadRequest(uint8_t slave, uint16_t start, int32_t count);
-    static std::vector<uint8_t> WriteRequest(uint8_t slave, uint16_t start, int32_t count, const uint16_t* values);
+    static std::vector<uint8_t> WriteRequest(uint8_t slave, uint16_t start, int32_t count,
+                                             const uint16_t* values);
     // Milliseconds the master waits for a reply of `replyLength` bytes to a request of `requestLength`
     // bytes, both without CRC.
     static unsigned ReplyTimeout(std::size_t requestLength, std::size_t replyLength, unsigned baudRate);

@@ -87,8 +87,9 @@ CSerialIO::~CSerialIO() {
 
 void CSerialIO::Open() {
     OpenPort();
-    Configure(CComSettings::BaudRate(m_settings.m_baudIndex), CComSettings::DataBits(m_settings.m_dataBitsIndex),
-              m_settings.m_parity, CComSettings::StopBits(m_settings.m_stopBitsIndex));
+    Configure(CComSettings::BaudRate(m_settings.m_baudIndex),
+              CComSettings::DataBits(m_settings.m_dataBitsIndex), m_settings.m_parity,
+              CComSettings::StopBits(m_settings.m_stopBitsIndex));
 }
 
 void CSerialIO::OpenPort() {
@@ -195,7 +196,8 @@ unsigned CSerialIO::Read(uint8_t* buffer, unsigned count) {
 
 // Reads until `count` bytes, a gap of the interval time-out after a byte, or the total read time-out.
 unsigned CSerialIO::ReadAvailable(uint8_t* buffer, unsigned count) {
-    const auto deadline = Clock::now() + std::chrono::microseconds(CTiming::TimeoutToMicros(m_readTotalTimeout));
+    const auto deadline = Clock::now() +
+                          std::chrono::microseconds(CTiming::TimeoutToMicros(m_readTotalTimeout));
     const int64_t interval = CTiming::TimeoutToMicros(kReadIntervalTimeout);
     unsigned got = 0;
     while (got < count) {

@@ -46,7 +46,8 @@ bool WriteAll(int fd, std::string_view content) {
 int CreateTemporary(const std::string& folder, std::string& tempPath) {
     static std::atomic<unsigned> counter{0};
     for (int attempt = 0; attempt < 100; ++attempt) {
-        tempPath = folder + "/.brimlow-" + std::to_string(getpid()) + "-" + std::to_string(counter++) + ".tmp";
+        tempPath = folder + "/.brimlow-" + std::to_string(getpid()) + "-" + std::to_string(counter++) +
+                   ".tmp";
         const int fd = open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0 || errno != EEXIST) return fd;
     }

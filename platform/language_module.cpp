@@ -7,7 +7,8 @@ CLanguageModule::CLanguageModule(void* handle, const ResourceTables& tables, con
 
 CLanguageModule::~CLanguageModule() { dlclose(m_handle); }
 
-std::unique_ptr<CLanguageModule> CLanguageModule::Load(const std::string& path, const CResourceModule* fallback) {
+std::unique_ptr<CLanguageModule> CLanguageModule::Load(const std::string& path,
+                                                       const CResourceModule* fallback) {
     void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!handle) return nullptr;
     // A data pointer from dlsym is the documented POSIX way to reach a function.

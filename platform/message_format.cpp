@@ -17,15 +17,12 @@ std::string CMessageArg::Format(std::string_view conversion) const {
     const int64_t number = std::get<int64_t>(m_value);
     switch (kind) {
         case 'd':
-        case 'i':
-            return FormatC((flags + "lld").c_str(), static_cast<long long>(number));
+        case 'i': return FormatC((flags + "lld").c_str(), static_cast<long long>(number));
         case 'u':
         case 'x':
         case 'X':
-        case 'o':
-            return FormatC((flags + "ll" + kind).c_str(), static_cast<unsigned long long>(number));
-        default:
-            return FormatC("%lld", static_cast<long long>(number));
+        case 'o': return FormatC((flags + "ll" + kind).c_str(), static_cast<unsigned long long>(number));
+        default: return FormatC("%lld", static_cast<long long>(number));
     }
 }
 

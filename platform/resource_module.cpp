@@ -2,14 +2,14 @@
 
 #include <atomic>
 
-
 CResourceModule::CResourceModule(const StringEntry* strings, std::size_t count) {
     for (std::size_t i = 0; i < count; ++i) m_strings.emplace(strings[i].id, strings[i].text);
 }
 
 CResourceModule::CResourceModule(const ResourceTables& tables, const CResourceModule* fallback)
     : CResourceModule(tables.strings, tables.stringCount) {
-    for (std::size_t i = 0; i < tables.dialogCount; ++i) m_dialogs.emplace(tables.dialogs[i].id, &tables.dialogs[i]);
+    for (std::size_t i = 0; i < tables.dialogCount; ++i)
+        m_dialogs.emplace(tables.dialogs[i].id, &tables.dialogs[i]);
     m_fallback = fallback;
 }
 

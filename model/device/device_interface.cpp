@@ -28,7 +28,9 @@ int32_t ChannelCountOf(int32_t typeId) { return typeId == 8 || typeId == 9 ? 2 :
 double Signed(uint16_t reg) { return static_cast<int16_t>(reg); }
 
 // The low 16 bits of a value snapped and truncated toward zero, as the register holds it.
-uint16_t ToRegister(double value) { return static_cast<uint16_t>(static_cast<uint32_t>(SnapTrunc(value)) & 0xFFFFu); }
+uint16_t ToRegister(double value) {
+    return static_cast<uint16_t>(static_cast<uint32_t>(SnapTrunc(value)) & 0xFFFFu);
+}
 
 // Mirrors a set's transfer counters into the device interface's own while the transfer runs.
 class CProgressAttachment {
@@ -65,7 +67,8 @@ void CDeviceInterface::Pause(unsigned milliseconds) const { CTiming::Sleep(milli
 
 CModbusInterface& CDeviceInterface::RequireModbus() const {
     CModbusInterface* modbus = m_modbus.load();
-    if (modbus == nullptr) throw std::logic_error("device interface used before its Modbus interface was set");
+    if (modbus == nullptr)
+        throw std::logic_error("device interface used before its Modbus interface was set");
     return *modbus;
 }
 
@@ -158,7 +161,8 @@ void CDeviceInterface::Identify(CModbusInterface& modbus, std::unique_lock<std::
         return;
     }
     if (registered->GetTypeId() != m_par->GetTypeId()) ReplaceSet(*registered);
-    for (int32_t part : {kPartFineAdjust, kPartBasic, kPartIdentity, kPartStatus}) m_par->UploadModbus(modbus, part);
+    for (int32_t part : {kPartFineAdjust, kPartBasic, kPartIdentity, kPartStatus})
+        m_par->UploadModbus(modbus, part);
 
     const int32_t typeId = m_par->GetTypeId();
     const int32_t channelCount = ChannelCountOf(typeId);
@@ -173,7 +177,8 @@ void CDeviceInterface::Identify(CModbusInterface& modbus, std::unique_lock<std::
     lock.unlock();
 }
 
-void CDeviceInterface::PollLive(CModbusInterface& modbus, std::unique_lock<std::recursive_mutex>& lock, int32_t tab) {
+void CDeviceInterface::PollLive(CModbusInterface& modbus, std::unique_lock<std::recursive_mutex>& lock,
+                                int32_t tab) {
     lock.lock();
     m_par->UploadModbus(modbus, kPartLive);
     if (tab == kTabLoopTest || tab == kTabAll) m_par->UploadModbus(modbus, kPartStatus);

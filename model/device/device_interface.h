@@ -106,7 +106,8 @@ private:
     void ReplaceSet(const CParBase& source);
     void Identify(CModbusInterface& modbus, std::unique_lock<std::recursive_mutex>& lock);
     void PollLive(CModbusInterface& modbus, std::unique_lock<std::recursive_mutex>& lock, int32_t tab);
-    void Teach(CModbusInterface& modbus, CCopyableAtomic<bool>& request, int32_t code, const std::string& value);
+    void Teach(CModbusInterface& modbus, CCopyableAtomic<bool>& request, int32_t code,
+               const std::string& value);
     void ReadBackAdjust(CModbusInterface& modbus, int32_t channelCount);
     void SetIdentified(bool identified);
     void ResetAfterFailure();

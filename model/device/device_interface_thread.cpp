@@ -4,7 +4,9 @@
 
 #include "link/modbus_interface.h"
 
-CDeviceInterfaceThread::CDeviceInterfaceThread() { m_thread = std::thread([this] { Run(); }); }
+CDeviceInterfaceThread::CDeviceInterfaceThread() {
+    m_thread = std::thread([this] { Run(); });
+}
 
 CDeviceInterfaceThread::~CDeviceInterfaceThread() { Stop(); }
 
@@ -76,7 +78,7 @@ void CDeviceInterfaceThread::Run() {
 
 void CDeviceInterfaceThread::Handle(Request& request) {
     switch (request.command) {
-        case kPoll:
+        case kPoll: {
             try {
                 m_device.Poll(request.tab);
             } catch (...) {
@@ -84,9 +86,8 @@ void CDeviceInterfaceThread::Handle(Request& request) {
             }
             Notify();
             break;
-        case kWriteAdjust:
-            WriteNewestAdjust();
-            break;
+        }
+        case kWriteAdjust: WriteNewestAdjust(); break;
         case kUpload:
         case kDownload:
             try {
@@ -103,8 +104,7 @@ void CDeviceInterfaceThread::Handle(Request& request) {
             }
             Notify();
             break;
-        default:
-            break;
+        default: break;
     }
 }
 

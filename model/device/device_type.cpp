@@ -79,7 +79,8 @@ int32_t CDeviceType::TypeIdOfModel(const std::string& modelCode) {
 }
 
 bool CDeviceType::IsKnownTypeId(int32_t typeId) {
-    return typeId >= 1 && typeId < static_cast<int32_t>(kClasses.size()) && kClasses[typeId].create != nullptr;
+    return typeId >= 1 && typeId < static_cast<int32_t>(kClasses.size()) &&
+           kClasses[typeId].create != nullptr;
 }
 
 CParBase* CDeviceType::SetModel(const std::string& modelCode) {

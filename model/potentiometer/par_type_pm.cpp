@@ -93,7 +93,8 @@ int32_t CParTypePM::GetParamCount(int32_t group) const {
 
 int32_t CParTypePM::GetParamId(int32_t group, int32_t index) const {
     if (group != kGroupTable) return CParTypeV::GetParamId(group, index);
-    if (index >= kLinearizerTableRows && index < kTableRows) return index + kPointFirst - kLinearizerTableRows;
+    if (index >= kLinearizerTableRows && index < kTableRows)
+        return index + kPointFirst - kLinearizerTableRows;
     return GetTableParamId(group, index);
 }
 
@@ -142,10 +143,8 @@ std::string CParTypePM::GetValueString(int32_t code) const {
             if (GetStatus() != 0) return GetValueString(kStatusText);
             return FormatC("%.4lf%s, %.4lf%%", m_inputValue / 10000.0, GetInputUnit().c_str(),
                            m_inputPercent / 10000.0);
-        case kPresentPosition:
-            return FormatC("%.4lf", m_inputValue / 10000.0);
-        default:
-            return CParOutputStage::GetValueString(code);
+        case kPresentPosition: return FormatC("%.4lf", m_inputValue / 10000.0);
+        default: return CParOutputStage::GetValueString(code);
     }
 }
 
@@ -184,7 +183,8 @@ void CParTypePM::EditTable(int32_t group, int32_t variant) {
     m_pointCount = static_cast<int32_t>(accepted);
     for (size_t i = 0; i < static_cast<size_t>(kMaxPoints); ++i) {
         m_pointX[i] = i < accepted ? SnapTrunc(points[i].x * 10000.0) / 10000 * 10000 : 0;
-        m_pointY[i] = i < accepted ? std::clamp(SnapTrunc(points[i].y * 10000.0), kPositionLow, kPositionHigh) : 0;
+        m_pointY[i] = i < accepted ? std::clamp(SnapTrunc(points[i].y * 10000.0), kPositionLow, kPositionHigh)
+                                   : 0;
     }
 }
 

@@ -73,7 +73,9 @@ public:
     // 1e-4 %, through the linearization points.
     int32_t PositionToOutputRegister(int32_t position) const;
 
-    static bool IsOutputTableCode(int32_t code) { return code >= kOutputTableFirst && code <= kOutputTableLast; }
+    static bool IsOutputTableCode(int32_t code) {
+        return code >= kOutputTableFirst && code <= kOutputTableLast;
+    }
 
 protected:
     // The live values of a poll, from the registers just read.

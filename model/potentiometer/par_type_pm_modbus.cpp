@@ -135,14 +135,16 @@ void CParTypePM::UploadModbus(CModbusInterface& modbus, int32_t part) {
 
 void CParTypePM::DecodeLiveValues() {
     const bool looptest = GetRegister(kRegOutputHold) != 0;
-    const uint32_t status = (looptest ? uint32_t{kStatusLooptest} : 0u) | DeviceStatusBits(GetRegister(kRegDeviceStatus));
+    const uint32_t status = (looptest ? uint32_t{kStatusLooptest} : 0u) |
+                            DeviceStatusBits(GetRegister(kRegDeviceStatus));
     SetStatus(status);
-    const int32_t source = looptest ? int32_t{kRegOutputHold}
+    const int32_t source = looptest                         ? int32_t{kRegOutputHold}
                            : (status & kStatusBurnout) != 0 ? int32_t{kRegBurnoutValue}
                                                             : int32_t{kRegPresentOutput};
     m_outputValue = 4 * GetRegister(source);
     m_outputPercent = OutputPercent(m_outputValue);
-    m_inputValue = static_cast<int32_t>(uint32_t{GetRegister(kRegPosition)} << 16 | GetRegister(kRegPosition + 1));
+    m_inputValue = static_cast<int32_t>(uint32_t{GetRegister(kRegPosition)} << 16 |
+                                        GetRegister(kRegPosition + 1));
     // A device that holds equal 0 % and 100 % inputs (all zero when new) gives no percentage.
     const int64_t span = int64_t{m_input100} - m_input0;
     m_inputPercent = span == 0 ? 0 : SaturateInt32((int64_t{m_inputValue} - m_input0) * 1000000 / span);

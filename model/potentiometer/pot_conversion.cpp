@@ -4,15 +4,13 @@
 
 namespace {
 
-int32_t OutputToRegister(int64_t output)
-{
+int32_t OutputToRegister(int64_t output) {
     return static_cast<int32_t>(std::clamp<int64_t>(4 * output / 100 + 10000, 0, 65535));
 }
 
 // (offset x rise) / run truncated toward zero, for 0 <= offset < run. Both factors stay below 2^32, so
 // their product fits an unsigned 64-bit value where the signed product might not.
-int64_t ScaleRise(int64_t offset, int64_t rise, int64_t run)
-{
+int64_t ScaleRise(int64_t offset, int64_t rise, int64_t run) {
     const uint64_t magnitude = static_cast<uint64_t>(offset) * static_cast<uint64_t>(rise < 0 ? -rise : rise);
     const auto scaled = static_cast<int64_t>(magnitude / static_cast<uint64_t>(run));
     return rise < 0 ? -scaled : scaled;
@@ -20,8 +18,7 @@ int64_t ScaleRise(int64_t offset, int64_t rise, int64_t run)
 
 }  // namespace
 
-int32_t PositionToOutputRegister(int32_t position, const CPotLinearizerView& table)
-{
+int32_t PositionToOutputRegister(int32_t position, const CPotLinearizerView& table) {
     const int32_t n = std::clamp(table.points, int32_t{1}, kPotLinearizerMaxPoints);
     const auto& x = table.x;
     const auto& y = table.y;

@@ -66,8 +66,8 @@ struct RtdInputType {
 };
 
 constexpr RtdInputType kInputTypes[] = {
-    {{-2525000, 9025000, 1, -2000000, 8500000}, 2}, {{-2360000, 5460000, 1, -2000000, 5100000}, 2},
-    {{-2525000, 9025000, 1, -2000000, 8500000}, 1}, {{-2525000, 9025000, 1, -2000000, 8500000}, 0},
+    {{-2525000, 9025000, 1, -2000000, 8500000}, 2},   {{-2360000, 5460000, 1, -2000000, 5100000}, 2},
+    {{-2525000, 9025000, 1, -2000000, 8500000}, 1},   {{-2525000, 9025000, 1, -2000000, 8500000}, 0},
     {{-3000000, 99990000, 1, -2000000, 10000000}, 2}, {{-3000000, 99990000, 1, -2000000, 10000000}, 1},
     {{-3000000, 99990000, 1, -2000000, 10000000}, 0},
 };
@@ -92,7 +92,9 @@ CParTypeR::CParTypeR(int32_t typeId) : CParCustomTable(0xF7, 0) {
     KeepProgressTotal(CountWalkRows() + kOutputTablePoints);
 }
 
-std::unique_ptr<CParBase> CParTypeR::CreateInstance() const { return std::make_unique<CParTypeR>(GetTypeId()); }
+std::unique_ptr<CParBase> CParTypeR::CreateInstance() const {
+    return std::make_unique<CParTypeR>(GetTypeId());
+}
 
 void CParTypeR::CopyFrom(const CParBase& src) {
     if (&src == this) return;
@@ -226,7 +228,9 @@ int32_t CParTypeR::GetInputAdjustScale() const { return 100; }
 
 int32_t CParTypeR::ToDisplayUnit(int32_t value) const { return TemperatureToDisplay(m_displayUnit, value); }
 
-int32_t CParTypeR::FromDisplayUnit(int32_t value) const { return TemperatureFromDisplay(m_displayUnit, value); }
+int32_t CParTypeR::FromDisplayUnit(int32_t value) const {
+    return TemperatureFromDisplay(m_displayUnit, value);
+}
 
 double CParTypeR::ResistanceToTemperature(int32_t inputType, double resistance) const {
     const CCustomRtdTableView custom{m_customStart, m_customStep, GetValue(kCustomPoints), m_customValues};

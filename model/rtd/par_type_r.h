@@ -88,7 +88,9 @@ public:
     double ResistanceToTemperature(int32_t inputType, double resistance) const;
 
     static bool IsResistanceCode(int32_t code) { return code >= kResistanceFirst && code <= kResistanceLast; }
-    static bool IsOutputTableCode(int32_t code) { return code >= kOutputTableFirst && code <= kOutputTableLast; }
+    static bool IsOutputTableCode(int32_t code) {
+        return code >= kOutputTableFirst && code <= kOutputTableLast;
+    }
 
 protected:
     int32_t m_sensorWires = 1;

@@ -13,8 +13,9 @@ constexpr int32_t kStageBlockCount = 5;  // 2058 to 2062
 constexpr int32_t kLiveBlockCount = 5;   // 2069 to 2073
 constexpr int32_t kUniversalRtdTypeId = 5;
 // The output-stage codes in the order they are encoded into, and decoded from, 2058 to 2062.
-constexpr int32_t kStageCodes[] = {CParTypeR::kSensorWires, CParTypeR::kBurnout,    CParTypeV::kResistanceRange,
-                                   CParTypeR::kBurnoutValue, CParTypeR::kOutputHigh, CParTypeR::kOutputLow};
+constexpr int32_t kStageCodes[] = {CParTypeR::kSensorWires,     CParTypeR::kBurnout,
+                                   CParTypeV::kResistanceRange, CParTypeR::kBurnoutValue,
+                                   CParTypeR::kOutputHigh,      CParTypeR::kOutputLow};
 
 bool Runs(int32_t part, int32_t wanted) { return part == wanted || part == kPartAll; }
 
@@ -69,13 +70,15 @@ void CParTypeR::RegistersToParam(int32_t code) {
 }
 
 void CParTypeR::WriteParamModbus(CModbusInterface& modbus, int32_t code) {
-    if (code != kSensorWires && code != kResistanceRange) return CParCustomTable::WriteParamModbus(modbus, code);
+    if (code != kSensorWires && code != kResistanceRange)
+        return CParCustomTable::WriteParamModbus(modbus, code);
     ParamToRegisters(code);
     WriteBlock(modbus, kRegStageBits, 1);
 }
 
 void CParTypeR::ReadParamModbus(CModbusInterface& modbus, int32_t code) {
-    if (code != kSensorWires && code != kResistanceRange) return CParCustomTable::ReadParamModbus(modbus, code);
+    if (code != kSensorWires && code != kResistanceRange)
+        return CParCustomTable::ReadParamModbus(modbus, code);
     ReadBlock(modbus, kRegStageBits, 1);
     RegistersToParam(code);
 }
@@ -157,7 +160,8 @@ void CParTypeR::UploadModbus(CModbusInterface& modbus, int32_t part) {
 
 void CParTypeR::DecodeLiveValues() {
     const bool looptest = GetRegister(kRegOutputHold) != 0;
-    const uint32_t status = (looptest ? uint32_t{kStatusLooptest} : 0u) | DeviceStatusBits(GetRegister(kRegDeviceStatus));
+    const uint32_t status = (looptest ? uint32_t{kStatusLooptest} : 0u) |
+                            DeviceStatusBits(GetRegister(kRegDeviceStatus));
     SetStatus(status);
     RegistersToParam(kResistanceRange);
     const auto raw = static_cast<int64_t>(uint32_t{GetRegister(kRegRawResistance)} << 16 |

@@ -18,10 +18,8 @@ bool IsIntegerCode(int32_t code) {
         case CParTypeV::kResistanceRange:
         case CParTypeR::kCustomType:
         case CParTypeR::kCustomStep:
-        case CParTypeR::kCustomPoints:
-            return true;
-        default:
-            return false;
+        case CParTypeR::kCustomPoints: return true;
+        default: return false;
     }
 }
 
@@ -36,10 +34,8 @@ bool IsOwnFieldCode(int32_t code) {
         case CParTypeR::kCvdLast:
         case CParTypeR::kCustomStart:
         case CParTypeR::kDisplayUnit:
-        case CParTypeR::kRtdResistance:
-            return true;
-        default:
-            return false;
+        case CParTypeR::kRtdResistance: return true;
+        default: return false;
     }
 }
 
@@ -133,15 +129,13 @@ void CParTypeR::SetValueFromItem(int32_t code, const CParEditor& editor) {
     const std::string text = editor.GetText();
     switch (code) {
         case kInputFineZero:
-        case kInputFineZero2:
-            return SetValue(code, SnapTrunc(ParseNumber(text) * 10000.0), true);
+        case kInputFineZero2: return SetValue(code, SnapTrunc(ParseNumber(text) * 10000.0), true);
         case kInput0:
         case kInput100:
-        case kCustomStart:
-            return SetValue(code, FromDisplayUnit(ParseScaled(text)), true);
-        case kCustomStep: return SetValue(code, CustomStepFromDisplay(m_displayUnit, ParseNumber(text)), true);
-        default:
-            return SetValueFromString(code, text, true);
+        case kCustomStart: return SetValue(code, FromDisplayUnit(ParseScaled(text)), true);
+        case kCustomStep:
+            return SetValue(code, CustomStepFromDisplay(m_displayUnit, ParseNumber(text)), true);
+        default: return SetValueFromString(code, text, true);
     }
 }
 

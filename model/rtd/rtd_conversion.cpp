@@ -7,8 +7,7 @@
 
 namespace {
 
-double StandardTemperature(std::span<const double> t, double r)
-{
+double StandardTemperature(std::span<const double> t, double r) {
     const size_t n = t.size();
     if (!(r > t[0])) {
         return kRtdTableFirstDegC;
@@ -34,8 +33,7 @@ double StandardTemperature(std::span<const double> t, double r)
     return static_cast<double>(i) - (t[i] - r) / (t[i] - t[i - 1]) + kRtdTableFirstDegC;
 }
 
-double CustomTemperature(const CCustomRtdTableView& custom, double r)
-{
+double CustomTemperature(const CCustomRtdTableView& custom, double r) {
     const auto& ohm = custom.resistance;
     const int32_t n = std::clamp(custom.points, int32_t{1}, kCustomRtdMaxPoints);
     const double start = custom.start / 10000.0;
@@ -57,8 +55,7 @@ double CustomTemperature(const CCustomRtdTableView& custom, double r)
 
 }  // namespace
 
-double ResistanceToTemperature(int32_t inputType, double resistance, const CCustomRtdTableView& custom)
-{
+double ResistanceToTemperature(int32_t inputType, double resistance, const CCustomRtdTableView& custom) {
     const std::span<const double> table = RtdReferenceTable(inputType);
     if (!table.empty()) {
         return StandardTemperature(table, resistance);

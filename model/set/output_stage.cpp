@@ -104,7 +104,8 @@ void CParOutputStage::ParamToRegisters(int32_t code) {
     switch (code) {
         case kBurnout: {
             const auto keep = static_cast<uint16_t>(GetRegister(kRegStageBits) & m_burnoutKeep & 0x00FFu);
-            SetRegister(kRegStageBits, static_cast<uint16_t>(keep | m_burnoutSet | (m_burnout != 0 ? kBurnoutBit : 0)));
+            SetRegister(kRegStageBits,
+                        static_cast<uint16_t>(keep | m_burnoutSet | (m_burnout != 0 ? kBurnoutBit : 0)));
             return;
         }
         case kBurnoutValue: SetRegister(kRegBurnoutValue, OutputToRegister(m_burnoutValue)); return;

@@ -8,9 +8,7 @@
 
 namespace {
 
-bool IsTerminator(const ParDef& row) {
-    return row.nameId == 0;
-}
+bool IsTerminator(const ParDef& row) { return row.nameId == 0; }
 
 }  // namespace
 
@@ -21,17 +19,11 @@ void CParBase::CopyFrom(const CParBase& src) {
     m_defTable = src.m_defTable;
 }
 
-std::string CParBase::GetValueText(int32_t) const {
-    return std::string();
-}
+std::string CParBase::GetValueText(int32_t) const { return std::string(); }
 
-std::string CParBase::FormatValue(int32_t, int32_t, bool) const {
-    return std::string();
-}
+std::string CParBase::FormatValue(int32_t, int32_t, bool) const { return std::string(); }
 
-double CParBase::GetDefaultLowValue(int32_t) const {
-    return -100.0;
-}
+double CParBase::GetDefaultLowValue(int32_t) const { return -100.0; }
 
 void CParBase::SetProgressSink(CTransferProgress* sink) {
     m_progressSink = sink;

@@ -18,9 +18,7 @@ constexpr const char* kModelKey = "MODEL";
 constexpr std::size_t kModelBufferSize = 31;
 constexpr std::size_t kValueBufferSize = 255;
 
-std::string ParamKey(int32_t code) {
-    return "P" + std::to_string(code);
-}
+std::string ParamKey(int32_t code) { return "P" + std::to_string(code); }
 
 [[noreturn]] void ThrowSaveFailed(const std::string& path) {
     throw CPrivateException(LoadString(kStrParameterSaveFailed) + "\n" + path);

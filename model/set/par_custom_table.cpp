@@ -28,7 +28,8 @@ int32_t CParCustomTable::GetValue(int32_t code) const {
 
 void CParCustomTable::ParamToRegisters(int32_t code) {
     if (code >= kCustomStart && code <= kCustomPoints) {
-        SetLowFirst(Registers(kRegCustomHead, kHeadCount), static_cast<size_t>(code - kCustomStart), GetValue(code));
+        SetLowFirst(Registers(kRegCustomHead, kHeadCount), static_cast<size_t>(code - kCustomStart),
+                    GetValue(code));
         return;
     }
     if (!IsCustomValueCode(code)) return CParOutputStage::ParamToRegisters(code);
@@ -52,7 +53,9 @@ void CParCustomTable::CopyCustomTable(const CParCustomTable& src) {
     m_customValues = src.m_customValues;
 }
 
-int32_t CParCustomTable::WalkCustomPoints() const { return std::clamp(m_customPoints, 0, kCustomTableCapacity); }
+int32_t CParCustomTable::WalkCustomPoints() const {
+    return std::clamp(m_customPoints, 0, kCustomTableCapacity);
+}
 
 int32_t CParCustomTable::CustomTableEnd() const {
     // In doubles: a file's step and count can reach the int32 limits, whose product overflows 64 bits;
@@ -140,7 +143,8 @@ void CParCustomTable::UploadCustomTableAscii(CCommInterface& comm) {
         AddProgress(1);
         return tail;
     };
-    if (const auto start = ScanNumbers(ask("DS\r", 2), 1); !start.empty()) m_customStart = DeviceScaled(start[0]);
+    if (const auto start = ScanNumbers(ask("DS\r", 2), 1); !start.empty())
+        m_customStart = DeviceScaled(start[0]);
     if (const auto step = ParseInt32Checked(ask("DP\r", 2))) m_customStep = *step;
     StoreNumberText(kCustomPoints, ask("DZ\r", 2));
     for (int32_t i = 0; i < kCustomTableCapacity; ++i) {

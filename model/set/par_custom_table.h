@@ -32,7 +32,9 @@ public:
         kRegCustomTableEnd = 1960,  // one past the last value
     };
 
-    static bool IsCustomValueCode(int32_t code) { return code >= kCustomValueFirst && code <= kCustomValueLast; }
+    static bool IsCustomValueCode(int32_t code) {
+        return code >= kCustomValueFirst && code <= kCustomValueLast;
+    }
 
     int32_t GetValue(int32_t code) const override;
     void ParamToRegisters(int32_t code) override;

@@ -75,9 +75,7 @@ CParTypeV::CParTypeV() {
     SetProgressTotal(CountWalkRows());
 }
 
-std::unique_ptr<CParBase> CParTypeV::CreateInstance() const {
-    return std::make_unique<CParTypeV>();
-}
+std::unique_ptr<CParBase> CParTypeV::CreateInstance() const { return std::make_unique<CParTypeV>(); }
 
 void CParTypeV::CopyFrom(const CParBase& src) {
     if (&src == this) return;
@@ -135,42 +133,24 @@ int32_t CParTypeV::GetValue(int32_t code) const {
         return IsPointX(code) ? m_pointX[i] : m_pointY[i];
     }
     switch (code) {
-        case kInputType:
-            return m_inputType;
-        case kInput0:
-            return m_input0;
-        case kInput100:
-            return m_input100;
-        case kResponseSpeed:
-            return m_responseSpeed;
-        case kDamping:
-            return static_cast<int32_t>(m_damping);
-        case kOutputType:
-            return m_outputType;
-        case kOutput0:
-            return m_output0;
-        case kOutput100:
-            return m_output100;
-        case kInputFineZero:
-            return m_inputFineZero;
-        case kInputFineZero2:
-            return m_inputFineZero2;
-        case kInputFineSpan:
-            return m_inputFineSpan;
-        case kOutputFineZero:
-            return m_outputFineZero;
-        case kOutputFineSpan:
-            return m_outputFineSpan;
-        case kLinearization:
-            return m_linearization;
-        case kPointCount:
-            return m_pointCount;
-        case kHardware:
-            return m_hardware;
-        case kFirmware:
-            return m_firmware;
-        default:
-            return 0;
+        case kInputType: return m_inputType;
+        case kInput0: return m_input0;
+        case kInput100: return m_input100;
+        case kResponseSpeed: return m_responseSpeed;
+        case kDamping: return static_cast<int32_t>(m_damping);
+        case kOutputType: return m_outputType;
+        case kOutput0: return m_output0;
+        case kOutput100: return m_output100;
+        case kInputFineZero: return m_inputFineZero;
+        case kInputFineZero2: return m_inputFineZero2;
+        case kInputFineSpan: return m_inputFineSpan;
+        case kOutputFineZero: return m_outputFineZero;
+        case kOutputFineSpan: return m_outputFineSpan;
+        case kLinearization: return m_linearization;
+        case kPointCount: return m_pointCount;
+        case kHardware: return m_hardware;
+        case kFirmware: return m_firmware;
+        default: return 0;
     }
 }
 
@@ -272,11 +252,8 @@ void CParTypeV::SetValue(int32_t code, int32_t value, bool check) {
             if (check) CheckRange(code, value, 2, kMaxPoints);
             m_pointCount = value;
             return;
-        case kHardware:
-            m_hardware = value;
-            return;
-        default:
-            return;
+        case kHardware: m_hardware = value; return;
+        default: return;
     }
 }
 
@@ -312,9 +289,7 @@ void CParTypeV::CheckValues() const {
     }
 }
 
-void CParTypeV::EditTable2(int32_t group, int32_t variant) {
-    EditTable(group, variant);
-}
+void CParTypeV::EditTable2(int32_t group, int32_t variant) { EditTable(group, variant); }
 
 void CParTypeV::GetInputAdjustLimits(double& low, double& high) const {
     const CTypeRange range = InputTypeRange(m_inputType);
@@ -323,9 +298,7 @@ void CParTypeV::GetInputAdjustLimits(double& low, double& high) const {
     high = span * 0.15 / 10000.0;
 }
 
-int32_t CParTypeV::GetInputAdjustScale() const {
-    return 1;
-}
+int32_t CParTypeV::GetInputAdjustScale() const { return 1; }
 
 void CParTypeV::GetOutputAdjustLimits(double& low, double& high) const {
     const CTypeRange& range = OutputTypeRange(m_outputType);
@@ -382,7 +355,7 @@ void CParTypeV::CheckRange(int32_t code, int64_t value, int64_t min, int64_t max
     if (value >= min && value <= max) return;
     throw CPrivateException(
         FormatMessageId(kStrValueRange, {GetParamName(code), FormatValue(code, SaturateInt32(min), false),
-                              FormatValue(code, SaturateInt32(max), false)}));
+                                         FormatValue(code, SaturateInt32(max), false)}));
 }
 
 void CParTypeV::CheckChoice(int32_t code, int32_t value) const {
@@ -413,6 +386,4 @@ int32_t CParTypeV::ParseScaled(std::string_view text, double factor) {
     return ScaleNumber(ParseNumber(text), factor);
 }
 
-int32_t CParTypeV::WalkPointCount() const {
-    return std::clamp(m_pointCount, 0, kMaxPoints);
-}
+int32_t CParTypeV::WalkPointCount() const { return std::clamp(m_pointCount, 0, kMaxPoints); }

@@ -39,9 +39,7 @@ constexpr int32_t kItemStatus = 1;
 // The device needs this long to store a whole linearizer table before item 01 may change again.
 constexpr unsigned kTableStoreMs = 1000;
 
-bool Runs(int32_t part, int32_t wanted) {
-    return part == wanted || part == kPartAll;
-}
+bool Runs(int32_t part, int32_t wanted) { return part == wanted || part == kPartAll; }
 
 std::string_view Trim(std::string_view text) {
     while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front()))) text.remove_prefix(1);
@@ -77,9 +75,7 @@ std::vector<double> CParTypeV::ScanNumbers(std::string_view text, size_t count) 
 }
 
 // Snapped, so that a number the set wrote as "%.4lf" reads back as the value it came from.
-int32_t CParTypeV::DeviceScaled(double number) {
-    return SnapTrunc(number * 10000.0);
-}
+int32_t CParTypeV::DeviceScaled(double number) { return SnapTrunc(number * 10000.0); }
 
 void CParTypeV::StoreNumberText(int32_t code, std::string_view text) {
     if (ParseDouble(text)) SetValueFromString(code, std::string(text), false);
@@ -113,12 +109,8 @@ void CParTypeV::WriteParamAscii(CCommInterface& comm, int32_t code) {
             comm.SelectItem(kItemOutputRange);
             Exchange(comm, "D" + GetValueString(kOutput0) + " " + GetValueString(kOutput100) + "\r");
             return;
-        case kResponseSpeed:
-            writeItem(kItemResponseSpeed);
-            return;
-        case kDamping:
-            writeItem(kItemDamping);
-            return;
+        case kResponseSpeed: writeItem(kItemResponseSpeed); return;
+        case kDamping: writeItem(kItemDamping); return;
         case kTag:
             comm.SelectItem(kItemIdentity);
             // The device takes "D6" alone for a read; a blank stands for the empty tag.
@@ -131,26 +123,17 @@ void CParTypeV::WriteParamAscii(CCommInterface& comm, int32_t code) {
             Exchange(comm, (code == kModel ? "D0" + GetModelText() : "D3" + m_serial) + "\r");
             comm.SelectGroup(kGroupSettings);
             return;
-        default:
-            return;
+        default: return;
     }
 }
 
 void CParTypeV::ReadParamAscii(CCommInterface& comm, int32_t code) {
     comm.SelectGroup(kGroupSettings);
     switch (code) {
-        case kInputType:
-            StoreNumberText(code, comm.ReadItem(kItemInputType));
-            return;
-        case kResponseSpeed:
-            StoreNumberText(code, comm.ReadItem(kItemResponseSpeed));
-            return;
-        case kDamping:
-            StoreNumberText(code, comm.ReadItem(kItemDamping));
-            return;
-        case kOutputType:
-            StoreNumberText(code, comm.ReadItem(kItemOutputType));
-            return;
+        case kInputType: StoreNumberText(code, comm.ReadItem(kItemInputType)); return;
+        case kResponseSpeed: StoreNumberText(code, comm.ReadItem(kItemResponseSpeed)); return;
+        case kDamping: StoreNumberText(code, comm.ReadItem(kItemDamping)); return;
+        case kOutputType: StoreNumberText(code, comm.ReadItem(kItemOutputType)); return;
         case kInput0:
         case kInput100:
         case kOutput0:
@@ -170,8 +153,7 @@ void CParTypeV::ReadParamAscii(CCommInterface& comm, int32_t code) {
                 (first ? m_output0 : m_output100) = value;
             return;
         }
-        default:
-            return;
+        default: return;
     }
 }
 

@@ -19,9 +19,7 @@ constexpr int32_t kTagReadCount = 16;
 constexpr int32_t kSerialHardwareCount = 9;
 constexpr int32_t kStatusBlockCount = 7;
 
-bool Runs(int32_t part, int32_t wanted) {
-    return part == wanted || part == kPartAll;
-}
+bool Runs(int32_t part, int32_t wanted) { return part == wanted || part == kPartAll; }
 
 // A character of a device's text as the set keeps it: a line end, which no line of a configuration file
 // can carry, becomes a blank, as the file would make it.
@@ -46,9 +44,7 @@ uint16_t CParTypeV::DampingCoefficient(uint32_t damping) {
     return static_cast<uint16_t>(static_cast<uint32_t>(c) & 0xFFFFu);
 }
 
-int32_t CParTypeV::GetRegisterSigned(int32_t reg) const {
-    return static_cast<int16_t>(GetRegister(reg));
-}
+int32_t CParTypeV::GetRegisterSigned(int32_t reg) const { return static_cast<int16_t>(GetRegister(reg)); }
 
 void CParTypeV::SetRegisterLow(int32_t reg, int32_t value) {
     SetRegister(reg, static_cast<uint16_t>(static_cast<uint32_t>(value) & 0xFFFFu));
@@ -103,37 +99,19 @@ void CParTypeV::EncodeFineAdjust() {
 
 void CParTypeV::ParamToRegisters(int32_t code) {
     switch (code) {
-        case kInputType:
-            SetRegisterLow(kRegBasic, m_inputType);
-            return;
-        case kInput0:
-            SetRegisterPair(kRegInput0, m_input0);
-            return;
-        case kInput100:
-            SetRegisterPair(kRegInput100, m_input100);
-            return;
+        case kInputType: SetRegisterLow(kRegBasic, m_inputType); return;
+        case kInput0: SetRegisterPair(kRegInput0, m_input0); return;
+        case kInput100: SetRegisterPair(kRegInput100, m_input100); return;
         case kDamping:
             SetRegisterLow(kRegDamping, static_cast<int32_t>(m_damping) / 1000);
             SetRegister(kRegDampingCoefficient, DampingCoefficient(m_damping));
             return;
-        case kOutput0:
-            SetRegisterLow(kRegOutput0, m_output0 / 10);
-            return;
-        case kOutput100:
-            SetRegisterLow(kRegOutput100, m_output100 / 10);
-            return;
-        case kInputFineZero:
-            SetRegisterLow(kRegInputFineZero, m_inputFineZero);
-            return;
-        case kInputFineSpan:
-            SetRegisterLow(kRegInputFineSpan, m_inputFineSpan);
-            return;
-        case kOutputFineZero:
-            SetRegisterLow(kRegOutputFineZero, m_outputFineZero);
-            return;
-        case kOutputFineSpan:
-            SetRegisterLow(kRegOutputFineSpan, m_outputFineSpan);
-            return;
+        case kOutput0: SetRegisterLow(kRegOutput0, m_output0 / 10); return;
+        case kOutput100: SetRegisterLow(kRegOutput100, m_output100 / 10); return;
+        case kInputFineZero: SetRegisterLow(kRegInputFineZero, m_inputFineZero); return;
+        case kInputFineSpan: SetRegisterLow(kRegInputFineSpan, m_inputFineSpan); return;
+        case kOutputFineZero: SetRegisterLow(kRegOutputFineZero, m_outputFineZero); return;
+        case kOutputFineSpan: SetRegisterLow(kRegOutputFineSpan, m_outputFineSpan); return;
         case kTag: {
             const auto regs = Registers(kRegTag, kTagLength / 2);
             const auto byteAt = [this](size_t i) -> uint16_t {
@@ -143,53 +121,29 @@ void CParTypeV::ParamToRegisters(int32_t code) {
                 regs[i] = static_cast<uint16_t>(byteAt(2 * i) | byteAt(2 * i + 1) << 8);
             return;
         }
-        default:
-            break;
+        default: break;
     }
     // Identity travels to the device only in the administrator mode.
     if (!IsAdminMode()) return;
     switch (code) {
-        case kModel:
-            SetRegisterText(kRegModel, kModelLength, GetModelText());
-            return;
-        case kSerial:
-            SetRegisterText(kRegSerial, kSerialLength, m_serial);
-            return;
-        case kHardware:
-            SetRegisterLow(kRegHardware, m_hardware);
-            return;
-        default:
-            return;
+        case kModel: SetRegisterText(kRegModel, kModelLength, GetModelText()); return;
+        case kSerial: SetRegisterText(kRegSerial, kSerialLength, m_serial); return;
+        case kHardware: SetRegisterLow(kRegHardware, m_hardware); return;
+        default: return;
     }
 }
 
 void CParTypeV::RegistersToParam(int32_t code) {
     switch (code) {
-        case kInputType:
-            SetValue(kInputType, GetRegister(kRegBasic), false);
-            return;
-        case kInput0:
-            m_input0 = GetRegisterPair(kRegInput0);
-            return;
-        case kInput100:
-            m_input100 = GetRegisterPair(kRegInput100);
-            return;
+        case kInputType: SetValue(kInputType, GetRegister(kRegBasic), false); return;
+        case kInput0: m_input0 = GetRegisterPair(kRegInput0); return;
+        case kInput100: m_input100 = GetRegisterPair(kRegInput100); return;
         // The basic block does not carry these two; a Modbus read always resets them.
-        case kResponseSpeed:
-            SetValue(kResponseSpeed, 0, false);
-            return;
-        case kOutputType:
-            SetValue(kOutputType, 0, false);
-            return;
-        case kDamping:
-            SetValue(kDamping, GetRegister(kRegDamping) * 1000, false);
-            return;
-        case kOutput0:
-            m_output0 = GetRegister(kRegOutput0) * 10;
-            return;
-        case kOutput100:
-            m_output100 = GetRegister(kRegOutput100) * 10;
-            return;
+        case kResponseSpeed: SetValue(kResponseSpeed, 0, false); return;
+        case kOutputType: SetValue(kOutputType, 0, false); return;
+        case kDamping: SetValue(kDamping, GetRegister(kRegDamping) * 1000, false); return;
+        case kOutput0: m_output0 = GetRegister(kRegOutput0) * 10; return;
+        case kOutput100: m_output100 = GetRegister(kRegOutput100) * 10; return;
         case kTag: {
             std::string tag;
             for (const uint16_t reg : Registers(kRegTag, kTagLength / 2)) {
@@ -208,39 +162,24 @@ void CParTypeV::RegistersToParam(int32_t code) {
             m_model = GetTypeId() >= 4 && GetTypeId() <= 9 ? std::string("K9U")
                                                            : GetRegisterText(kRegModel, kModelLength);
             return;
-        case kSerial:
-            m_serial = GetRegisterText(kRegSerial, kSerialLength);
-            return;
-        case kHardware:
-            m_hardware = GetRegister(kRegHardware);
-            return;
-        case kFirmware:
-            m_firmware = GetRegister(kRegFirmware);
-            return;
-        default:
-            return;
+        case kSerial: m_serial = GetRegisterText(kRegSerial, kSerialLength); return;
+        case kHardware: m_hardware = GetRegister(kRegHardware); return;
+        case kFirmware: m_firmware = GetRegister(kRegFirmware); return;
+        default: return;
     }
 }
 
 void CParTypeV::WriteParamModbus(CModbusInterface& modbus, int32_t code) {
     ParamToRegisters(code);
     switch (code) {
-        case kInputFineZero:
-            WriteBlock(modbus, kRegInputFineZero, 1);
-            return;
-        case kInput0:
-            WriteBlock(modbus, kRegInput0, 2);
-            return;
-        case kInput100:
-            WriteBlock(modbus, kRegInput100, 2);
-            return;
+        case kInputFineZero: WriteBlock(modbus, kRegInputFineZero, 1); return;
+        case kInput0: WriteBlock(modbus, kRegInput0, 2); return;
+        case kInput100: WriteBlock(modbus, kRegInput100, 2); return;
         case kDamping:
             WriteBlock(modbus, kRegDamping, 1);
             WriteBlock(modbus, kRegDampingCoefficient, 1);
             return;
-        case kTag:
-            WriteBlock(modbus, kRegTag, kTagLength / 2);
-            return;
+        case kTag: WriteBlock(modbus, kRegTag, kTagLength / 2); return;
         case kModel:
             if (IsAdminMode()) WriteBlock(modbus, kRegModel, kModelLength);
             return;
@@ -250,41 +189,21 @@ void CParTypeV::WriteParamModbus(CModbusInterface& modbus, int32_t code) {
         case kHardware:
             if (IsAdminMode()) WriteBlock(modbus, kRegHardware, 1);
             return;
-        case kInputFineSpan:
-            WriteBlock(modbus, kRegInputFineSpan, 1);
-            return;
-        case kOutputFineZero:
-            WriteBlock(modbus, kRegOutputFineZero, 1);
-            return;
-        case kOutputFineSpan:
-            WriteBlock(modbus, kRegOutputFineSpan, 1);
-            return;
-        default:
-            WriteBlock(modbus, kRegBasic, kParamBasicCount);
-            return;
+        case kInputFineSpan: WriteBlock(modbus, kRegInputFineSpan, 1); return;
+        case kOutputFineZero: WriteBlock(modbus, kRegOutputFineZero, 1); return;
+        case kOutputFineSpan: WriteBlock(modbus, kRegOutputFineSpan, 1); return;
+        default: WriteBlock(modbus, kRegBasic, kParamBasicCount); return;
     }
 }
 
 void CParTypeV::ReadParamModbus(CModbusInterface& modbus, int32_t code) {
     switch (code) {
-        case kTag:
-            ReadBlock(modbus, kRegTag, kTagReadCount);
-            break;
-        case kModel:
-            ReadBlock(modbus, kRegModel, kModelLength);
-            break;
-        case kSerial:
-            ReadBlock(modbus, kRegSerial, kSerialLength);
-            break;
-        case kHardware:
-            ReadBlock(modbus, kRegHardware, 1);
-            break;
-        case kFirmware:
-            ReadBlock(modbus, kRegFirmware, 1);
-            break;
-        default:
-            ReadBlock(modbus, kRegBasic, kBasicCount);
-            break;
+        case kTag: ReadBlock(modbus, kRegTag, kTagReadCount); break;
+        case kModel: ReadBlock(modbus, kRegModel, kModelLength); break;
+        case kSerial: ReadBlock(modbus, kRegSerial, kSerialLength); break;
+        case kHardware: ReadBlock(modbus, kRegHardware, 1); break;
+        case kFirmware: ReadBlock(modbus, kRegFirmware, 1); break;
+        default: ReadBlock(modbus, kRegBasic, kBasicCount); break;
     }
     RegistersToParam(code);
 }

@@ -40,17 +40,13 @@ bool IsIntegerCode(int32_t code) {
         case CParTypeV::kLinearization:
         case CParTypeV::kPointCount:
         case CParTypeV::kHardware:
-        case CParTypeV::kFirmware:
-            return true;
-        default:
-            return false;
+        case CParTypeV::kFirmware: return true;
+        default: return false;
     }
 }
 
 // The universal model's input kinds have type ids 4 to 9.
-bool IsUniversalTypeId(int32_t typeId) {
-    return typeId >= 4 && typeId <= 9;
-}
+bool IsUniversalTypeId(int32_t typeId) { return typeId >= 4 && typeId <= 9; }
 
 }  // namespace
 
@@ -61,9 +57,7 @@ std::string CParTypeV::GetParamName(int32_t code) const {
     return GetTableParamName(code);
 }
 
-std::string CParTypeV::GetValueText(int32_t code) const {
-    return FormatValue(code, GetValue(code), false);
-}
+std::string CParTypeV::GetValueText(int32_t code) const { return FormatValue(code, GetValue(code), false); }
 
 std::string CParTypeV::FormatValue(int32_t code, int32_t value, bool withUnit) const {
     if (const ChoiceList* list = FindChoiceList(code)) return ChoiceText(list->baseId, list->count, value);
@@ -72,16 +66,10 @@ std::string CParTypeV::FormatValue(int32_t code, int32_t value, bool withUnit) c
     switch (code) {
         case kInput0:
         case kInput100:
-        case kInputFineZero:
-            text = WithUnit(text, GetInputUnit());
-            break;
+        case kInputFineZero: text = WithUnit(text, GetInputUnit()); break;
         case kOutput0:
-        case kOutput100:
-            text = WithUnit(text, GetOutputUnit());
-            break;
-        case kDamping:
-            text = WithUnit(text, LoadString(kStrUnitSecond));
-            break;
+        case kOutput100: text = WithUnit(text, GetOutputUnit()); break;
+        case kDamping: text = WithUnit(text, LoadString(kStrUnitSecond)); break;
         default:
             if (code == kOutputFineZero || IsPointCode(code))
                 text = WithUnit(text, LoadString(kStrUnitPercent));
@@ -109,53 +97,39 @@ std::string CParTypeV::GetValueString(int32_t code) const {
         case kInputFineZero:
         case kInputFineZero2:
         case kInputFineSpan:
-        case kOutputFineSpan:
-            return FormatC("%.4lf", GetValue(code) / 10000.0);
-        case kOutputFineZero:
-            return FormatC("%.4lf", m_outputFineZero / 100.0);
-        case kDamping:
-            return FormatC("%.1lf", GetValue(kDamping) / 10000.0);
+        case kOutputFineSpan: return FormatC("%.4lf", GetValue(code) / 10000.0);
+        case kOutputFineZero: return FormatC("%.4lf", m_outputFineZero / 100.0);
+        case kDamping: return FormatC("%.1lf", GetValue(kDamping) / 10000.0);
         case kInputLive:
             return FormatC("%.3lf%s, %.2lf%%", m_inputValue / 10000.0, GetInputUnit().c_str(),
                            m_inputPercent / 10000.0);
         case kOutputLive:
             return FormatC("%.4lf%s, %.4lf%%", m_outputValue / 10000.0, GetOutputUnit().c_str(),
                            m_outputPercent / 10000.0);
-        case kStatusText:
-            return FormatStatus(GetStatus());
-        case kTag:
-            return m_tag;
+        case kStatusText: return FormatStatus(GetStatus());
+        case kTag: return m_tag;
         case kDate:
             if (m_date < (2000 << 16)) return std::string();
             return FormatC("%04d/%02d/%02d", m_date >> 16, (m_date >> 8) & 0xff, m_date & 0xff);
-        case kModel:
-            return GetModelText();
-        case kSerial:
-            return m_serial;
-        default:
-            return std::string();
+        case kModel: return GetModelText();
+        case kSerial: return m_serial;
+        default: return std::string();
     }
 }
 
 void CParTypeV::SetValueFromString(int32_t code, const std::string& text, bool check) {
     if (IsIntegerCode(code)) return SetValue(code, ParseInt32(text), check);
     switch (code) {
-        case kOutputFineZero:
-            return SetValue(code, ParseScaled(text, 100.0), check);
+        case kOutputFineZero: return SetValue(code, ParseScaled(text, 100.0), check);
         case kTag:
             if (check && text.find_first_not_of(kTagCharacters) != std::string::npos)
                 throw CPrivateException(
                     FormatC(LoadString(kStrTagCharacters).c_str(), std::string(kTagCharacters).c_str()));
             m_tag = text;
             return;
-        case kModel:
-            m_model = text;
-            return;
-        case kSerial:
-            m_serial = text;
-            return;
-        default:
-            return SetValue(code, ParseScaled(text), check);
+        case kModel: m_model = text; return;
+        case kSerial: m_serial = text; return;
+        default: return SetValue(code, ParseScaled(text), check);
     }
 }
 
@@ -165,11 +139,8 @@ void CParTypeV::SetValueFromItem(int32_t code, const CParEditor& editor) {
             // A choice editor without a selection commits nothing.
             if (editor.GetChoiceIndex() >= 0) SetValue(code, editor.GetChoiceIndex(), true);
             return;
-        case CParEditor::kTextAccepted:
-            SetValueFromString(code, editor.GetText(), true);
-            return;
-        default:
-            return;
+        case CParEditor::kTextAccepted: SetValueFromString(code, editor.GetText(), true); return;
+        default: return;
     }
 }
 
@@ -187,9 +158,7 @@ int32_t CParTypeV::GetParamState(int32_t code) const {
 void CParTypeV::SetupEditor(int32_t code, CParEditor& editor) const {
     switch (GetParamState(code)) {
         case kParText:
-        case kParTextFileOnly:
-            editor.ShowTextEditor(GetValueText(code));
-            return;
+        case kParTextFileOnly: editor.ShowTextEditor(GetValueText(code)); return;
         case kParChoice:
         case kParChoiceFileOnly: {
             const std::string current = FormatValue(code, GetValue(code), true);
@@ -204,37 +173,27 @@ void CParTypeV::SetupEditor(int32_t code, CParEditor& editor) const {
             editor.ShowChoiceEditor(items, selected);
             return;
         }
-        default:
-            return;
+        default: return;
     }
 }
 
-std::string CParTypeV::GetSensorUnit() const {
-    return GetInputUnit();
-}
+std::string CParTypeV::GetSensorUnit() const { return GetInputUnit(); }
 
 std::string CParTypeV::GetInputUnit() const {
     switch (m_inputType) {
-        case 0:
-            return LoadString(kStrUnitMilliampere);
-        case 1:
-            return LoadString(kStrUnitMillivolt);
-        case 2:
-            return LoadString(kStrUnitVolt);
-        default:
-            return std::string();
+        case 0: return LoadString(kStrUnitMilliampere);
+        case 1: return LoadString(kStrUnitMillivolt);
+        case 2: return LoadString(kStrUnitVolt);
+        default: return std::string();
     }
 }
 
 std::string CParTypeV::GetOutputUnit() const {
     switch (m_outputType) {
-        case 0:
-            return LoadString(kStrUnitMilliampere);
+        case 0: return LoadString(kStrUnitMilliampere);
         case 1:
-        case 2:
-            return LoadString(kStrUnitVolt);
-        default:
-            return std::string();
+        case 2: return LoadString(kStrUnitVolt);
+        default: return std::string();
     }
 }
 
@@ -268,6 +227,4 @@ std::string CParTypeV::WithUnit(const std::string& text, const std::string& unit
     return text + " (" + unit + ")";
 }
 
-std::string CParTypeV::GetModelText() const {
-    return IsUniversalTypeId(GetTypeId()) ? "K9U" : m_model;
-}
+std::string CParTypeV::GetModelText() const { return IsUniversalTypeId(GetTypeId()) ? "K9U" : m_model; }

@@ -42,7 +42,8 @@ std::string ReadTableFile(const std::string& path, unsigned openFailId) {
     return content;
 }
 
-void WriteTableFile(const std::string& path, const std::string& content, unsigned openFailId, unsigned writeFailId) {
+void WriteTableFile(const std::string& path, const std::string& content, unsigned openFailId,
+                    unsigned writeFailId) {
     switch (WriteFileAtomic(path, content)) {
         case WriteFileResult::kOk: return;
         case WriteFileResult::kOpenFailed: throw CPrivateException(openFailId);

@@ -24,4 +24,5 @@ std::string ReadTableFile(const std::string& path, unsigned openFailId);
 
 // Replaces the file by `content` as a whole (WriteFileAtomic), so a failed save leaves the old file.
 // Throws CPrivateException(openFailId) when no file can be created there, writeFailId when writing fails.
-void WriteTableFile(const std::string& path, const std::string& content, unsigned openFailId, unsigned writeFailId);
+void WriteTableFile(const std::string& path, const std::string& content, unsigned openFailId,
+                    unsigned writeFailId);

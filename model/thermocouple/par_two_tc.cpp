@@ -61,8 +61,7 @@ std::string CParTwoTc::FormatRawValue(int32_t code, int32_t value) const {
         case kInput2FineZero:
         case kInput2FineSpan:
         case kTc1Voltage:
-        case kTc2Voltage:
-            return FormatC("%.4lf", value / 10000.0);
+        case kTc2Voltage: return FormatC("%.4lf", value / 10000.0);
         default: return CParTypeT::FormatRawValue(code, value);
     }
 }

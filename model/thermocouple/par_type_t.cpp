@@ -123,9 +123,13 @@ CParTypeT::CParTypeT(int32_t typeId) : CParCustomTable(0xF0, 0) {
     CountProgressTotal();
 }
 
-void CParTypeT::CountProgressTotal() { KeepProgressTotal(SaturateInt32(int64_t{CountWalkRows()} + kTableSteps)); }
+void CParTypeT::CountProgressTotal() {
+    KeepProgressTotal(SaturateInt32(int64_t{CountWalkRows()} + kTableSteps));
+}
 
-std::unique_ptr<CParBase> CParTypeT::CreateInstance() const { return std::make_unique<CParTypeT>(GetTypeId()); }
+std::unique_ptr<CParBase> CParTypeT::CreateInstance() const {
+    return std::make_unique<CParTypeT>(GetTypeId());
+}
 
 void CParTypeT::CopyFrom(const CParBase& src) {
     if (&src == this) return;
@@ -284,7 +288,9 @@ int32_t CParTypeT::GetInputAdjustScale() const { return 1000; }
 
 int32_t CParTypeT::ToDisplayUnit(int32_t value) const { return TemperatureToDisplay(m_displayUnit, value); }
 
-int32_t CParTypeT::FromDisplayUnit(int32_t value) const { return TemperatureFromDisplay(m_displayUnit, value); }
+int32_t CParTypeT::FromDisplayUnit(int32_t value) const {
+    return TemperatureFromDisplay(m_displayUnit, value);
+}
 
 CTcConversion CParTypeT::Conversion() const {
     return CTcConversion({m_customStart, m_customStep, m_customPoints, m_customValues});

@@ -121,7 +121,9 @@ public:
     static bool IsStandardType(int32_t type) { return type >= 0 && type < kTypeCustom100; }
 
     static bool IsVoltageCode(int32_t code) { return code >= kVoltageFirst && code <= kVoltageLast; }
-    static bool IsOutputTableCode(int32_t code) { return code >= kOutputTableFirst && code <= kOutputTableLast; }
+    static bool IsOutputTableCode(int32_t code) {
+        return code >= kOutputTableFirst && code <= kOutputTableLast;
+    }
     static bool IsCjTableCode(int32_t code) { return code >= kCjTableFirst && code <= kCjTableLast; }
 
 protected:

@@ -13,15 +13,15 @@
 namespace {
 
 constexpr int32_t kTableBlockCount = 16;
-constexpr int32_t kStageBlockCount = 9;    // 2055 to 2063
+constexpr int32_t kStageBlockCount = 9;     // 2055 to 2063
 constexpr int32_t kMonitorBlockCount = 11;  // 2069 to 2079
 constexpr int32_t kUniversalTcTypeId = 4;
 
 // The codes of the output-stage block 2055 to 2063, in their encoding order.
-constexpr int32_t kStageCodes[] = {CParTypeT::kBurnout,     CParTypeT::kVoltageRange, CParTypeT::kBurnoutValue,
-                                   CParTypeT::kOutputHigh,  CParTypeT::kOutputLow,    CParTypeT::kStartVolt,
-                                   CParTypeT::kVoltPeriod,  CParTypeT::kTerminalSelect,
-                                   CParTypeT::kColdJunctionVolt};
+constexpr int32_t kStageCodes[] = {
+    CParTypeT::kBurnout,    CParTypeT::kVoltageRange,   CParTypeT::kBurnoutValue,
+    CParTypeT::kOutputHigh, CParTypeT::kOutputLow,      CParTypeT::kStartVolt,
+    CParTypeT::kVoltPeriod, CParTypeT::kTerminalSelect, CParTypeT::kColdJunctionVolt};
 bool Runs(int32_t part, int32_t wanted) { return part == wanted || part == kPartAll; }
 
 // Range code of register 2058 bits 4 to 7: 2 for the 100 mV range, 3 for the 50 mV range.
@@ -58,7 +58,8 @@ void CParTypeT::ParamToRegisters(int32_t code) {
     const int32_t stage = GetRegister(kRegStageBits);
     switch (code) {
         case kVoltageRange:
-            SetRegisterLow(kRegStageBits, (stage & 0x08) | (m_voltageRange == 1 ? kRange50mV : kRange100mV) << 4);
+            SetRegisterLow(kRegStageBits, (stage & 0x08) | (m_voltageRange == 1 ? kRange50mV : kRange100mV)
+                                                               << 4);
             return;
         case kDisplayUnit: SetRegisterLow(kRegDisplayUnit, m_displayUnit); return;
         case kColdJunction: SetRegisterLow(kRegColdJunction, m_coldJunction / 1000); return;
@@ -85,7 +86,8 @@ void CParTypeT::RegistersToParam(int32_t code) {
         case kInputFineZero: m_inputFineZero = GetRegisterSigned(kRegInputFineZero) * 10; return;
         case kTcVoltage: m_tcVoltage = GetVoltagePair(kRegTcVoltage); return;
         case kCjmTemperature:
-            m_cjmTemperature = ToInt32Trunc(Pt1000ToTemperature(GetRegisterSigned(kRegCjResistance) / 10.0) * 10000.0);
+            m_cjmTemperature = ToInt32Trunc(Pt1000ToTemperature(GetRegisterSigned(kRegCjResistance) / 10.0) *
+                                            10000.0);
             return;
         default: CParCustomTable::RegistersToParam(code); return;
     }
@@ -95,7 +97,9 @@ void CParTypeT::WriteParamModbus(CModbusInterface& modbus, int32_t code) {
     int32_t reg = 0;
     switch (code) {
         // The range shares the register: encoded from the set too, never taken from a stale image.
-        case kBurnout: ParamToRegisters(kVoltageRange); return CParCustomTable::WriteParamModbus(modbus, code);
+        case kBurnout:
+            ParamToRegisters(kVoltageRange);
+            return CParCustomTable::WriteParamModbus(modbus, code);
         // The common block 1280 to 1286 does not reach these two.
         case kTerminalSelect: reg = kRegTerminalSelect; break;
         case kColdJunction: reg = kRegColdJunction; break;
@@ -161,7 +165,9 @@ void CParTypeT::CheckModbusDownload(int32_t part) const {
     }
 }
 
-uint16_t CParTypeT::KindCharacter() const { return GetTypeId() == kUniversalTcTypeId ? uint16_t{'0'} : uint16_t{0}; }
+uint16_t CParTypeT::KindCharacter() const {
+    return GetTypeId() == kUniversalTcTypeId ? uint16_t{'0'} : uint16_t{0};
+}
 
 void CParTypeT::ReadMonitorExtra(CModbusInterface&) {}
 
@@ -235,8 +241,9 @@ void CParTypeT::UploadModbus(CModbusInterface& modbus, int32_t part) {
 }
 
 void CParTypeT::DecodeMonitorValues() {
-    const CMonitorDecode d = DecodeMonitor(GetStatus(), GetRegister(kRegPresentOutput), GetRegister(kRegOutputHold),
-                                           GetRegister(kRegDeviceStatus), GetRegister(kRegBurnoutValue));
+    const CMonitorDecode d = DecodeMonitor(GetStatus(), GetRegister(kRegPresentOutput),
+                                           GetRegister(kRegOutputHold), GetRegister(kRegDeviceStatus),
+                                           GetRegister(kRegBurnoutValue));
     SetStatus(d.status);
     if (d.inputFollows) m_inputPercent = m_outputPercent;
     m_outputValue = d.outputValue;

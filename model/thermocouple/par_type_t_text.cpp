@@ -21,10 +21,8 @@ bool IsIntegerCode(int32_t code) {
         case CParTypeT::kVoltageRange:
         case CParTypeT::kVoltPeriod:
         case CParTypeT::kCustomStep:
-        case CParTypeT::kCustomPoints:
-            return true;
-        default:
-            return false;
+        case CParTypeT::kCustomPoints: return true;
+        default: return false;
     }
 }
 
@@ -36,10 +34,8 @@ bool IsFixedPointCode(int32_t code) {
         case CParTypeT::kColdJunctionVolt:
         case CParTypeT::kCustomStart:
         case CParTypeT::kCjmTemperature:
-        case CParTypeT::kTcVoltage:
-            return true;
-        default:
-            return false;
+        case CParTypeT::kTcVoltage: return true;
+        default: return false;
     }
 }
 
@@ -48,10 +44,8 @@ bool IsOwnFieldCode(int32_t code) {
     if (IsIntegerCode(code) || IsFixedPointCode(code) || CParTypeT::IsCjTableCode(code)) return true;
     switch (code) {
         case CParTypeT::kStartVolt:
-        case CParTypeT::kDisplayUnit:
-            return true;
-        default:
-            return false;
+        case CParTypeT::kDisplayUnit: return true;
+        default: return false;
     }
 }
 
@@ -62,10 +56,8 @@ bool IsTemperatureCode(int32_t code) {
         case CParTypeV::kInput100:
         case CParTypeT::kColdJunction:
         case CParTypeT::kCustomStart:
-        case CParTypeT::kCjmTemperature:
-            return true;
-        default:
-            return false;
+        case CParTypeT::kCjmTemperature: return true;
+        default: return false;
     }
 }
 
@@ -130,7 +122,8 @@ std::string CParTypeT::FormatRawValue(int32_t code, int32_t value) const {
 }
 
 std::string CParTypeT::GetValueString(int32_t code) const {
-    if (IsCjTableCode(code)) return FormatRawValue(code, m_cjTable[static_cast<size_t>(code - kCjTableFirst)]);
+    if (IsCjTableCode(code))
+        return FormatRawValue(code, m_cjTable[static_cast<size_t>(code - kCjTableFirst)]);
     if (code == kTcVoltage) return FormatRawValue(code, m_tcVoltage);
     if (IsOwnFieldCode(code)) return FormatRawValue(code, GetValue(code));
     if (code == kInputLive) {
@@ -164,19 +157,16 @@ void CParTypeT::SetValueFromItem(int32_t code, const CParEditor& editor) {
     const std::string text = editor.GetText();
     switch (code) {
         case kInput0:
-        case kInput100:
-            return CParTypeV::SetValue(code, ParseDisplayTemperature(text), true);
+        case kInput100: return CParTypeV::SetValue(code, ParseDisplayTemperature(text), true);
         case kInputFineZero:
-        case kInputFineZero2:
-            return SetValue(code, SnapTrunc(ParseNumber(text) * 10000.0), true);
-        case kCustomStart:
-            return SetValue(code, ParseDisplayTemperature(text), true);
-        case kCustomStep: return SetValue(code, CustomStepFromDisplay(m_displayUnit, ParseNumber(text)), true);
+        case kInputFineZero2: return SetValue(code, SnapTrunc(ParseNumber(text) * 10000.0), true);
+        case kCustomStart: return SetValue(code, ParseDisplayTemperature(text), true);
+        case kCustomStep:
+            return SetValue(code, CustomStepFromDisplay(m_displayUnit, ParseNumber(text)), true);
         case kColdJunction:
             // Typed in the display unit, which SetValue converts.
             return SetValue(code, ParseScaled(text), true);
-        default:
-            return SetValueFromString(code, text, true);
+        default: return SetValueFromString(code, text, true);
     }
 }
 

@@ -114,6 +114,4 @@ double CTcConversion::Pt1000ToTemperature(double ohm) {
     return (static_cast<double>(i) + kPt1000FirstTemperature) - (p[i] - ohm) / (p[i] - p[i - 1]);
 }
 
-int32_t CTcConversion::PeriodMicrovolts(int32_t periodIndex) {
-    return 32 << std::clamp(periodIndex, 0, 3);
-}
+int32_t CTcConversion::PeriodMicrovolts(int32_t periodIndex) { return 32 << std::clamp(periodIndex, 0, 3); }

@@ -50,7 +50,8 @@ constexpr uint16_t kKindBit = 0x0004;
 
 }  // namespace
 
-CParTypeU2::CParTypeU2() : CParUniversal('2', 0xF3, kKindBit, {kRange, kBurnout, kOutputHigh, kOutputLow, kBurnoutValue}, 10) {
+CParTypeU2::CParTypeU2()
+    : CParUniversal('2', 0xF3, kKindBit, {kRange, kBurnout, kOutputHigh, kOutputLow, kBurnoutValue}, 10) {
     SetTypeId(6);
     SetModelCode("K9U2");
     m_model = "K9U";

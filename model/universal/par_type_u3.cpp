@@ -54,7 +54,8 @@ constexpr int32_t kRangeOfType[] = {2, 1, 0};
 }  // namespace
 
 CParTypeU3::CParTypeU3()
-    : CParUniversal('3', 0xF7, 0, {kSensorWires, kBurnout, kRange, kOutputHigh, kOutputLow, kBurnoutValue}, 100) {
+    : CParUniversal('3', 0xF7, 0, {kSensorWires, kBurnout, kRange, kOutputHigh, kOutputLow, kBurnoutValue},
+                    100) {
     SetTypeId(7);
     SetModelCode("K9U3");
     m_model = "K9U";

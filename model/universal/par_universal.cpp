@@ -22,7 +22,8 @@ CParUniversal::CParUniversal(char kind, uint16_t burnoutKeep, uint16_t burnoutSe
                              std::initializer_list<int32_t> stageCodes, int32_t fineZeroDivisor)
     : CParOutputStage(burnoutKeep, burnoutSet), m_kind(kind), m_fineZeroDivisor(fineZeroDivisor) {
     for (const int32_t code : stageCodes)
-        if (m_stageCodeCount < static_cast<int32_t>(std::size(m_stageCodes))) m_stageCodes[m_stageCodeCount++] = code;
+        if (m_stageCodeCount < static_cast<int32_t>(std::size(m_stageCodes)))
+            m_stageCodes[m_stageCodeCount++] = code;
 }
 
 void CParUniversal::CopyUniversalStage(const CParUniversal& src) {
@@ -68,7 +69,9 @@ void CParUniversal::EditTable2(int32_t, int32_t) {}
 void CParUniversal::ParamToRegisters(int32_t code) {
     switch (code) {
         case kInputFineZero: SetRegisterLow(kRegInputFineZero, m_inputFineZero / m_fineZeroDivisor); return;
-        case kInputType: SetRegisterLow(kRegBasic, SaturateInt32(int64_t{m_inputType} + TypeOffset())); return;
+        case kInputType:
+            SetRegisterLow(kRegBasic, SaturateInt32(int64_t{m_inputType} + TypeOffset()));
+            return;
         default: CParOutputStage::ParamToRegisters(code); return;
     }
 }
@@ -77,7 +80,8 @@ void CParUniversal::RegistersToParam(int32_t code) {
     switch (code) {
         case kInputType: SetValue(kInputType, GetRegister(kRegBasic) - TypeOffset(), false); return;
         case kInputFineZero:
-            m_inputFineZero = SaturateInt32(int64_t{GetRegisterSigned(kRegInputFineZero)} * m_fineZeroDivisor);
+            m_inputFineZero = SaturateInt32(int64_t{GetRegisterSigned(kRegInputFineZero)} *
+                                            m_fineZeroDivisor);
             return;
         default: CParOutputStage::RegistersToParam(code); return;
     }
@@ -112,8 +116,9 @@ void CParUniversal::UploadModbus(CModbusInterface& modbus, int32_t part) {
     if (Runs(part, kPartLive)) {
         ReadBlock(modbus, kRegMonitor, kMonitorCount, 2);
         ReadBlock(modbus, kRegStage, kStageReadCount, 6);
-        const CMonitorDecode d = DecodeMonitor(GetStatus(), GetRegister(kRegPresentOutput), GetRegister(kRegOutputHold),
-                                               GetRegister(kRegDeviceStatus), GetRegister(kRegBurnoutValue));
+        const CMonitorDecode d = DecodeMonitor(GetStatus(), GetRegister(kRegPresentOutput),
+                                               GetRegister(kRegOutputHold), GetRegister(kRegDeviceStatus),
+                                               GetRegister(kRegBurnoutValue));
         SetStatus(d.status);
         if (d.inputFollows) m_inputPercent = m_outputPercent;
         m_outputValue = d.outputValue;

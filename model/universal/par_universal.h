@@ -49,8 +49,8 @@ protected:
     // `kind` is the character written to register 2077; `burnoutKeep` and `burnoutSet` the bits of
     // register 2058 that encoding burnout keeps and sets; `stageCodes` the codes of register 2058 to 2062
     // in their encoding order; `fineZeroDivisor` the input fine zero's counts per register count.
-    CParUniversal(char kind, uint16_t burnoutKeep, uint16_t burnoutSet, std::initializer_list<int32_t> stageCodes,
-                  int32_t fineZeroDivisor);
+    CParUniversal(char kind, uint16_t burnoutKeep, uint16_t burnoutSet,
+                  std::initializer_list<int32_t> stageCodes, int32_t fineZeroDivisor);
 
     // Copies the output stage and the range when `src` is a universal kind of the same class.
     void CopyUniversalStage(const CParUniversal& src);

@@ -11,8 +11,8 @@
 // build's tests instead of being skipped silently at run time.
 #define BRIMLOW_CONTROL_ID_ENUMERATOR(name, value) name = value,
 #define BRIMLOW_CONTROL_ID_VALUE(name, value) value,
-#define BRIMLOW_CONTROL_IDS(type, list)                                  \
-    struct type {                                                        \
-        enum : int { list(BRIMLOW_CONTROL_ID_ENUMERATOR) };              \
-        static constexpr int kAll[] = {list(BRIMLOW_CONTROL_ID_VALUE)};  \
+#define BRIMLOW_CONTROL_IDS(type, list)                                 \
+    struct type {                                                       \
+        enum : int { list(BRIMLOW_CONTROL_ID_ENUMERATOR) };             \
+        static constexpr int kAll[] = {list(BRIMLOW_CONTROL_ID_VALUE)}; \
     };

@@ -4,7 +4,7 @@
 #include "res/en/string_table_en.h"
 
 const ResourceTables& EnglishResourceTables() {
-    static const ResourceTables tables{kResourceTablesVersion, EnglishStrings(), EnglishStringCount(), EnglishDialogs(),
-                                      EnglishDialogCount()};
+    static const ResourceTables tables{kResourceTablesVersion, EnglishStrings(), EnglishStringCount(),
+                                       EnglishDialogs(), EnglishDialogCount()};
     return tables;
 }

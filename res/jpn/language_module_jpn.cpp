@@ -38,7 +38,10 @@ constexpr const char* NT(const char* text) { return text; }
 
 #include "res/dialogs/dialog_templates.inc"
 
-const ResourceTables kTables{kResourceTablesVersion, kStrings, std::size(kStrings), kDialogs, std::size(kDialogs)};
+const ResourceTables kTables{kResourceTablesVersion, kStrings, std::size(kStrings), kDialogs,
+                             std::size(kDialogs)};
 }  // namespace
 
-extern "C" __attribute__((visibility("default"))) const ResourceTables* BrimlowResourceTables() { return &kTables; }
+extern "C" __attribute__((visibility("default"))) const ResourceTables* BrimlowResourceTables() {
+    return &kTables;
+}

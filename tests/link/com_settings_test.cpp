@@ -16,9 +16,9 @@ TEST(ComSettings, LineTablesFallBackOutsideTheirRange) {
         int32_t stopBits;
     };
     const Case cases[] = {
-        {-1, 1200, 7, CComSettings::kOneStopBit},  {0, 1200, 7, CComSettings::kOneStopBit},
-        {1, 2400, 8, CComSettings::kTwoStopBits},  {3, 9600, 7, CComSettings::kOneStopBit},
-        {5, 38400, 7, CComSettings::kOneStopBit},  {6, 1200, 7, CComSettings::kOneStopBit},
+        {-1, 1200, 7, CComSettings::kOneStopBit},        {0, 1200, 7, CComSettings::kOneStopBit},
+        {1, 2400, 8, CComSettings::kTwoStopBits},        {3, 9600, 7, CComSettings::kOneStopBit},
+        {5, 38400, 7, CComSettings::kOneStopBit},        {6, 1200, 7, CComSettings::kOneStopBit},
         {INT32_MIN, 1200, 7, CComSettings::kOneStopBit},
     };
     for (const Case& c : cases) {
@@ -30,9 +30,15 @@ TEST(ComSettings, LineTablesFallBackOutsideTheirRange) {
 
 TEST(ComSettings, LegacyPortNamesMapToDevicePaths) {
     const std::pair<const char*, const char*> cases[] = {
-        {"COM1", "/dev/ttyS0"},         {"com3", "/dev/ttyS2"},         {"\\\\.\\COM12", "/dev/ttyS11"},
-        {"/dev/ttyUSB0", "/dev/ttyUSB0"}, {"/dev/pts/7", "/dev/pts/7"}, {"COM0", "COM0"},
-        {"COM", "COM"},                 {"COM2x", "COM2x"},             {"COM99999999999", "COM99999999999"},
+        {"COM1", "/dev/ttyS0"},
+        {"com3", "/dev/ttyS2"},
+        {"\\\\.\\COM12", "/dev/ttyS11"},
+        {"/dev/ttyUSB0", "/dev/ttyUSB0"},
+        {"/dev/pts/7", "/dev/pts/7"},
+        {"COM0", "COM0"},
+        {"COM", "COM"},
+        {"COM2x", "COM2x"},
+        {"COM99999999999", "COM99999999999"},
         {"", ""},
     };
     for (const auto& [name, path] : cases) EXPECT_EQ(CComSettings::PortPathFromProfile(name), path) << name;

@@ -51,7 +51,8 @@ TEST_F(ModbusTest, ReadSendsTheExactFrameAndStoresHighByteFirst) {
     const std::vector<SimRequest> requests = m_sim.GetRequests();
     ASSERT_EQ(requests.size(), 1u);
     EXPECT_EQ(requests[0].raw, (std::vector<uint8_t>{0x01, 0x03, 0x08, 0x1A, 0x00, 0x04, 0x67, 0xAE}));
-    EXPECT_EQ(std::vector<uint16_t>(values, values + 4), (std::vector<uint16_t>{0x124B, 0x0039, 0xAB52, 0x0053}));
+    EXPECT_EQ(std::vector<uint16_t>(values, values + 4),
+              (std::vector<uint16_t>{0x124B, 0x0039, 0xAB52, 0x0053}));
     EXPECT_EQ(m_modbus.GetSerial().GetReadTimeout(), 2297u);
 }
 
@@ -89,7 +90,8 @@ TEST_F(ModbusTest, FailuresAreClassifiedAfterSixAttempts) {
         std::string message;
     };
     const std::string read = "Modbus command failed. command=ReadHoldingRegister address=2075 size=4 reason=";
-    const std::string write = "Modbus command failed. command=WriteMultipleRegisters address=1280 size=4 reason=";
+    const std::string write =
+        "Modbus command failed. command=WriteMultipleRegisters address=1280 size=4 reason=";
     const Case cases[] = {
         {"exception", SimFault::Exception(2), false, 2074, read + "receive exception 2."},
         {"wrong crc", SimFault::BadCrc(), false, 2074, read + "crc error."},
@@ -138,8 +140,9 @@ TEST_F(ModbusTest, FailuresAreClassifiedAfterSixAttempts) {
 
 TEST_F(ModbusTest, UnmappedRegistersAreRefusedByTheDevice) {
     uint16_t values[2] = {};
-    EXPECT_EQ(FailureOf([&] { m_modbus.ReadHoldingRegister(4000, 2, values); }),
-              "Modbus command failed. command=ReadHoldingRegister address=4001 size=2 reason=receive exception 2.");
+    EXPECT_EQ(
+        FailureOf([&] { m_modbus.ReadHoldingRegister(4000, 2, values); }),
+        "Modbus command failed. command=ReadHoldingRegister address=4001 size=2 reason=receive exception 2.");
 }
 
 TEST_F(ModbusTest, OneBadReplyIsRetried) {
@@ -158,8 +161,8 @@ TEST_F(ModbusTest, StaleReplyNeverAnswersTheNextRequest) {
     // read goes out.
     m_sim.SetRegisters(2069, {1, 2, 3, 4, 5});
     m_sim.SetRegisters(2074, {11, 12, 13, 14, 15});
-    std::vector<uint8_t> reply =
-        WithCrc({0x01, 0x03, 0x0A, 0x00, 0x01, 0x00, 0x02, 0x00, 0x03, 0x00, 0x04, 0x00, 0x05});
+    std::vector<uint8_t> reply = WithCrc(
+        {0x01, 0x03, 0x0A, 0x00, 0x01, 0x00, 0x02, 0x00, 0x03, 0x00, 0x04, 0x00, 0x05});
     const std::vector<uint8_t> once = reply;
     reply.insert(reply.end(), once.begin(), once.end());
     m_sim.InjectFaultNext(SimFault::Replace(reply));
@@ -254,7 +257,8 @@ TEST_F(ModbusTest, ClosedMasterFailsAtOnceWithoutSending) {
 
 TEST_F(ModbusTest, TheOtherProtocolCannotOpenTheSamePort) {
     CCommInterface ascii(SimSettings(m_sim, "Zenta line"));
-    EXPECT_EQ(FailureOf([&] { ascii.GetSerial().Open(); }), "Communication port Zenta line can not be opened.");
+    EXPECT_EQ(FailureOf([&] { ascii.GetSerial().Open(); }),
+              "Communication port Zenta line can not be opened.");
     m_modbus.Close();
     EXPECT_NO_THROW(ascii.GetSerial().Open());
 }
@@ -276,8 +280,9 @@ TEST_F(ModbusRealTimingTest, ReadTakesItsFixedPauses) {
     const long long ms = watch.Ms();
     EXPECT_GE(ms, 10 + 101 + 100);
     EXPECT_LT(ms, 2000);
-    EXPECT_EQ(sim.GetModelCode(), std::string({static_cast<char>(values[0] & 0xFF), static_cast<char>(values[1] & 0xFF),
-                                               static_cast<char>(values[2] & 0xFF), static_cast<char>(values[3] & 0xFF)}));
+    EXPECT_EQ(sim.GetModelCode(),
+              std::string({static_cast<char>(values[0] & 0xFF), static_cast<char>(values[1] & 0xFF),
+                           static_cast<char>(values[2] & 0xFF), static_cast<char>(values[3] & 0xFF)}));
 }
 
 // A frame of another slave or function comes first and the device's own reply follows, at once or while

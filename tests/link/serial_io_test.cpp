@@ -111,7 +111,8 @@ TEST_F(SerialIOTest, ConfigureAcceptsOnlyWhatTheLineCanDo) {
         if (c.ok) {
             EXPECT_NO_THROW(port.Configure(c.baud, c.bits, c.parity, c.stop)) << c.baud << " " << c.parity;
         } else {
-            EXPECT_THROW(port.Configure(c.baud, c.bits, c.parity, c.stop), CException) << c.baud << " " << c.parity;
+            EXPECT_THROW(port.Configure(c.baud, c.bits, c.parity, c.stop), CException)
+                << c.baud << " " << c.parity;
         }
     }
 }
@@ -214,12 +215,9 @@ TEST_F(SerialIOTest, ReadLineCases) {
         std::vector<std::string> lines;  // read in turn, then one more ReadLine must time out
     };
     const Case cases[] = {
-        {"abc\r", {"abc"}},
-        {"abc\r\nD1\r", {"abc", "\nD1"}},
-        {"\r\r", {"", ""}},
-        {std::string(1024, 'a') + "\r", {std::string(1024, 'a')}},
-        {"no end", {}},
-        {"", {}},
+        {"abc\r", {"abc"}}, {"abc\r\nD1\r", {"abc", "\nD1"}},
+        {"\r\r", {"", ""}}, {std::string(1024, 'a') + "\r", {std::string(1024, 'a')}},
+        {"no end", {}},     {"", {}},
     };
     for (const Case& c : cases) {
         PtyLine line;

@@ -44,9 +44,10 @@ TEST(CNumber, ParseDoubleFollowsScanfButRefusesNonFinite) {
         const char* text;
         std::optional<double> out;
     } cases[] = {
-        {"1.25", 1.25},       {"  -3.5abc", -3.5}, {"+2", 2.0},       {"1e3", 1000.0},
-        {"", std::nullopt},   {"abc", std::nullopt}, {"nan", std::nullopt},
-        {"inf", std::nullopt}, {"-infinity", std::nullopt}, {"1e400", std::nullopt},
+        {"1.25", 1.25},          {"  -3.5abc", -3.5},   {"+2", 2.0},
+        {"1e3", 1000.0},         {"", std::nullopt},    {"abc", std::nullopt},
+        {"nan", std::nullopt},   {"inf", std::nullopt}, {"-infinity", std::nullopt},
+        {"1e400", std::nullopt},
     };
     for (const auto& c : cases) EXPECT_EQ(ParseDouble(c.text), c.out) << c.text;
     struct NonFiniteCase {
@@ -65,9 +66,15 @@ TEST(CNumber, ParseInt32ReadsLikeAtoiAndSaturates) {
         const char* text;
         int32_t out;
     } cases[] = {
-        {"42", 42},           {"  -17x", -17},          {"", 0},
-        {"abc", 0},           {"2147483647", INT32_MAX}, {"2147483648", INT32_MAX},
-        {"-2147483648", INT32_MIN}, {"-99999999999999999999", INT32_MIN}, {"3.9", 3},
+        {"42", 42},
+        {"  -17x", -17},
+        {"", 0},
+        {"abc", 0},
+        {"2147483647", INT32_MAX},
+        {"2147483648", INT32_MAX},
+        {"-2147483648", INT32_MIN},
+        {"-99999999999999999999", INT32_MIN},
+        {"3.9", 3},
     };
     for (const auto& c : cases) EXPECT_EQ(ParseInt32(c.text), c.out) << c.text;
     bool outOfRange = false;

@@ -18,8 +18,10 @@ public:
         if (const char* v = std::getenv(name)) m_old = v;
     }
     ~CEnvRestore() {
-        if (m_old) setenv(m_name, m_old->c_str(), 1);
-        else unsetenv(m_name);
+        if (m_old)
+            setenv(m_name, m_old->c_str(), 1);
+        else
+            unsetenv(m_name);
     }
 
 private:
@@ -40,7 +42,8 @@ TEST(Profile, DefaultsUntilWrittenThenFolderFileAndSecondProcess) {
 
     ASSERT_TRUE(WriteProfileString("ComSettings", "COMPortName", "/dev/ttyUSB0"));
     ASSERT_TRUE(WriteProfileInt("Lang", "Number", -3));
-    EXPECT_EQ(ReadBytes(ProfilePath()), "[ComSettings]\r\nCOMPortName=/dev/ttyUSB0\r\n[Lang]\r\nNumber=-3\r\n");
+    EXPECT_EQ(ReadBytes(ProfilePath()),
+              "[ComSettings]\r\nCOMPortName=/dev/ttyUSB0\r\n[Lang]\r\nNumber=-3\r\n");
     EXPECT_EQ(GetProfileInt("ComSettings", "COMPortName", 7), 7);
 
     const pid_t child = fork();

@@ -9,7 +9,8 @@ std::string TrimLeft(const std::string& text) {
 }
 }  // namespace
 
-CSimCustomTable::CSimCustomTable(std::string letters, std::vector<std::string> fields, const std::string& pointText)
+CSimCustomTable::CSimCustomTable(std::string letters, std::vector<std::string> fields,
+                                 const std::string& pointText)
     : m_letters(std::move(letters)), m_fields(std::move(fields)), m_points(kPoints, pointText) {
     m_fields.resize(m_letters.size());
 }
@@ -22,8 +23,10 @@ std::string CSimCustomTable::Answer(const std::string& data) {
         const long index = std::strtol(data.c_str() + 1, &end, 10);
         if (end == data.c_str() + 1 || index < 0 || index >= kPoints) return "E";
         std::string& value = m_points[static_cast<size_t>(index)];
-        if (*end == 'D') value = end + 1;
-        else if (*end != '\0') return "E";
+        if (*end == 'D')
+            value = end + 1;
+        else if (*end != '\0')
+            return "E";
         return "D" + value;
     }
     const size_t i = m_letters.find(letter);

@@ -424,7 +424,8 @@ std::vector<uint8_t> CSimDevice::ExecuteModbus(const SimRequest& request) {
     if (request.kind == ESimRequestKind::Read) {
         if (count < 1 || count > kMaxReadCount) return ExceptionFrame(m_address, 3, kSimIllegalValue);
         bool live = false;
-        for (int a = start; a < start + count; ++a) live = live || m_model->GetAccess(a) == ESimAccess::ReadOnly;
+        for (int a = start; a < start + count; ++a)
+            live = live || m_model->GetAccess(a) == ESimAccess::ReadOnly;
         if (live && m_scenario) m_scenario(*m_model, m_liveReads++);
         std::vector<uint16_t> values;
         if (const uint8_t code = m_model->ReadRegisters(start, count, values); code != kSimNoException) {
@@ -504,23 +505,18 @@ void CSimDevice::Reply(std::vector<uint8_t> reply, const SimFault* fault, bool m
             case ESimFault::ShortFrame:
                 reply.resize(reply.size() - std::min(fault->trim, reply.size()));
                 break;
-            case ESimFault::Late:
-                due += fault->delay;
-                break;
+            case ESimFault::Late: due += fault->delay; break;
             case ESimFault::Garbage:
                 reply.insert(reply.begin(), fault->bytes.begin(), fault->bytes.end());
                 break;
-            case ESimFault::Replace:
-                reply = fault->bytes;
-                break;
+            case ESimFault::Replace: reply = fault->bytes; break;
             case ESimFault::Precede:
                 m_pending.push_back({due, fault->bytes});
                 due += fault->delay;
                 break;
             case ESimFault::Silence:
             case ESimFault::Exception:
-            case ESimFault::HangUp:
-                break;
+            case ESimFault::HangUp: break;
         }
     }
     m_pending.push_back({due, std::move(reply)});

@@ -128,9 +128,9 @@ TEST(SimDevice, ScenarioDrivesLiveReadsOnly) {
     EXPECT_EQ(line.Read(7, kWait).size(), 7u);
     for (const auto& [output, status] : expected) {
         line.Write(ReadRequest(2071, 3));
-        EXPECT_EQ(line.Read(11, kWait), Frame({0x01, 0x03, 0x06, static_cast<uint8_t>(output >> 8),
-                                                static_cast<uint8_t>(output & 0xFF), 0, 0, 0,
-                                                static_cast<uint8_t>(status)}));
+        EXPECT_EQ(line.Read(11, kWait),
+                  Frame({0x01, 0x03, 0x06, static_cast<uint8_t>(output >> 8),
+                         static_cast<uint8_t>(output & 0xFF), 0, 0, 0, static_cast<uint8_t>(status)}));
     }
 }
 

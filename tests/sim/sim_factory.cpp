@@ -5,7 +5,9 @@
 namespace {
 
 // Output currents in 1e-4 mA as the output-stage registers hold them: 10000 + (value - 40000) / 4.
-constexpr uint16_t OutputRegister(int32_t value) { return static_cast<uint16_t>(10000 + (value - 40000) / 4); }
+constexpr uint16_t OutputRegister(int32_t value) {
+    return static_cast<uint16_t>(10000 + (value - 40000) / 4);
+}
 
 constexpr uint16_t kBurnoutBit = 0x08;
 
@@ -68,7 +70,7 @@ void SimFactoryRtd(CSimModel& model) {
 }
 
 void SimFactoryThermocouple(CSimModel& model) {
-    SetInputRange(model, -1800000, 13720000);  // type K, -180 to 1372 degC
+    SetInputRange(model, -1800000, 13720000);               // type K, -180 to 1372 degC
     model.SetRegister(2055, static_cast<uint16_t>(-6272));  // K table starts at -6272 uV
     model.SetRegister(2056, 2);                             // in steps of 128 uV
     model.SetRegister(2058, kBurnoutBit | 2 << 4);          // burnout on, the 100 mV range
@@ -101,15 +103,15 @@ void SimFactoryPotentiometer(CSimModel& model) {
 }
 
 void SimFactoryMillivolt(CSimModel& model) {
-    model.SetRegister(1280, 30);             // -10 to +100 mV
-    SetInputRange(model, 0, 1000000);        // 0 to 100 mV
+    model.SetRegister(1280, 30);       // -10 to +100 mV
+    SetInputRange(model, 0, 1000000);  // 0 to 100 mV
     model.SetRegister(2058, 0x04 | kBurnoutBit | 2 << 4);
     SetOutputStage(model);
 }
 
 void SimFactoryResistance(CSimModel& model) {
-    model.SetRegister(1280, 40);        // 0 to 500 Ohm
-    SetInputRange(model, 0, 5000000);   // 0 to 500 Ohm
+    model.SetRegister(1280, 40);                        // 0 to 500 Ohm
+    SetInputRange(model, 0, 5000000);                   // 0 to 500 Ohm
     model.SetRegister(2058, 2 | kBurnoutBit | 2 << 4);  // 3 wires, burnout on, the 500 Ohm range
     SetOutputStage(model);
 }

@@ -10,16 +10,16 @@
 TEST(SimFactory, EveryModelLeavesTheFactoryWithItsSettings) {
     struct Case {
         std::string code;
-        uint16_t inputType;   // 1280
-        uint16_t stage;       // 2058: wires, burnout, range and kind bits
-        int32_t zeroInput;    // 1288, 1289
-        int32_t fullInput;    // 1290, 1291
+        uint16_t inputType;  // 1280
+        uint16_t stage;      // 2058: wires, burnout, range and kind bits
+        int32_t zeroInput;   // 1288, 1289
+        int32_t fullInput;   // 1290, 1291
     };
     const Case cases[] = {
-        {"K9RS", 0, 0x2A, -2000000, 8500000}, {"K9TS", 0, 0x28, -1800000, 13720000},
-        {"K9PM", 0, 0x0C, 0, 1000000},        {"K9U0", 0, 0x28, -1800000, 13720000},
-        {"K9U1", 0, 0x2A, -2000000, 8500000}, {"K9U2", 30, 0x2C, 0, 1000000},
-        {"K9U3", 40, 0x2A, 0, 5000000},       {"K9U4", 0, 0x2D, -1800000, 13720000},
+        {"K9RS", 0, 0x2A, -2000000, 8500000},  {"K9TS", 0, 0x28, -1800000, 13720000},
+        {"K9PM", 0, 0x0C, 0, 1000000},         {"K9U0", 0, 0x28, -1800000, 13720000},
+        {"K9U1", 0, 0x2A, -2000000, 8500000},  {"K9U2", 30, 0x2C, 0, 1000000},
+        {"K9U3", 40, 0x2A, 0, 5000000},        {"K9U4", 0, 0x2D, -1800000, 13720000},
         {"K9U5", 0, 0x2D, -1800000, 13720000},
     };
     for (const Case& c : cases) {

@@ -13,15 +13,16 @@ inline std::vector<uint8_t> SimFrame(std::vector<uint8_t> bytes) {
 }
 
 inline std::vector<uint8_t> SimReadRequest(uint16_t start, uint8_t count, uint8_t address = 1) {
-    return SimFrame({address, 0x03, static_cast<uint8_t>(start >> 8), static_cast<uint8_t>(start & 0xFF), 0,
-                     count});
+    return SimFrame(
+        {address, 0x03, static_cast<uint8_t>(start >> 8), static_cast<uint8_t>(start & 0xFF), 0, count});
 }
 
 inline std::vector<uint8_t> SimWriteRequest(uint16_t start, const std::vector<uint16_t>& values,
                                             uint8_t address = 1) {
     const auto count = static_cast<uint8_t>(values.size());
-    std::vector<uint8_t> frame = {address, 0x10, static_cast<uint8_t>(start >> 8),
-                                  static_cast<uint8_t>(start & 0xFF), 0, count, static_cast<uint8_t>(2 * count)};
+    std::vector<uint8_t> frame = {
+        address, 0x10,  static_cast<uint8_t>(start >> 8), static_cast<uint8_t>(start & 0xFF),
+        0,       count, static_cast<uint8_t>(2 * count)};
     for (uint16_t value : values) {
         frame.push_back(static_cast<uint8_t>(value >> 8));
         frame.push_back(static_cast<uint8_t>(value & 0xFF));

@@ -34,7 +34,8 @@ void CSimLine::Write(const std::string& text) { Write(std::vector<uint8_t>(text.
 
 bool CSimLine::WaitReadable(std::chrono::steady_clock::time_point deadline, bool* hungUp) {
     for (;;) {
-        const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline -
+                                                                       std::chrono::steady_clock::now());
         if (left.count() < 0) return false;
         pollfd fd = {m_fd, POLLIN, 0};
         const int ready = poll(&fd, 1, static_cast<int>(left.count()));

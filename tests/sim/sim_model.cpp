@@ -29,14 +29,14 @@ const std::vector<SimRange>& CommonRanges() {
 
 const std::vector<SimModelInfo>& Catalogue() {
     // Output tables from register 0, the cold-junction table at 768, custom tables from 1344.
-    static const std::vector<SimRange> thermocouple = {{0, 512, RW}, {768, 64, RW}, {1344, 6, RW},
-                                                       {1360, 600, RW}};
+    static const std::vector<SimRange> thermocouple = {
+        {0, 512, RW}, {768, 64, RW}, {1344, 6, RW}, {1360, 600, RW}};
     static const std::vector<SimRange> rtd = {{0, 512, RW}, {1344, 6, RW}, {1360, 600, RW}};
     static const std::vector<SimRange> potentiometer = {{0, 144, RW}, {1344, 6, RW}, {1360, 416, RW}};
     // One universal device serves every kind: the union of the kinds' registers, and the fourth
     // model-code character written by a download selects the kind.
-    static const std::vector<SimRange> universal = {{0, 512, RW},   {768, 64, RW},   {1292, 4, RW},
-                                                    {1344, 6, RW},  {1360, 600, RW}, {2053, 2, RW},
+    static const std::vector<SimRange> universal = {{0, 512, RW},  {768, 64, RW},   {1292, 4, RW},
+                                                    {1344, 6, RW}, {1360, 600, RW}, {2053, 2, RW},
                                                     {2077, 1, RW}};
     static const std::vector<SimModelInfo> catalogue = {
         {"K9TS", "K9TS", thermocouple, SimFactoryThermocouple},
@@ -62,7 +62,7 @@ CSimModel::CSimModel(const SimModelInfo& info) {
     for (const SimRange& range : info.ranges) MapRegisters(range.start, range.count, range.access);
     SetModelCode(info.code);
     SetText(1042, 10, info.modelText);
-    SetRegister(1064, 1);     // hardware version
+    SetRegister(1064, 1);      // hardware version
     SetRegister(2071, 10000);  // 4 mA
     SetRegister(2078, 100);    // firmware version
     SimFactoryShared(*this);

@@ -31,15 +31,15 @@ struct SimRequest {
 };
 
 enum class ESimFault : uint8_t {
-    Silence,    // no reply; the request is not carried out
-    BadCrc,     // the reply's CRC is wrong (ASCII: no effect)
-    ShortFrame, // the reply loses its last `trim` bytes (ASCII: the carriage return goes first)
-    Exception,  // Modbus exception reply with `exceptionCode`, request not carried out (ASCII: "E")
-    Late,       // the reply leaves `delay` after the request; the device keeps serving meanwhile
-    Garbage,    // `bytes` go out just before the reply
-    Replace,    // `bytes` go out instead of the reply; the request is carried out
-    Precede,    // `bytes` go out at once and the reply `delay` later, as a frame of another device would
-    HangUp,     // the device closes its side of the line instead of replying
+    Silence,     // no reply; the request is not carried out
+    BadCrc,      // the reply's CRC is wrong (ASCII: no effect)
+    ShortFrame,  // the reply loses its last `trim` bytes (ASCII: the carriage return goes first)
+    Exception,   // Modbus exception reply with `exceptionCode`, request not carried out (ASCII: "E")
+    Late,        // the reply leaves `delay` after the request; the device keeps serving meanwhile
+    Garbage,     // `bytes` go out just before the reply
+    Replace,     // `bytes` go out instead of the reply; the request is carried out
+    Precede,     // `bytes` go out at once and the reply `delay` later, as a frame of another device would
+    HangUp,      // the device closes its side of the line instead of replying
 };
 
 struct SimFault {

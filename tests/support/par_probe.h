@@ -22,4 +22,3 @@ public:
     void SetDate(int32_t date) { m_date = date; }
     void SetFirmware(int32_t firmware) { m_firmware = firmware; }
 };
-

@@ -17,11 +17,9 @@ inline std::string RequestNotation(const SimRequest& request) {
         case ESimRequestKind::Write:
             return (request.kind == ESimRequestKind::Read ? "R" : "W") + std::to_string(request.start) + "x" +
                    std::to_string(request.count);
-        case ESimRequestKind::Ascii:
-            return request.line;
+        case ESimRequestKind::Ascii: return request.line;
         case ESimRequestKind::OtherFunction:
-        case ESimRequestKind::Fragment:
-            break;
+        case ESimRequestKind::Fragment: break;
     }
     return "?" + std::to_string(request.raw.size());
 }

@@ -25,7 +25,8 @@ private:
 class Stopwatch {
 public:
     long long Ms() const {
-        return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - m_start)
+        return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
+                                                                     m_start)
             .count();
     }
 
@@ -40,9 +41,9 @@ inline std::chrono::milliseconds SilentRequestTime(std::size_t requestLength = 6
                                                    std::size_t replyLength = 11) {
     constexpr unsigned kSlowestBaud = 1200;
     constexpr unsigned kPausesPerAttempt = 1000;
-    const int64_t attempt =
-        CTiming::TimeoutToMicros(CModbusInterface::ReplyTimeout(requestLength, replyLength, kSlowestBaud)) +
-        CTiming::ToMicros(kPausesPerAttempt);
+    const int64_t attempt = CTiming::TimeoutToMicros(
+                                CModbusInterface::ReplyTimeout(requestLength, replyLength, kSlowestBaud)) +
+                            CTiming::ToMicros(kPausesPerAttempt);
     return std::chrono::ceil<std::chrono::milliseconds>(
         std::chrono::microseconds(attempt * CModbusInterface::kAttempts));
 }

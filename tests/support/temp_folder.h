@@ -30,7 +30,8 @@ public:
     std::string operator/(const std::string& name) const { return m_path + "/" + name; }
     std::set<std::string> Names() const {
         std::set<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(m_path)) names.insert(entry.path().filename());
+        for (const auto& entry : std::filesystem::directory_iterator(m_path))
+            names.insert(entry.path().filename());
         return names;
     }
 

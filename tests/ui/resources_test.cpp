@@ -15,7 +15,8 @@ namespace {
 std::vector<std::string> Inserts(const std::string& text) {
     static const std::regex insert(R"(%[0-9](![^!]*!)?|%[-+ 0-9.]*l*[sdfxXu])");
     std::vector<std::string> found;
-    for (auto it = std::sregex_iterator(text.begin(), text.end(), insert); it != std::sregex_iterator(); ++it) {
+    for (auto it = std::sregex_iterator(text.begin(), text.end(), insert); it != std::sregex_iterator();
+         ++it) {
         found.push_back(it->str());
     }
     return found;
@@ -104,10 +105,12 @@ TEST(Resources, EveryTemplatePlacesEveryControlItsDialogNames) {
 }
 
 TEST(Resources, ALanguageModuleFallsBackToTheOwnResourcesOnlyWhereItHasNothing) {
-    const auto japanese = CLanguageModule::Load(std::string(BRIMLOW_MODULE_DIR) + "/Brimlow_jpn.so", &OwnResourceModule());
+    const auto japanese = CLanguageModule::Load(std::string(BRIMLOW_MODULE_DIR) + "/Brimlow_jpn.so",
+                                                &OwnResourceModule());
     ASSERT_NE(japanese, nullptr);
     EXPECT_EQ(japanese->Resources().LoadString(13000), "接続");
     EXPECT_EQ(japanese->Resources().LoadString(999999), "");
-    EXPECT_EQ(CLanguageModule::Load(std::string(BRIMLOW_WRONG_MODULE_DIR) + "/Brimlow_jpn.so", nullptr), nullptr);
+    EXPECT_EQ(CLanguageModule::Load(std::string(BRIMLOW_WRONG_MODULE_DIR) + "/Brimlow_jpn.so", nullptr),
+              nullptr);
     EXPECT_EQ(CLanguageModule::Load("/nonexistent/Brimlow_jpn.so", nullptr), nullptr);
 }

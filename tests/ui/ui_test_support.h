@@ -17,10 +17,14 @@
 // dialog's own handlers end it later.
 inline constexpr int kLeftOpen = -99;
 inline int RunModal(CDialog& dialog, const std::function<void()>& whileOpen, bool leaveOpen = false) {
-    QMetaObject::invokeMethod(qApp, [&dialog, whileOpen, leaveOpen] {
-        whileOpen();
-        if (!leaveOpen && dialog.IsWindow() && dialog.GetWindow()->isVisible()) dialog.EndDialog(kLeftOpen);
-    }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        qApp,
+        [&dialog, whileOpen, leaveOpen] {
+            whileOpen();
+            if (!leaveOpen && dialog.IsWindow() && dialog.GetWindow()->isVisible())
+                dialog.EndDialog(kLeftOpen);
+        },
+        Qt::QueuedConnection);
     return dialog.DoModal();
 }
 

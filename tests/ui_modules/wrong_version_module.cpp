@@ -5,4 +5,6 @@ namespace {
 const ResourceTables kTables{kResourceTablesVersion + 1, nullptr, 0, nullptr, 0};
 }
 
-extern "C" __attribute__((visibility("default"))) const ResourceTables* BrimlowResourceTables() { return &kTables; }
+extern "C" __attribute__((visibility("default"))) const ResourceTables* BrimlowResourceTables() {
+    return &kTables;
+}

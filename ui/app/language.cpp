@@ -46,7 +46,8 @@ std::string GetLanguageName(int n) {
 unsigned LocaleFromEnvironment() {
     for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
         const char* value = std::getenv(name);
-        if (value && *value) return std::string_view(value).substr(0, 2) == "ja" ? kLocaleJapanese : kLocaleEnglish;
+        if (value && *value)
+            return std::string_view(value).substr(0, 2) == "ja" ? kLocaleJapanese : kLocaleEnglish;
     }
     return kLocaleEnglish;
 }

@@ -38,7 +38,8 @@ int CVORTApp::StoredDeviceTypeId() { return GetProfileInt("Settings", "DeviceId"
 std::unique_ptr<CParBase> CVORTApp::CreateFileSideSet(CDeviceType& registry) {
     const int id = StoredDeviceTypeId();
     std::unique_ptr<CParBase> set = CopyOfPrototype(registry, id);
-    if (!set && id != CDeviceType::kDefaultTypeId) set = CopyOfPrototype(registry, CDeviceType::kDefaultTypeId);
+    if (!set && id != CDeviceType::kDefaultTypeId)
+        set = CopyOfPrototype(registry, CDeviceType::kDefaultTypeId);
     return set;
 }
 

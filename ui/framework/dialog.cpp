@@ -22,7 +22,6 @@
 #include "ui/framework/trackbar.h"
 #include "ui/framework/up_down_ctrl.h"
 
-
 CDialog::CDialog(unsigned templateId) : m_templateId(templateId) {}
 
 CDialog::~CDialog() { DestroyWindow(); }
@@ -152,7 +151,9 @@ void CDialog::SetWindowText(const std::string& text) {
     if (m_window) m_window->setWindowTitle(QString::fromStdString(text));
 }
 
-std::string CDialog::GetWindowText() const { return m_window ? m_window->windowTitle().toStdString() : std::string(); }
+std::string CDialog::GetWindowText() const {
+    return m_window ? m_window->windowTitle().toStdString() : std::string();
+}
 
 QWidget* CDialog::GetDlgItem(int id) const {
     auto it = m_controls.find(id);

@@ -54,7 +54,8 @@ std::string CFileDialog::ToNameFilters(const std::string& filter) {
         std::string entry = parts[i];
         // Qt reads the patterns from the trailing parentheses; add them unless the text ends with them.
         const std::string shown = "(" + patterns + ")";
-        if (entry.size() < shown.size() || entry.compare(entry.size() - shown.size(), shown.size(), shown) != 0) {
+        if (entry.size() < shown.size() ||
+            entry.compare(entry.size() - shown.size(), shown.size(), shown) != 0) {
             entry += " " + shown;
         }
         if (!result.empty()) result += ";;";
@@ -74,7 +75,8 @@ int CFileDialog::DoModal() {
         if (!m_request.nameFilters.empty()) {
             dialog.setNameFilters(QString::fromStdString(m_request.nameFilters).split(QStringLiteral(";;")));
         }
-        if (!m_request.defaultExtension.empty()) dialog.setDefaultSuffix(QString::fromStdString(m_request.defaultExtension));
+        if (!m_request.defaultExtension.empty())
+            dialog.setDefaultSuffix(QString::fromStdString(m_request.defaultExtension));
         if (!m_request.fileName.empty()) dialog.selectFile(QString::fromStdString(m_request.fileName));
         dialog.setOption(QFileDialog::DontConfirmOverwrite, !(m_request.flags & OFN_OVERWRITEPROMPT));
         if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
@@ -83,6 +85,7 @@ int CFileDialog::DoModal() {
     }
     if (!chosen || chosen->empty()) return IDCANCEL;
     m_path = *chosen;
-    if (!m_request.defaultExtension.empty() && !HasExtension(m_path)) m_path += "." + m_request.defaultExtension;
+    if (!m_request.defaultExtension.empty() && !HasExtension(m_path))
+        m_path += "." + m_request.defaultExtension;
     return IDOK;
 }

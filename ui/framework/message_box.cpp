@@ -25,7 +25,9 @@ std::vector<Button> ButtonsOf(unsigned type) {
     switch (type & 0x0F) {
         case MB_OKCANCEL: return {{QMessageBox::Ok, IDOK}, {QMessageBox::Cancel, IDCANCEL}};
         case MB_ABORTRETRYIGNORE:
-            return {{QMessageBox::Abort, IDABORT}, {QMessageBox::Retry, IDRETRY}, {QMessageBox::Ignore, IDIGNORE}};
+            return {{QMessageBox::Abort, IDABORT},
+                    {QMessageBox::Retry, IDRETRY},
+                    {QMessageBox::Ignore, IDIGNORE}};
         case MB_YESNOCANCEL:
             return {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}, {QMessageBox::Cancel, IDCANCEL}};
         case MB_YESNO: return {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}};

@@ -39,7 +39,9 @@ void CUpDownCtrl::SetRange(int lower, int upper) {
     m_upper = upper;
 }
 
-int CUpDownCtrl::Clamp(int pos) const { return std::clamp(pos, std::min(m_lower, m_upper), std::max(m_lower, m_upper)); }
+int CUpDownCtrl::Clamp(int pos) const {
+    return std::clamp(pos, std::min(m_lower, m_upper), std::max(m_lower, m_upper));
+}
 
 void CUpDownCtrl::SetPos(int pos) {
     m_pos = Clamp(pos);
@@ -50,8 +52,8 @@ void CUpDownCtrl::Step(int delta) {
     if (m_buddy && (m_style & kStyleSetBuddyInt)) m_pos = Clamp(ParseInt32(m_buddy->text().toStdString()));
     // A reversed range steps the other way, so "up" always moves toward the upper bound.
     const int direction = m_upper >= m_lower ? delta : -delta;
-    const int next = Clamp(static_cast<int>(std::clamp<long long>(static_cast<long long>(m_pos) + direction,
-                                                                   INT32_MIN, INT32_MAX)));
+    const int next = Clamp(static_cast<int>(
+        std::clamp<long long>(static_cast<long long>(m_pos) + direction, INT32_MIN, INT32_MAX)));
     if (next == m_pos) return;
     m_pos = next;
     if (m_style & kStyleSetBuddyInt) WriteBuddy();

@@ -79,7 +79,8 @@ TEST(CloseDuringRequest, ModbusCloseEndsASilentRead) {
 
     EXPECT_LT(closeMs, 500);
     EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(failedAt - start).count(), 500);
-    EXPECT_EQ(failure, "Modbus command failed. command=ReadHoldingRegister address=2075 size=4 reason=timeout.");
+    EXPECT_EQ(failure,
+              "Modbus command failed. command=ReadHoldingRegister address=2075 size=4 reason=timeout.");
     EXPECT_FALSE(modbus.IsConnected());
     EXPECT_EQ(sim.GetRequestCount(), 1u);
     EXPECT_EQ(scratch.Size(), 0);
@@ -136,7 +137,8 @@ TEST(CloseDuringRequest, ReconnectCutsTheRequestShortBeforeReopening) {
     worker.join();
 
     EXPECT_LT(connectMs, 500);
-    EXPECT_EQ(failure, "Modbus command failed. command=ReadHoldingRegister address=2075 size=4 reason=timeout.");
+    EXPECT_EQ(failure,
+              "Modbus command failed. command=ReadHoldingRegister address=2075 size=4 reason=timeout.");
     // The cut-short request sent nothing more, and the reopened port works.
     EXPECT_EQ(sim.GetRequestCount(), 1u);
     EXPECT_TRUE(modbus.IsConnected());

@@ -52,6 +52,7 @@ protected:
 };
 
 TEST_F(DeviceInterfaceTest, FirstPollIdentifiesAndSecondDeliversLiveValues) {
+    // clang-format off
     const struct {
         const char* code;
         int32_t typeId;
@@ -62,6 +63,7 @@ TEST_F(DeviceInterfaceTest, FirstPollIdentifiesAndSecondDeliversLiveValues) {
         {"K9U0", 4, false, 1}, {"K9U1", 5, false, 1}, {"K9U2", 6, false, 1},
         {"K9U3", 7, false, 1}, {"K9U4", 8, false, 2}, {"K9U5", 9, false, 2},
     };
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.code);
         Connect(c.code);
@@ -93,6 +95,7 @@ TEST_F(DeviceInterfaceTest, FirstPollIdentifiesAndSecondDeliversLiveValues) {
 TEST_F(DeviceInterfaceTest, ModelCodeDecidesWhetherTheSetIsReplaced) {
     Connect("K9RS");
     Identify();
+    // clang-format off
     const struct {
         const char* code;
         bool identified;
@@ -105,6 +108,7 @@ TEST_F(DeviceInterfaceTest, ModelCodeDecidesWhetherTheSetIsReplaced) {
         {"K9U0", true, 4, false},
         {"K9U1", true, 5, false},  // same class as the RTD model, other type id
     };
+    // clang-format on
     for (const auto& step : steps) {
         SCOPED_TRACE(step.code);
         const CParBase* before = &*m_device.AccessSet();
@@ -191,6 +195,7 @@ TEST_F(DeviceInterfaceTest, AdjustmentReadBackIsSignedAndScaled) {
 }
 
 TEST_F(DeviceInterfaceTest, WriteAdjustSnapsEveryValueToTheIntendedCount) {
+    // clang-format off
     const struct {
         const char* code;
         int32_t channels;
@@ -203,6 +208,7 @@ TEST_F(DeviceInterfaceTest, WriteAdjustSnapsEveryValueToTheIntendedCount) {
         {"K9TS", 1, 1.5, 1.0, 68 / 100.0, 1.0, 0, 0, {1500, 10000, 68, 10000}, {}},
         {"K9U0", 2, 0.001, 1.0, 0.0, 1.0, -0.029, 1.0010, {1, 10000, 0, 10000}, {0xFFE3, 10010}},
     };
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.code);
         Connect(c.code);
@@ -285,6 +291,7 @@ TEST_F(DeviceInterfaceTest, TeachRequestsWriteTheInputAndAreClearedEvenWhenRefus
 // A device holding a value the editor would refuse is identified and uploaded as it stands; a download
 // of that value is refused with its range message before anything is sent, and goes once it is mended.
 TEST_F(DeviceInterfaceTest, DeviceOutsideTheTypedRangesIsIdentifiedAndItsValuesReportedOnDownload) {
+    // clang-format off
     const struct {
         const char* model;
         std::vector<std::pair<int, uint16_t>> registers;
@@ -304,6 +311,7 @@ TEST_F(DeviceInterfaceTest, DeviceOutsideTheTypedRangesIsIdentifiedAndItsValuesR
         {"K9U3", {{1286, 400}}, 51, 400000, "Damping time constant should be from 0 to 30.", "30"},
         {"K9U5", {{2066, 600}}, 10003, 600, "Output fine zero adjust. should be a from -5.0000 to 5.0000. ", "5"},
     };
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.model);
         Connect(c.model);

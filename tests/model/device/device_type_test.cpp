@@ -89,9 +89,9 @@ TEST(DeviceType, ModelNames) {
         int32_t typeId;
         const char* name;
     } cases[] = {
-        {0, "W5DXV, W5NXV"}, {1, "K9TS"},     {2, "K9RS,K9R"},      {3, "K9PM"},         {4, "K9U(TC)"},
-        {5, "K9U(RTD)"},     {6, "K9U(V)"},   {7, "K9U(Res)"},      {8, "K9U(2TC-Diff)"}, {9, "K9U(2TC-Ave)"},
-        {-1, ""},            {10, ""},
+        {0, "W5DXV, W5NXV"},  {1, "K9TS"},         {2, "K9RS,K9R"}, {3, "K9PM"},
+        {4, "K9U(TC)"},       {5, "K9U(RTD)"},     {6, "K9U(V)"},   {7, "K9U(Res)"},
+        {8, "K9U(2TC-Diff)"}, {9, "K9U(2TC-Ave)"}, {-1, ""},        {10, ""},
     };
     for (const auto& c : cases) EXPECT_EQ(CDeviceType::GetModelName(c.typeId), c.name) << c.typeId;
 }

@@ -29,13 +29,14 @@ TEST(ParTypePMTest, RangeRules) {
         int32_t code;
         int32_t value;
         bool check;
-        int32_t stored;          // when accepted
-        const char* message;     // null: accepted
+        int32_t stored;       // when accepted
+        const char* message;  // null: accepted
     } cases[] = {
         {0, CParTypeV::kPointFirst, 155000, true, 150000, nullptr},
         {0, CParTypeV::kPointFirst, -155000, true, 0, "X[0] should be a from -15 to 115. "},
         {0, CParTypeV::kPointFirst, -155000, false, -150000, nullptr},
-        {0, CParTypeV::kPointFirst + 1, -155000, true, -155000, "Y[0] should be a from -15.0000 to 115.0000. "},
+        {0, CParTypeV::kPointFirst + 1, -155000, true, -155000,
+         "Y[0] should be a from -15.0000 to 115.0000. "},
         {0, CParTypeV::kPointFirst + 1, 123456, true, 123456, nullptr},
         {0, CParTypeV::kPointFirst, 1150001, true, 0, "X[0] should be a from -15 to 115. "},
         {0, CParTypeV::kPointFirst + 2, 1150001, false, 1150000, nullptr},
@@ -177,7 +178,8 @@ TEST(ParTypePMTest, Copy) {
     set.SetValue(CParTypePM::kOutputLow, 39000, false);
     const auto copy = set.CreateInstance();
     copy->CopyFrom(set);
-    for (int32_t code : set.GetWalkCodes()) EXPECT_EQ(copy->GetValueString(code), set.GetValueString(code)) << code;
+    for (int32_t code : set.GetWalkCodes())
+        EXPECT_EQ(copy->GetValueString(code), set.GetValueString(code)) << code;
 }
 
 }  // namespace

@@ -26,7 +26,7 @@ TEST(PotRegisterTest, Packing) {
         uint16_t before;
         uint16_t encoded;
     } cases[] = {
-        {CParTypePM::kBurnout, 1, 2058, 0x0000, 0x000C}, {CParTypePM::kBurnout, 0, 2058, 0xFFFF, 0x00F7},
+        {CParTypePM::kBurnout, 1, 2058, 0x0000, 0x000C},     {CParTypePM::kBurnout, 0, 2058, 0xFFFF, 0x00F7},
         {CParTypePM::kBurnoutValue, 215000, 2059, 0, 53750}, {CParTypePM::kOutputLow, 40000, 2062, 0, 10000},
         {CParTypeV::kLinearization, 1, 2063, 0, 1},
     };
@@ -58,10 +58,10 @@ TEST_F(PotTransferTest, FullDownloadBlockSequence) {
     CParTypePM set;
     m_sim.SetRegister(2071, 31000);
     set.DownloadModbus(m_modbus, -1);
-    EXPECT_EQ(Blocks(), (std::vector<std::string>{
-                            "R2073x1", "R2071x1", "W2072x1", "W2058x5", "W1344x6", "W1360x16",
-                            "W0x16", "W16x16", "W32x16", "W48x16", "W64x16", "W80x16", "W96x16", "W112x16", "W128x16",
-                            "W1280x12", "W2060x7", "W2064x4", "W1024x8", "W2072x1"}));
+    EXPECT_EQ(Blocks(), (std::vector<std::string>{"R2073x1",  "R2071x1", "W2072x1", "W2058x5", "W1344x6",
+                                                  "W1360x16", "W0x16",   "W16x16",  "W32x16",  "W48x16",
+                                                  "W64x16",   "W80x16",  "W96x16",  "W112x16", "W128x16",
+                                                  "W1280x12", "W2060x7", "W2064x4", "W1024x8", "W2072x1"}));
     const std::vector<SimRequest> writes = Writes();
     EXPECT_EQ(writes.front().values, std::vector<uint16_t>{31000});
     EXPECT_EQ(writes.back().values, std::vector<uint16_t>{0});
@@ -93,7 +93,8 @@ TEST_F(PotTransferTest, HundredAndOnePointsGoInTwentySixBlocks) {
     }
     EXPECT_EQ(blocks, 26);
     EXPECT_EQ(last.start, 1360 + 400);
-    EXPECT_EQ(last.values, (std::vector<uint16_t>{0x4240, 0x000F, 0xC8E0, 0x0010, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(last.values,
+              (std::vector<uint16_t>{0x4240, 0x000F, 0xC8E0, 0x0010, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
 }
 
 TEST_F(PotTransferTest, UploadKeepsToTheLinearizerRegisters) {

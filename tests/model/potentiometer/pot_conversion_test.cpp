@@ -17,8 +17,7 @@ struct Linearizer {
     std::array<int32_t, kPotLinearizerMaxPoints> y{};
     CPotLinearizerView view;
 
-    Linearizer(int32_t points, const std::vector<std::array<int32_t, 2>>& xy) : view{points, x, y}
-    {
+    Linearizer(int32_t points, const std::vector<std::array<int32_t, 2>>& xy) : view{points, x, y} {
         for (size_t i = 0; i < xy.size(); ++i) {
             x[i] = xy[i][0];
             y[i] = xy[i][1];
@@ -28,13 +27,13 @@ struct Linearizer {
     Linearizer& operator=(const Linearizer&) = delete;
 };
 
-TEST(PotConversionTest, PositionToOutputRegister)
-{
+TEST(PotConversionTest, PositionToOutputRegister) {
     std::vector<std::array<int32_t, 2>> ramp(kPotLinearizerMaxPoints);
     for (size_t i = 0; i < ramp.size(); ++i) {
         ramp[i] = {static_cast<int32_t>(10000 * i), static_cast<int32_t>(10000 * i)};
     }
-    const std::vector<std::array<int32_t, 2>> identity{{-150000, -150000}, {500000, 500000}, {1150000, 1150000}};
+    const std::vector<std::array<int32_t, 2>> identity{
+        {-150000, -150000}, {500000, 500000}, {1150000, 1150000}};
     const std::vector<std::array<int32_t, 2>> falling{{0, 0}, {3, -10000}};
     const struct {
         const char* name;

@@ -99,7 +99,8 @@ TEST(ParTypeRTest, EveryStepSurvivesItsOwnDegFDisplay) {
     CParTypeR set;
     set.SetValue(CParTypeR::kDisplayUnit, 1, false);
     for (int32_t step = 1; step <= 50; ++step) {
-        set.SetValueFromItem(CParTypeR::kCustomStep, CTextCommit(set.FormatValue(CParTypeR::kCustomStep, step, false)));
+        set.SetValueFromItem(CParTypeR::kCustomStep,
+                             CTextCommit(set.FormatValue(CParTypeR::kCustomStep, step, false)));
         EXPECT_EQ(set.GetValue(CParTypeR::kCustomStep), step);
     }
 }
@@ -128,14 +129,10 @@ TEST(ParTypeRTest, InputTypeChoice) {
         int32_t input0;
         int32_t input100;
     } cases[] = {
-        {0, 11, 1, false, 2, -2000000, 5100000},
-        {0, 11, 3, false, 0, -2000000, 8500000},
-        {0, 11, 2, false, 1, -2000000, 8500000},
-        {0, 11, 5, false, 1, -500000, 500000},
-        {0, 1, 5, false, 1, -500000, -400000},
-        {0, 0, 4, false, 2, -500000, -400000},
-        {1, 11, 6, false, 0, -2000000, 10000000},
-        {0, 11, 1, true, 2, 0, 1000000},
+        {0, 11, 1, false, 2, -2000000, 5100000},  {0, 11, 3, false, 0, -2000000, 8500000},
+        {0, 11, 2, false, 1, -2000000, 8500000},  {0, 11, 5, false, 1, -500000, 500000},
+        {0, 1, 5, false, 1, -500000, -400000},    {0, 0, 4, false, 2, -500000, -400000},
+        {1, 11, 6, false, 0, -2000000, 10000000}, {0, 11, 1, true, 2, 0, 1000000},
     };
     for (const auto& c : cases) {
         CParTypeR set;
@@ -203,10 +200,12 @@ TEST(ParTypeRTest, RangeRules) {
         {CParTypeR::kCustomPoints, 301, true, "Custom RTD points should be a from 2 to 300. "},
         {CParTypeR::kCustomPoints, 1000, false, nullptr},
         {CParTypeR::kCustomStep, 51, true, "Custom RTD step should be a from 1 to 50. "},
-        {CParTypeR::kCustomStart, 10000001, true, "Custom RTD start should be a from -300.0000 to 1000.0000. "},
+        {CParTypeR::kCustomStart, 10000001, true,
+         "Custom RTD start should be a from -300.0000 to 1000.0000. "},
         {CParTypeR::kResistanceFirst + 2, 300000001, true, "R[2] should be a from 0.0000 to 30000.0000. "},
         {CParTypeV::kInput0, 1000000, true, "0% input should be a from -252.5000 to 99.9999. "},
-        {CParTypeV::kInputFineZero, 200001, true, "Input fine zero adjust. should be a from -20.0000 to 20.0000. "},
+        {CParTypeV::kInputFineZero, 200001, true,
+         "Input fine zero adjust. should be a from -20.0000 to 20.0000. "},
     };
     for (const auto& c : cases) {
         CParTypeR set;
@@ -284,7 +283,8 @@ TEST(ParTypeRTest, IdentityAndCopy) {
     rtd.SetValue(CParTypeR::kCvdLast, 77, false);
     const auto copy = rtd.CreateInstance();
     copy->CopyFrom(rtd);
-    for (int32_t code : rtd.GetWalkCodes()) EXPECT_EQ(copy->GetValueString(code), rtd.GetValueString(code)) << code;
+    for (int32_t code : rtd.GetWalkCodes())
+        EXPECT_EQ(copy->GetValueString(code), rtd.GetValueString(code)) << code;
     EXPECT_EQ(copy->GetValue(CParTypeR::kCvdLast), 77);
 }
 
@@ -294,7 +294,8 @@ TEST(ParTypeRTest, CustomTableEditor) {
     set.SetValue(CParTypeR::kCustomStart, -2345600, false);
     set.SetValue(CParTypeR::kCustomStep, 3, false);
     set.SetValue(CParTypeR::kCustomPoints, 300, false);
-    for (int32_t i = 0; i < 300; ++i) set.SetValue(CParTypeR::kResistanceFirst + i, 1000000 + i * 3571 + 29, false);
+    for (int32_t i = 0; i < 300; ++i)
+        set.SetValue(CParTypeR::kResistanceFirst + i, 1000000 + i * 3571 + 29, false);
     set.SetValue(CParTypeR::kDisplayUnit, 1, false);
 
     // Accepting the table unchanged changes nothing.
@@ -346,7 +347,8 @@ TEST(ParTypeRTest, ConversionWithAnyStoredPointCount) {
     CParTypeR set;
     set.SetValue(CParTypeR::kCustomStart, -500000, false);
     set.SetValue(CParTypeR::kCustomStep, 10, false);
-    for (int32_t i = 0; i < 300; ++i) set.SetValue(CParTypeR::kResistanceFirst + i, 800000 + i * 200000, false);
+    for (int32_t i = 0; i < 300; ++i)
+        set.SetValue(CParTypeR::kResistanceFirst + i, 800000 + i * 200000, false);
     const struct {
         int32_t points;
         double resistance;

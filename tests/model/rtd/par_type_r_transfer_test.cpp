@@ -51,10 +51,10 @@ TEST(RtdRegisterTest, Packing) {
         int32_t code;
         int32_t decoded;
     } decode[] = {
-        {2058, 0x0023, CParTypeV::kResistanceRange, 2}, {2058, 0x0023, CParTypeR::kBurnout, 0},
-        {2058, 0x0023, CParTypeR::kSensorWires, 2},     {2058, 0x0000, CParTypeR::kSensorWires, 7},
+        {2058, 0x0023, CParTypeV::kResistanceRange, 2},   {2058, 0x0023, CParTypeR::kBurnout, 0},
+        {2058, 0x0023, CParTypeR::kSensorWires, 2},       {2058, 0x0000, CParTypeR::kSensorWires, 7},
         {2064, 0xFFF6, CParTypeV::kInputFineZero, -1000}, {2059, 57500, CParTypeR::kBurnoutValue, 230000},
-        {2061, 53750, CParTypeR::kOutputHigh, 215000},  {1283, 7, CParTypeR::kDisplayUnit, 7},
+        {2061, 53750, CParTypeR::kOutputHigh, 215000},    {1283, 7, CParTypeR::kDisplayUnit, 7},
     };
     for (const auto& c : decode) {
         CParTypeR set;
@@ -173,7 +173,7 @@ TEST_F(RtdTransferTest, ZeroSpanIsRefusedBeforeAnythingIsWritten) {
 // then answers again gets its output released; the user sees the download's failure alone.
 TEST_F(RtdTransferTest, FailedDownloadReleasesTheHeldOutput) {
     CParTypeR set;
-    m_sim.SetRegister(2073, 1);      // burnout
+    m_sim.SetRegister(2073, 1);  // burnout
     m_sim.SetRegister(2059, 57000);
     m_sim.InjectFault(SimFault::Silence(), 8, 8 + CModbusInterface::kAttempts - 1);
     const std::string message = ThrownMessage([&] { set.DownloadModbus(m_modbus, -1); });
@@ -198,7 +198,8 @@ TEST_F(RtdTransferTest, UploadRoundTrip) {
     file.SetValue(CParTypeR::kCustomStart, -500000, false);
     file.SetValue(CParTypeR::kCustomStep, 5, false);
     file.SetValue(CParTypeR::kCustomPoints, 13, false);
-    for (int32_t i = 0; i < 13; ++i) file.SetValue(CParTypeR::kResistanceFirst + i, 800000 + 12345 * i, false);
+    for (int32_t i = 0; i < 13; ++i)
+        file.SetValue(CParTypeR::kResistanceFirst + i, 800000 + 12345 * i, false);
     file.DownloadModbus(m_modbus, -1);
 
     CParTypeR device;
@@ -212,7 +213,8 @@ TEST_F(RtdTransferTest, UploadRoundTrip) {
     }
     // The output table travels in counts of 4e-4 mA.
     for (int32_t i = 0; i < 512; ++i)
-        ASSERT_EQ(OutputToRegister(device.GetValue(22000 + i)), OutputToRegister(file.GetValue(22000 + i))) << i;
+        ASSERT_EQ(OutputToRegister(device.GetValue(22000 + i)), OutputToRegister(file.GetValue(22000 + i)))
+            << i;
     EXPECT_EQ(device.GetValue(CParTypeR::kResistanceFirst + 100), 0);
 }
 
@@ -356,7 +358,8 @@ TEST_F(RtdAsciiTest, UnsoundCustomTableIsRefusedBeforeAnythingIsWritten) {
         {{100, 100}, 2, "Can not download because invalid custom RTD table.(R[1])"},
         {{100, 200, 150}, 3, "Can not download because invalid custom RTD table.(R[2])"},
         {{300, 200, 200}, 3, "Can not download because invalid custom RTD table.(R[2])"},
-        {{100, 200, 300000001}, 3,
+        {{100, 200, 300000001},
+         3,
          "Can not download because R[2] is too large. This device can be input 30000.0000ohm."},
     };
     for (const auto& c : cases) {

@@ -19,8 +19,7 @@ struct CustomTable {
     CCustomRtdTableView view;
 
     CustomTable(int32_t start, int32_t step, int32_t points, const std::vector<int32_t>& ohm)
-        : view{start, step, points, r}
-    {
+        : view{start, step, points, r} {
         std::copy(ohm.begin(), ohm.end(), r.begin());
     }
     CustomTable(const CustomTable&) = delete;
@@ -29,8 +28,7 @@ struct CustomTable {
 
 const CustomTable kUnused(0, 1, 2, {0, 1});
 
-TEST(RtdConversionTest, StandardTablesInterpolateAndClampAtTheirEnds)
-{
+TEST(RtdConversionTest, StandardTablesInterpolateAndClampAtTheirEnds) {
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const double inf = std::numeric_limits<double>::infinity();
     const struct {
@@ -39,12 +37,12 @@ TEST(RtdConversionTest, StandardTablesInterpolateAndClampAtTheirEnds)
         double degc;
         double tolerance;
     } cases[] = {
-        {0, 100.0, 0.0, 0.0},      {0, 138.51, 100.0, 1e-9},  {0, 119.20, 49.487, 5e-4},
-        {0, 0.0, -243.07, 5e-3},   {0, 128.0, 72.421, 5e-4},  {0, -5.0, -250.0, 0.0},
-        {0, -2.98, -250.0, 0.0},   {0, 500.0, 900.0, 0.0},    {0, 404.98, 900.0, 0.0},
-        {0, nan, -250.0, 0.0},     {0, inf, 900.0, 0.0},      {0, -inf, -250.0, 0.0},
-        {1, 400.0, 560.0, 0.0},    {1, -10.0, -250.0, 0.0},   {1, 139.16, 100.0, 1e-9},
-        {2, 692.55, 100.0, 1e-9},  {3, 1385.10, 100.0, 1e-9}, {3, 5000.0, 900.0, 0.0},
+        {0, 100.0, 0.0, 0.0},     {0, 138.51, 100.0, 1e-9},  {0, 119.20, 49.487, 5e-4},
+        {0, 0.0, -243.07, 5e-3},  {0, 128.0, 72.421, 5e-4},  {0, -5.0, -250.0, 0.0},
+        {0, -2.98, -250.0, 0.0},  {0, 500.0, 900.0, 0.0},    {0, 404.98, 900.0, 0.0},
+        {0, nan, -250.0, 0.0},    {0, inf, 900.0, 0.0},      {0, -inf, -250.0, 0.0},
+        {1, 400.0, 560.0, 0.0},   {1, -10.0, -250.0, 0.0},   {1, 139.16, 100.0, 1e-9},
+        {2, 692.55, 100.0, 1e-9}, {3, 1385.10, 100.0, 1e-9}, {3, 5000.0, 900.0, 0.0},
     };
     for (const auto& c : cases) {
         const double degc = ResistanceToTemperature(c.type, c.ohm, kUnused.view);
@@ -56,8 +54,7 @@ TEST(RtdConversionTest, StandardTablesInterpolateAndClampAtTheirEnds)
     }
 }
 
-TEST(RtdConversionTest, Pt100AgreesWithTheClosedFormInverseAboveZero)
-{
+TEST(RtdConversionTest, Pt100AgreesWithTheClosedFormInverseAboveZero) {
     const double a = 3.9083e-3;
     const double b = -5.775e-7;
     for (int hundredths = 10000; hundredths <= 39048; ++hundredths) {
@@ -67,8 +64,7 @@ TEST(RtdConversionTest, Pt100AgreesWithTheClosedFormInverseAboveZero)
     }
 }
 
-TEST(RtdConversionTest, Pt500AndPt1000ReadScaledResistancesAsPt100)
-{
+TEST(RtdConversionTest, Pt500AndPt1000ReadScaledResistancesAsPt100) {
     for (double ohm = -4.0; ohm < 410.0; ohm += 0.37) {
         const double pt100 = ResistanceToTemperature(0, ohm, kUnused.view);
         EXPECT_NEAR(ResistanceToTemperature(2, 5 * ohm, kUnused.view), pt100, 1e-9) << ohm;
@@ -76,8 +72,7 @@ TEST(RtdConversionTest, Pt500AndPt1000ReadScaledResistancesAsPt100)
     }
 }
 
-TEST(RtdConversionTest, CustomTable)
-{
+TEST(RtdConversionTest, CustomTable) {
     std::vector<int32_t> full(kCustomRtdMaxPoints);
     for (size_t i = 0; i < full.size(); ++i) {
         full[i] = static_cast<int32_t>(1000000 + 10000 * i);

@@ -27,6 +27,7 @@ std::string Values(int count) {
 
 TEST(TableFile2, LoadFollowsTheFileGrammar) {
     const std::string h = "Minimum Temperature = 0\nStep = 1\n";
+    // clang-format off
     struct Case {
         const char* name;
         std::string content;
@@ -55,6 +56,7 @@ TEST(TableFile2, LoadFollowsTheFileGrammar) {
         {"300 values", Values(300), 0, 0, 1, 300, {}},
         {"301 values", Values(301), 30303, 0, 1, 300, {}},
     };
+    // clang-format on
     CTempFolder dir;
     for (const auto& c : cases) {
         WriteBytes(dir / "t.txt", c.content);
@@ -70,7 +72,8 @@ TEST(TableFile2, LoadFollowsTheFileGrammar) {
         EXPECT_EQ(table.GetValues().size(), c.count) << c.name;
         std::vector<std::string> warnings;
         for (int line : c.warnedLines)
-            warnings.push_back("Invalid resistance value order in the RTD file.(line " + std::to_string(line) + ")");
+            warnings.push_back("Invalid resistance value order in the RTD file.(line " +
+                               std::to_string(line) + ")");
         EXPECT_EQ(notifier.messages, warnings) << c.name;
     }
     EXPECT_EQ(ThrownMessage([&] { CTableFile2().Load(dir / "missing.txt"); }), LoadString(30300));
@@ -78,11 +81,13 @@ TEST(TableFile2, LoadFollowsTheFileGrammar) {
 
 TEST(TableFile2, SavesByteExactAndNeverATruncatedFile) {
     CTempFolder dir;
-    WriteBytes(dir / "t.txt", "Minimum RTD Temperature = -200\r\nStep = 10\r\n{\r\n18.52\r\n22.83\r\n27.1\r\n}\r\n");
+    WriteBytes(dir / "t.txt",
+               "Minimum RTD Temperature = -200\r\nStep = 10\r\n{\r\n18.52\r\n22.83\r\n27.1\r\n}\r\n");
     CTableFile2 table;
     table.Load(dir / "t.txt");
     table.Save(dir / "t.txt");
-    const std::string saved = "Minimum Temperature = -200.0000\r\nStep = 10\r\n{\r\n18.5200\r\n22.8300\r\n27.1000\r\n}\r\n";
+    const std::string saved =
+        "Minimum Temperature = -200.0000\r\nStep = 10\r\n{\r\n18.5200\r\n22.8300\r\n27.1000\r\n}\r\n";
     EXPECT_EQ(ReadBytes(dir / "t.txt"), saved);
 
     table.SetValues(std::vector<double>(300, 1.5));

@@ -15,7 +15,8 @@ enum Type { K, E, J, T, B, R, S, C, D, N, U, L, Custom100, Custom50 };
 // A text editor that committed `text`, or a choice editor that committed `index`.
 class CommittedEditor : public CParEditor {
 public:
-    CommittedEditor(int mode, std::string text, int index = -1) : m_mode(mode), m_text(std::move(text)), m_index(index) {}
+    CommittedEditor(int mode, std::string text, int index = -1)
+        : m_mode(mode), m_text(std::move(text)), m_index(index) {}
     int GetMode() const override { return m_mode; }
     int GetChoiceIndex() const override { return m_index; }
     std::string GetText() const override { return m_text; }
@@ -152,10 +153,10 @@ TEST(ParTypeT, OutputStageCheckedWhenTypedAndKeptUnchecked) {
         bool accepted;
     };
     const Case cases[] = {
-        {CParTypeT::kBurnoutValue, 30000, false},  {CParTypeT::kBurnoutValue, 37800, true},
-        {CParTypeT::kBurnoutValue, 230000, true},  {CParTypeT::kBurnoutValue, 214999, false},
-        {CParTypeT::kOutputHigh, 199999, false},   {CParTypeT::kOutputHigh, 215000, true},
-        {CParTypeT::kOutputLow, 40001, false},     {CParTypeT::kOutputLow, 38000, true},
+        {CParTypeT::kBurnoutValue, 30000, false}, {CParTypeT::kBurnoutValue, 37800, true},
+        {CParTypeT::kBurnoutValue, 230000, true}, {CParTypeT::kBurnoutValue, 214999, false},
+        {CParTypeT::kOutputHigh, 199999, false},  {CParTypeT::kOutputHigh, 215000, true},
+        {CParTypeT::kOutputLow, 40001, false},    {CParTypeT::kOutputLow, 38000, true},
     };
     for (const Case& c : cases) {
         for (const bool check : {true, false}) {
@@ -266,7 +267,8 @@ TEST(ParTypeT, CopyCarriesTheModelFieldsButNotTheMonitor) {
     src.SetValue(CParTypeT::kBurnoutValue, 37500, true);
     auto copy = src.CreateInstance();
     copy->CopyFrom(src);
-    for (const int32_t code : src.GetWalkCodes()) EXPECT_EQ(copy->GetValueString(code), src.GetValueString(code)) << code;
+    for (const int32_t code : src.GetWalkCodes())
+        EXPECT_EQ(copy->GetValueString(code), src.GetValueString(code)) << code;
 }
 
 }  // namespace

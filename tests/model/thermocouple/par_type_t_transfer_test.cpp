@@ -54,14 +54,19 @@ TEST(TcRegisterTest, Packing) {
         int32_t code;
         int32_t decoded;
     } decode[] = {
-        {2058, 0x0038, CParTypeT::kVoltageRange, 1}, {2058, 0x0028, CParTypeT::kVoltageRange, 0},
-        {2058, 0x0008, CParTypeT::kBurnout, 1},      {2058, 0x00F0, CParTypeT::kBurnout, 0},
+        {2058, 0x0038, CParTypeT::kVoltageRange, 1},
+        {2058, 0x0028, CParTypeT::kVoltageRange, 0},
+        {2058, 0x0008, CParTypeT::kBurnout, 1},
+        {2058, 0x00F0, CParTypeT::kBurnout, 0},
         {1287, 0xFFCE, CParTypeT::kColdJunction, -50000},
         {2057, 0xFB2E, CParTypeT::kColdJunctionVolt, -12340},
-        {2055, 0xE780, CParTypeT::kStartVolt, -6272}, {2064, 0xFF9C, CParTypeV::kInputFineZero, -1000},
-        {1283, 7, CParTypeT::kDisplayUnit, 7},        {2063, 0, CParTypeT::kTerminalSelect, 0},
+        {2055, 0xE780, CParTypeT::kStartVolt, -6272},
+        {2064, 0xFF9C, CParTypeV::kInputFineZero, -1000},
+        {1283, 7, CParTypeT::kDisplayUnit, 7},
+        {2063, 0, CParTypeT::kTerminalSelect, 0},
         // 1000.0 Ohm is 0 degC; 1385.1 Ohm is 100 degC.
-        {2079, 10000, CParTypeT::kCjmTemperature, 0}, {2079, 13851, CParTypeT::kCjmTemperature, 1000000},
+        {2079, 10000, CParTypeT::kCjmTemperature, 0},
+        {2079, 13851, CParTypeT::kCjmTemperature, 1000000},
     };
     for (const auto& c : decode) {
         CParTypeT set;
@@ -139,7 +144,8 @@ TEST(TcTableTest, OutputAndColdJunctionTables) {
 
 class TcTransferTest : public SimSetTransferTest {
 protected:
-    explicit TcTransferTest(const std::string& code = "K9TS") : SimSetTransferTest(CSimTcModel::Create(code)) {}
+    explicit TcTransferTest(const std::string& code = "K9TS")
+        : SimSetTransferTest(CSimTcModel::Create(code)) {}
 
     // Writes from request `from` on, as "W start x count".
     std::vector<std::string> WriteBlocks() const {
@@ -158,8 +164,8 @@ TEST_F(TcTransferTest, FullDownloadSequence) {
     m_sim.SetRegister(2071, 22222);
     set.DownloadModbus(m_modbus, -1);
 
-    std::vector<std::string> expected = {"R2073x1", "R2071x1", "W2072x1", "W2055x9", "W1344x6", "W1360x16",
-                                         "W1376x16"};
+    std::vector<std::string> expected = {"R2073x1", "R2071x1",  "W2072x1", "W2055x9",
+                                         "W1344x6", "W1360x16", "W1376x16"};
     for (int start = 0; start < 512; start += 16) expected.push_back("W" + std::to_string(start) + "x16");
     for (int start = 768; start < 832; start += 16) expected.push_back("W" + std::to_string(start) + "x16");
     for (const char* b : {"W1280x12", "W2060x7", "W2064x4", "W1024x8", "W2072x1"}) expected.push_back(b);
@@ -236,7 +242,8 @@ TEST_F(TcTransferTest, RefusalsComeBeforeAnyWrite) {
     steep.SetValue(CParTypeV::kInputType, CParTypeT::kTypeCustom50, false);
     EXPECT_EQ(steep.ComputeCjTable()[63], 40000);
     const std::string cjRefusal =
-        "Can not download because the custom TC table gives cold junction voltages beyond the device's range.";
+        "Can not download because the custom TC table gives cold junction voltages beyond the device's "
+        "range.";
     EXPECT_EQ(ThrownMessage([&] { steep.DownloadModbus(m_modbus, CParTypeT::kPartCjTable); }), cjRefusal);
     EXPECT_EQ(ThrownMessage([&] { steep.DownloadModbus(m_modbus, -1); }), cjRefusal);
     EXPECT_TRUE(Writes().empty());
@@ -258,12 +265,15 @@ TEST_F(TcTransferTest, UploadAndLiveDecode) {
 
     CParTypeT device;
     device.UploadModbus(m_modbus, -1);
-    for (int32_t code : std::vector<int32_t>{0, 1, 2, 60, 61, 62, 65, 67, 68, 69, 70, 103, 104, CParTypeT::kCustomPoints})
+    for (int32_t code :
+         std::vector<int32_t>{0, 1, 2, 60, 61, 62, 65, 67, 68, 69, 70, 103, 104, CParTypeT::kCustomPoints})
         EXPECT_EQ(device.GetValue(code), file.GetValue(code)) << code;
     EXPECT_EQ(device.GetValue(kV0 + 9), 8997);
     EXPECT_EQ(device.GetValue(kV0 + 10), 0);
-    EXPECT_EQ(device.GetValue(CParTypeT::kOutputTableFirst + 100), file.GetValue(CParTypeT::kOutputTableFirst + 100) / 4 * 4);
-    EXPECT_EQ(device.GetValueString(CParTypeT::kCjTableFirst + 25), file.GetValueString(CParTypeT::kCjTableFirst + 25));
+    EXPECT_EQ(device.GetValue(CParTypeT::kOutputTableFirst + 100),
+              file.GetValue(CParTypeT::kOutputTableFirst + 100) / 4 * 4);
+    EXPECT_EQ(device.GetValueString(CParTypeT::kCjTableFirst + 25),
+              file.GetValueString(CParTypeT::kCjTableFirst + 25));
 
     // The device's live inputs: -1234 uV and 1385.1 Ohm (100 degC); output 12 mA.
     m_sim.WithModel([](CSimModel& model) { SetSimTcInputs(model, -1234, 13851); });
@@ -319,7 +329,8 @@ TEST_F(TcAsciiTest, CustomTableRoundTrip) {
 
     CParTypeT device;
     device.UploadAscii(m_ascii, kPartTable);
-    for (int32_t code : std::vector<int32_t>{CParTypeT::kCustomStart, CParTypeT::kCustomStep, CParTypeT::kCustomPoints, kV0 + 1, kV0 + 2})
+    for (int32_t code : std::vector<int32_t>{CParTypeT::kCustomStart, CParTypeT::kCustomStep,
+                                             CParTypeT::kCustomPoints, kV0 + 1, kV0 + 2})
         EXPECT_EQ(device.GetValue(code), file.GetValue(code)) << code;
 }
 
@@ -338,7 +349,8 @@ TEST_F(TcAsciiTest, FullDownloadRefusals) {
     for (const auto& t : tables) {
         CParTypeT set;
         set.SetValue(CParTypeT::kCustomPoints, t.points, false);
-        for (size_t i = 0; i < t.values.size(); ++i) set.SetValue(kV0 + static_cast<int32_t>(i), t.values[i], false);
+        for (size_t i = 0; i < t.values.size(); ++i)
+            set.SetValue(kV0 + static_cast<int32_t>(i), t.values[i], false);
         EXPECT_EQ(ThrownMessage([&] { set.DownloadAscii(m_ascii, -1); }), t.message) << t.points;
     }
     EXPECT_TRUE(AsciiLines().empty());

@@ -17,7 +17,9 @@ TEST(ParTypeU2, NewSetTexts) {
     EXPECT_EQ(set.FormatValue(CParTypeV::kInput100, 1000000, true), "100.0000 (mV)");
     EXPECT_EQ(set.FormatValue(CParUniversal::kOutputLow, 38000, true), "3.8000 (mA)");
     EXPECT_EQ(set.FormatValue(CParTypeV::kInputType, 2, false), "");
-    EXPECT_EQ(set.GetParamCount(kGroupBasic) + set.GetParamCount(kGroupFineAdjust) + set.GetParamCount(kGroupIdentity), 24);
+    EXPECT_EQ(set.GetParamCount(kGroupBasic) + set.GetParamCount(kGroupFineAdjust) +
+                  set.GetParamCount(kGroupIdentity),
+              24);
 }
 
 TEST(ParTypeU2, InputTypeOnlineAndOffline) {
@@ -35,12 +37,14 @@ TEST(ParTypeU2, BurnoutWindowsWhenTyped) {
         int32_t value;
         bool accepted;
     };
-    const Case cases[] = {{37500, true}, {230000, true}, {37499, false}, {214999, false}, {150000, false}, {230001, false}};
+    const Case cases[] = {{37500, true},   {230000, true},  {37499, false},
+                          {214999, false}, {150000, false}, {230001, false}};
     for (const Case& c : cases) {
         for (const bool check : {true, false}) {
             CParTypeU2 set;
-            const bool thrown =
-                ThrownMessage([&] { set.SetValue(CParUniversal::kBurnoutValue, c.value, check); }) != kNoThrow;
+            const bool thrown = ThrownMessage([&] {
+                                    set.SetValue(CParUniversal::kBurnoutValue, c.value, check);
+                                }) != kNoThrow;
             EXPECT_EQ(thrown, check && !c.accepted) << c.value;
             EXPECT_EQ(set.GetValue(CParUniversal::kBurnoutValue), c.accepted || !check ? c.value : 230000);
         }
@@ -100,11 +104,13 @@ TEST(ParTypeU3, RegisterPacking) {
     CParTypeU3 set;
     set.SetValue(CParUniversal::kSensorWires, 2, true);
     set.SetValue(CParUniversal::kRange, 0, false);
-    for (const int32_t code : std::initializer_list<int32_t>{CParUniversal::kSensorWires, CParUniversal::kBurnout, CParUniversal::kRange})
+    for (const int32_t code : std::initializer_list<int32_t>{CParUniversal::kSensorWires,
+                                                             CParUniversal::kBurnout, CParUniversal::kRange})
         set.ParamToRegisters(code);
     EXPECT_EQ(set.Registers(2058, 1)[0], 0x000B);
     set.Registers(2058, 1)[0] = 0x0023;
-    for (const int32_t code : std::initializer_list<int32_t>{CParUniversal::kSensorWires, CParUniversal::kBurnout, CParUniversal::kRange})
+    for (const int32_t code : std::initializer_list<int32_t>{CParUniversal::kSensorWires,
+                                                             CParUniversal::kBurnout, CParUniversal::kRange})
         set.RegistersToParam(code);
     EXPECT_EQ(set.GetValue(CParUniversal::kRange), 2);
     EXPECT_EQ(set.GetValue(CParUniversal::kBurnout), 0);

@@ -22,8 +22,21 @@
 #include "ui/ui_test_support.h"
 
 namespace {
-enum : int { kButton = 10, kOther = 11, kEdit = 12, kCombo = 13, kTab = 14, kList = 15, kSlider = 16,
-             kBuddy = 17, kSpin = 18, kPlace = 19, kDefault = 20, kThrow = 21, kEndTimer = 99 };
+enum : int {
+    kButton = 10,
+    kOther = 11,
+    kEdit = 12,
+    kCombo = 13,
+    kTab = 14,
+    kList = 15,
+    kSlider = 16,
+    kBuddy = 17,
+    kSpin = 18,
+    kPlace = 19,
+    kDefault = 20,
+    kThrow = 21,
+    kEndTimer = 99
+};
 
 constexpr DialogControl kPlainControls[] = {
     {kButton, ControlKind::PushButton, "Button", 4, 4, 50, 14, 0},
@@ -60,8 +73,12 @@ public:
         MapSelChange(kCombo, [this] { log += "combo;"; });
         MapSelChange(kTab, [this] { log += "tab;"; });
         MapSelChange(kList, [this] { log += "list;"; });
-        MapScroll(kSlider, [this](int code, int pos) { log += "slider " + std::to_string(code) + "@" + std::to_string(pos) + ";"; });
-        MapScroll(kSpin, [this](int code, int pos) { log += "spin " + std::to_string(code) + "@" + std::to_string(pos) + ";"; });
+        MapScroll(kSlider, [this](int code, int pos) {
+            log += "slider " + std::to_string(code) + "@" + std::to_string(pos) + ";";
+        });
+        MapScroll(kSpin, [this](int code, int pos) {
+            log += "spin " + std::to_string(code) + "@" + std::to_string(pos) + ";";
+        });
     }
     std::string log;
     int timerTicks = 0;
@@ -108,11 +125,12 @@ TEST_F(DialogTest, DoModalReturnsTheEndCodeAndTheObjectRunsAgain) {
     CProbeDialog dialog(9001);
     for (int code : {7, 0, static_cast<int>(IDOK)}) {
         QWidget* firstWindow = nullptr;
-        EXPECT_EQ(RunModal(dialog, [&] {
-                      firstWindow = dialog.GetWindow();
-                      ASSERT_NE(dialog.GetDlgItemAs<QPushButton>(kButton), nullptr);
-                      dialog.EndDialog(code);
-                  }),
+        EXPECT_EQ(RunModal(dialog,
+                           [&] {
+                               firstWindow = dialog.GetWindow();
+                               ASSERT_NE(dialog.GetDlgItemAs<QPushButton>(kButton), nullptr);
+                               dialog.EndDialog(code);
+                           }),
                   code);
         EXPECT_FALSE(dialog.IsWindow());
         EXPECT_NE(firstWindow, nullptr);
@@ -223,7 +241,8 @@ TEST_F(DialogTest, TimersTickUntilKilled) {
     CProbeDialog dialog(9001);
     // Killed at its second tick, the timer gets thirty of its periods to tick again before the
     // dialog ends.
-    RunModal(dialog, [&] { dialog.SetTimer(5, 1); }, true);
+    RunModal(
+        dialog, [&] { dialog.SetTimer(5, 1); }, true);
     EXPECT_EQ(dialog.timerTicks, 2);
 }
 

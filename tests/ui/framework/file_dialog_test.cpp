@@ -8,12 +8,14 @@
 
 TEST(FileDialog, FilterStringsBecomeNameFilters) {
     const std::pair<const char*, const char*> cases[] = {
-        {"Configuration File (*.cfg)|*.cfg|All Files (*.*)|*.*||", "Configuration File (*.cfg);;All Files (*.*)"},
+        {"Configuration File (*.cfg)|*.cfg|All Files (*.*)|*.*||",
+         "Configuration File (*.cfg);;All Files (*.*)"},
         {"Tables|*.txt;*.csv||", "Tables (*.txt *.csv)"},
         {"", ""},
         {"Broken|", ""},
     };
-    for (const auto& [filter, expected] : cases) EXPECT_EQ(CFileDialog::ToNameFilters(filter), expected) << filter;
+    for (const auto& [filter, expected] : cases)
+        EXPECT_EQ(CFileDialog::ToNameFilters(filter), expected) << filter;
 }
 
 TEST(FileDialog, TheDefaultExtensionIsAddedOnlyToANameWithoutOne) {
@@ -29,7 +31,8 @@ TEST(FileDialog, TheDefaultExtensionIsAddedOnlyToANameWithoutOne) {
             EXPECT_EQ(request.nameFilters, "Configuration File (*.cfg)");
             return answer;
         });
-        CFileDialog dialog(false, "cfg", "", OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, "Configuration File (*.cfg)|*.cfg||");
+        CFileDialog dialog(false, "cfg", "", OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
+                           "Configuration File (*.cfg)|*.cfg||");
         EXPECT_EQ(dialog.DoModal(), expected.first);
         EXPECT_EQ(dialog.GetPathName(), expected.second);
     }

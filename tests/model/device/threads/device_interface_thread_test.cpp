@@ -235,7 +235,8 @@ TEST_F(DeviceThreadTest, ProgressIsReadableFromAnotherThreadWhileAnUploadRuns) {
     ASSERT_FALSE(seen.empty());
     for (size_t i = 1; i < seen.size(); ++i) EXPECT_LE(seen[i - 1], seen[i]);
     EXPECT_GT(thread.GetDeviceInterface().GetProgress(), 0);
-    EXPECT_EQ(thread.GetDeviceInterface().GetProgress(), thread.GetDeviceInterface().AccessSet()->GetProgress());
+    EXPECT_EQ(thread.GetDeviceInterface().GetProgress(),
+              thread.GetDeviceInterface().AccessSet()->GetProgress());
 }
 
 TEST_F(DeviceThreadTest, DownloadWritesTheSetAsItWasWhenPosted) {
