@@ -5,7 +5,6 @@
 #include <QWidget>
 
 #include <filesystem>
-#include <functional>
 #include <string>
 
 #include "ui/app/language.h"
@@ -43,12 +42,6 @@ private:
     QWidget m_window;
     bool m_active = false;
 };
-
-// Pumps events until `done` holds or about two seconds have passed; returns whether it holds.
-inline bool PumpUntil(const std::function<bool()>& done) {
-    for (int i = 0; i < 400 && !done(); ++i) QTest::qWait(5);
-    return done();
-}
 
 // Saves what `widget` shows into the screenshot folder of the build tree.
 inline void SaveScreenshot(QWidget* widget, const std::string& name) {

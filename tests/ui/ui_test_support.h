@@ -1,8 +1,11 @@
 #pragma once
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QMetaObject>
+#include <QTimer>
 
+#include <chrono>
 #include <cstdlib>
 #include <functional>
 #include <string>
@@ -26,6 +29,20 @@ inline int RunModal(CDialog& dialog, const std::function<void()>& whileOpen, boo
         },
         Qt::QueuedConnection);
     return dialog.DoModal();
+}
+
+// Processes Qt events until `done` holds; false when `timeout` ran out first.
+inline bool PumpUntil(const std::function<bool()>& done,
+                      std::chrono::milliseconds timeout = std::chrono::seconds(20)) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    QTimer tick;
+    // Wakes the wait below now and then, so that a condition changed by another thread is seen.
+    tick.start(10);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    return true;
 }
 
 // Collects the message boxes shown while it lives and answers them with `answer`.

@@ -2,12 +2,10 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QEventLoop>
 #include <QLabel>
 #include <QTimer>
 #include <QWidget>
 
-#include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
@@ -16,20 +14,6 @@
 #include "sim/sim_device.h"
 #include "ui/framework/dialog.h"
 #include "ui/ui_test_support.h"
-
-// Processes Qt events until `done` holds; false when `timeout` ran out first.
-inline bool PumpUntil(const std::function<bool()>& done,
-                      std::chrono::milliseconds timeout = std::chrono::seconds(20)) {
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    QTimer tick;
-    // Wakes the wait below now and then, so that a condition changed by another thread is seen.
-    tick.start(10);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > deadline) return false;
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    }
-    return true;
-}
 
 // As RunModal, but `whileOpen` runs from a timer of the dialog's own loop, once the calls its
 // initialisation posted have run. Outside the delivery of a posted call, the events that `whileOpen`
