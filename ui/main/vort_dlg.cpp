@@ -345,6 +345,9 @@ void CVORTDlg::OnPollResult() {
         if (m_connect && m_state != kStateSearching) {
             SetDlgItemText(kStatusText, LoadString(kStrSearching));
             UpdateControls(kStateSearching);
+        } else if (m_connect && GetDlgItemText(kStatusText) != LoadString(kStrSearching)) {
+            // A transfer ended with "Please wait..." but the device is gone: say that it is searched for.
+            SetDlgItemText(kStatusText, LoadString(kStrSearching));
         } else if (!m_connect && m_state != kStateOffline) {
             SetDlgItemText(kStatusText, LoadString(kStrOffline));
             UpdateControls(kStateOffline);

@@ -177,6 +177,10 @@ TEST_F(MainDialogDeviceTest, AFailedUploadIsReportedOnceAndKeepsTheFileSide) {
         EXPECT_EQ(boxes.texts, std::vector<std::string>{kFailed});
         EXPECT_EQ(dialog.GetFileSideSet(), before);
         EXPECT_EQ(dialog.GetFileSideSet()->GetTypeId(), 7);
+        // The device stays silent: the status no longer says "Please wait..." but that it is searched for.
+        EXPECT_TRUE(PumpUntil(
+            [&] { return dialog.GetDlgItemText(CVORTDlg::kStatusText) == LoadString(kStrSearching); }));
+        EXPECT_EQ(dialog.GetState(), CVORTDlg::kStateSearching);
         // The device answers again: the poll finds it.
         device.sim.ClearFaults();
         EXPECT_TRUE(WaitForState(dialog, CVORTDlg::kStateOnline));
