@@ -88,6 +88,8 @@ void CGraph::Draw(QPainter& painter, const Rect& drawing, Rect& plot, bool print
         plot.top += h / 2 + 1;
         plot.right += 1 - w / 2;
     }
+    // The title takes the first text line: the top label, half a line above its grid line, goes below it.
+    if (!m_title.empty()) plot.top = std::max(plot.top, r.top + h + 2 + h / 2);
     std::vector<QString> yLabels;
     int labelWidth = 0;
     for (double t : yTicks) {

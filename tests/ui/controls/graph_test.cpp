@@ -1,6 +1,7 @@
 // The plot control drawn headless: traces, pan and zoom with the mouse, printing.
 #include "ui/controls/graph.h"
 
+#include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
 #include <QPrinter>
@@ -8,11 +9,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+
+#include "ui/framework/dialog_font.h"
 
 namespace {
 constexpr int kWidth = 400;
@@ -143,6 +147,33 @@ TEST(Graph, TheTraceRunsAlongTheColumnsOfItsSamples) {
         EXPECT_EQ(columns.back() - columns.front() + 1, static_cast<int>(columns.size()))
             << "unbroken " << mode;
     }
+}
+
+TEST(Graph, TheTitleAndTheTopLabelDoNotOverlap) {
+    ShownGraph shown({0, 100, 0, 10});
+    shown.graph.SetTitle("deg C");
+    shown.graph.SetDirty();
+    const QImage picture = shown.Picture();
+    const CGraph::Rect p = shown.graph.GetPlotRect();
+    const QColor background = picture.pixelColor(0, 0);
+    // Rows of the label margin that hold ink: the title's first, then the top label's.
+    std::vector<int> inkRows;
+    for (int y = 0; y < p.bottom; ++y) {
+        for (int x = 0; x < p.left - 1; ++x) {
+            if (picture.pixelColor(x, y) != background) {
+                inkRows.push_back(y);
+                break;
+            }
+        }
+    }
+    ASSERT_FALSE(inkRows.empty());
+    ASSERT_LT(inkRows.front(), p.top);
+    const auto gap = std::adjacent_find(inkRows.begin(), inkRows.end(),
+                                        [](int a, int b) { return b != a + 1; });
+    ASSERT_NE(gap, inkRows.end());
+    const int titleEnd = *gap;
+    const int labelHalf = QFontMetrics(DialogFont()).height() / 2;
+    EXPECT_LT(titleEnd, p.top - labelHalf) << "the title ends before the top label begins";
 }
 
 TEST(Graph, ALiveGraphWithOneSampleDrawsNoTrace) {
