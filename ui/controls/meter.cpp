@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 #include "platform/c_number.h"
 
@@ -21,10 +22,11 @@ QFont FittedFont(const QFont& base, const QString& text, int width) {
     return font;
 }
 
+// Centred in its line, also when the font had to shrink, so the two value lines keep their spacing.
 void DrawCentred(QPainter& painter, const QRect& area, const std::string& text) {
     const QString shown = QString::fromStdString(text);
     painter.setFont(FittedFont(painter.font(), shown, area.width()));
-    painter.drawText(area, Qt::AlignHCenter | Qt::AlignTop, shown);
+    painter.drawText(area, Qt::AlignCenter, shown);
 }
 }  // namespace
 
@@ -53,6 +55,15 @@ double CMeter::CalcTickStep(double span) {
     double step = kLeading[std::clamp(static_cast<int>(v), 0, 9)] * m;
     if (step <= 0.0001) step = 0.0001;
     return span < 0 ? -step : step;
+}
+
+std::string CMeter::ScaleLabel(double t, double step) {
+    int decimals = 0;
+    for (double unit = 1.0; decimals < 4 && std::fabs(step) < unit * 0.99999; unit /= 10.0) ++decimals;
+    std::string label = FormatC("%.*lf", decimals, t);
+    // A sum of steps that lands just below zero must not show as "-0".
+    if (std::strtod(label.c_str(), nullptr) == 0.0 && label[0] == '-') label.erase(0, 1);
+    return label;
 }
 
 double CMeter::RoundToStep(double x, double step) {
@@ -114,6 +125,7 @@ void CMeter::Draw(QPainter& painter) {
     const QColor textColour = palette().color(QPalette::WindowText);
 
     painter.fillRect(rect(), palette().color(QPalette::Window));
+    m_labels.clear();
     m_bar = QRect(QPoint(left, top + 2 + 2 * h), QPoint(right - (right - left) / 2 - 1, bottom - 2 * h - 2));
     painter.fillRect(QRect(left, bottom - 2 * h, right - left, 2 * h + 1), Qt::white);
     if (m_lo == m_hi) return;
@@ -132,16 +144,24 @@ void CMeter::Draw(QPainter& painter) {
     }
 
     painter.setPen(textColour);
+    // Scale labels stand in the right half, beside the bar, never over it.
+    const int labelLeft = m_bar.right() + 2;
     double t = RoundToStep(m_lo, m_step);
     for (int tick = 0; tick < kMaxTicks && t <= m_hi + 0.00001; ++tick, t += m_step) {
         const double at = std::clamp((t - m_lo) / (m_hi - m_lo), -1.0, 2.0);
         const int yt = ToInt32Trunc(barBottom - at * (barBottom - barTop));
         if (yt > barBottom) continue;
-        const QString label = QString::fromStdString(FormatC("%.4lf", t));
-        painter.drawText(QRect(left, yt - h, right - 1 - left, h), Qt::AlignRight | Qt::AlignTop, label);
+        const QRect area(labelLeft, yt - h, right - 1 - labelLeft, h);
+        const QString whole = QString::fromStdString(ScaleLabel(t, m_step));
+        painter.setFont(FittedFont(font(), whole, area.width()));
+        // Too long even in the least font: cut visibly rather than run into the bar.
+        const QString label = painter.fontMetrics().elidedText(whole, Qt::ElideRight, area.width());
+        m_labels.push_back(painter.boundingRect(area, Qt::AlignRight | Qt::AlignBottom, label));
+        painter.drawText(area, Qt::AlignRight | Qt::AlignBottom, label);
         painter.drawLine(left, yt, right, yt);
     }
 
+    painter.setFont(font());
     painter.setPen(kValueColour);
     const int lineHeight = metrics.height();
     DrawCentred(painter, QRect(left, barBottom + 1, right - left, lineHeight), m_line1);

@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include <string>
+#include <vector>
 
 // A bar meter: a vertical bar in the left half, a numeric scale with lines across the whole width, the
 // title above and two lines of value text below. The picture is drawn into a cached pixmap, again only
@@ -24,6 +25,8 @@ public:
     // Distance between scale lines for a span: 1, 2 or 5 times a power of ten, a fifth of the span or
     // less, at least 0.0001; negative for a negative span.
     static double CalcTickStep(double span);
+    // The scale's text for `t`: as many decimals as `step` needs (at most four), never "-0".
+    static std::string ScaleLabel(double t, double step);
     // `x` rounded to a multiple of `step`, halves away from zero.
     static double RoundToStep(double x, double step);
 
@@ -43,6 +46,8 @@ public:
     const std::string& GetTitle() const { return m_title; }
     // The bar's rectangle at the last drawing.
     const QRect& GetBarRect() const { return m_bar; }
+    // Where the scale labels stood at the last drawing.
+    const std::vector<QRect>& GetLabelRects() const { return m_labels; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -55,6 +60,7 @@ private:
     double m_hi = 0.0;
     double m_step = 0.0;
     QRect m_bar;
+    std::vector<QRect> m_labels;
     double m_value = 0.0;
     std::string m_line1;
     std::string m_line2;

@@ -129,6 +129,34 @@ TEST(MeterPage, ACollapsedRangeWithAFarValueStillDraws) {
     }
 }
 
+TEST(Meter, ScaleLabelsShowTheDecimalsTheirStepNeeds) {
+    const struct {
+        double t, step;
+        const char* label;
+    } cases[] = {{1000.0, 500.0, "1000"}, {-1e-13, 500.0, "0"}, {12.5, 0.5, "12.5"},
+                 {0.4, 0.2, "0.4"},       {0.05, 0.05, "0.05"}, {0.0003, 0.0001, "0.0003"}};
+    for (const auto& c : cases) EXPECT_EQ(CMeter::ScaleLabel(c.t, c.step), c.label) << c.t;
+}
+
+TEST(MeterPage, ScaleLabelsStayBesideTheBarAndInsideTheMeter) {
+    CPageHost host;
+    CMeterPage page;
+    host.Place(page);
+    CMeter* meter = page.GetMeter();
+    const struct {
+        double lo, hi;
+    } ranges[] = {{-200, 850}, {4, 20}, {-1000, 1000}, {0, 0.001}, {-99999, 99999}};
+    for (const auto& r : ranges) {
+        page.SetRange(r.lo, r.hi);
+        Picture(meter);
+        ASSERT_FALSE(meter->GetLabelRects().empty()) << r.lo;
+        for (const QRect& label : meter->GetLabelRects()) {
+            EXPECT_FALSE(label.intersects(meter->GetBarRect())) << r.lo << " " << r.hi;
+            EXPECT_TRUE(meter->rect().contains(label)) << r.lo << " " << r.hi;
+        }
+    }
+}
+
 TEST(MeterPage, ScreenshotsOfThePairInBothLanguages) {
     for (int language : {0, 1}) {
         CPageHost host(language, QSize(112, 372));
@@ -139,7 +167,7 @@ TEST(MeterPage, ScreenshotsOfThePairInBothLanguages) {
         input.GetMeter()->SetTitle(LoadString(1019));
         output.GetMeter()->SetTitle(LoadString(1020));
         input.SetRangeText("-200.0", "850.0");
-        input.SetValue("412.500degC, 39.29%");
+        input.SetValue("-180.000deg C, 0.00%");
         output.SetRange(4, 20);
         output.SetValue("13.3000mA, 58.1250%");
         QApplication::processEvents();
