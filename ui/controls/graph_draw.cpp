@@ -115,12 +115,16 @@ void CGraph::Draw(QPainter& painter, const Rect& drawing, Rect& plot, bool print
     const auto drawText = [&](int x, int y, const QString& text) {
         painter.drawText(x, y + metrics.ascent(), text);
     };
+    const QString unit = m_title.empty() ? QString() : QString::fromStdString("(" + m_title + ")");
+    const QRect unitArea(r.left + 1, r.top + 1, metrics.horizontalAdvance(unit), h);
     for (std::size_t i = 0; i < yTicks.size(); ++i) {
         const int py = MapY(yTicks[i], plot, r);
-        // Beside its grid line, but never cut off at the top of the picture.
-        if (py >= r.top && py <= r.bottom)
-            drawText(plot.left - metrics.horizontalAdvance(yLabels[i]) - 1, std::max(r.top, py - h / 2),
-                     yLabels[i]);
+        if (py < r.top || py > r.bottom) continue;
+        // Beside its grid line, but never cut off at the top of the picture nor over the unit label.
+        const int lw = metrics.horizontalAdvance(yLabels[i]);
+        QRect area(plot.left - lw - 1, std::max(r.top, py - h / 2), lw, h);
+        if (!unit.isEmpty() && area.intersects(unitArea)) area.moveTop(unitArea.bottom() + 1);
+        drawText(area.left(), area.top(), yLabels[i]);
     }
     for (std::size_t i = 0; i < xTicks.size(); ++i) {
         const int px = MapX(xTicks[i], plot, r);
@@ -129,7 +133,7 @@ void CGraph::Draw(QPainter& painter, const Rect& drawing, Rect& plot, bool print
         const int lw = metrics.horizontalAdvance(xLabels[i]);
         drawText(std::max(r.left, std::min(px - lw / 2, r.right - lw)), plot.bottom + 1, xLabels[i]);
     }
-    if (!m_title.empty()) drawText(r.left + 1, r.top + 1, QString::fromStdString("(" + m_title + ")"));
+    if (!unit.isEmpty()) drawText(unitArea.left(), unitArea.top(), unit);
 
     painter.setPen(tracePen);
     if (m_mode == kModeLive) {

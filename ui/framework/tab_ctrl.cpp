@@ -39,7 +39,7 @@ QRect CTabCtrl::DisplayRect() const {
 }
 
 void CTabCtrl::PlacePage(QWidget* page) const {
-    page->setGeometry(QRect(DisplayRect().topLeft(), page->size()));
+    page->setGeometry(DisplayRect());
     page->raise();
     page->hide();
 }

@@ -23,7 +23,7 @@ public:
 
     // The area pages go into, in the coordinates of this control's parent.
     QRect DisplayRect() const;
-    // Places `page` (a sibling of this control) over the display area, on top, hidden.
+    // Places `page` (a sibling of this control) over the whole display area, on top, hidden.
     void PlacePage(QWidget* page) const;
 
     QTabBar* Bar() const { return m_bar; }

@@ -149,6 +149,9 @@ void CVORTDlg::CreatePages() {
     for (CDeviceSummaryPage* page : {&m_infoPage, &m_basicPage}) {
         page->Create(this);
         deviceTab->PlacePage(page->GetWindow());
+        // The list keeps its margins and grows with the page to the tab's display area.
+        QWidget* list = page->GetDlgItem(CDeviceSummaryPage::kParameterList);
+        list->resize(page->GetWindow()->size() - 2 * QSize(list->x(), list->y()));
         page->GetList().SetModbusInterface(&m_modbus);
         page->GetList().SetParameterSet(nullptr, page == &m_infoPage ? kGroupDeviceInfo : kGroupBasic);
     }
