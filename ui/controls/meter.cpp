@@ -10,6 +10,7 @@
 
 namespace {
 constexpr int kLeastPixels = 8;
+constexpr int kTextMargin = 2;
 
 // The widget's font, made smaller until `text` fits `width` (down to a readable least), so a long value
 // text on a narrow meter is shown whole.
@@ -25,7 +26,8 @@ QFont FittedFont(const QFont& base, const QString& text, int width) {
 // Centred in its line, also when the font had to shrink, so the two value lines keep their spacing.
 void DrawCentred(QPainter& painter, const QRect& area, const std::string& text) {
     const QString shown = QString::fromStdString(text);
-    painter.setFont(FittedFont(painter.font(), shown, area.width()));
+    // A little room at both sides, so the texts of two meters side by side never touch.
+    painter.setFont(FittedFont(painter.font(), shown, area.width() - 2 * kTextMargin));
     painter.drawText(area, Qt::AlignCenter, shown);
 }
 }  // namespace

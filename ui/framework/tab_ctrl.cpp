@@ -39,7 +39,10 @@ QRect CTabCtrl::DisplayRect() const {
 }
 
 void CTabCtrl::PlacePage(QWidget* page) const {
-    page->setGeometry(DisplayRect());
+    // A dialog's window has the fixed size of its template; a page takes the tab's instead.
+    const QRect area = DisplayRect();
+    page->setFixedSize(area.size());
+    page->move(area.topLeft());
     page->raise();
     page->hide();
 }

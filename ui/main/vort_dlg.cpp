@@ -59,6 +59,13 @@ bool HasFocusIn(const CParameterListCtrl& list, const QWidget* focus) {
 
 const char* const kCommunicationFailed = "Communication is Failed,Please retry.";
 const char* const kPleaseWait = "Please wait...";
+
+// Places `page` over the display area of `tab` and returns how much larger than its template it became.
+QSize PlaceGrown(const CTabCtrl& tab, CDialog& page) {
+    const QSize before = page.GetWindow()->size();
+    tab.PlacePage(page.GetWindow());
+    return page.GetWindow()->size() - before;
+}
 }  // namespace
 
 CVORTDlg::CVORTDlg() : CObserverDialog(102) {
@@ -149,7 +156,7 @@ void CVORTDlg::CreatePages() {
     for (CDeviceSummaryPage* page : {&m_infoPage, &m_basicPage}) {
         page->Create(this);
         deviceTab->PlacePage(page->GetWindow());
-        // The list keeps its margins and grows with the page to the tab's display area.
+        // The list keeps its left and top margins all round and fills the page.
         QWidget* list = page->GetDlgItem(CDeviceSummaryPage::kParameterList);
         list->resize(page->GetWindow()->size() - 2 * QSize(list->x(), list->y()));
         page->GetList().SetModbusInterface(&m_modbus);
@@ -164,7 +171,14 @@ void CVORTDlg::CreatePages() {
     m_loopTestPage.SetModbus(&m_modbus);
 
     m_filePage.Create(this);
-    GetDlgItemAs<CTabCtrl>(kFileTab)->PlacePage(m_filePage.GetWindow());
+    // The list grows with the page; the table buttons keep their place at its lower right corner.
+    const QSize grown = PlaceGrown(*GetDlgItemAs<CTabCtrl>(kFileTab), m_filePage);
+    QWidget* fileList = m_filePage.GetDlgItem(CInputSettingPage::kParameterList);
+    fileList->resize(fileList->size() + grown);
+    for (int id : {CInputSettingPage::kTableButton1, CInputSettingPage::kTableButton2}) {
+        QWidget* button = m_filePage.GetDlgItem(id);
+        button->move(button->pos() + QPoint(grown.width(), grown.height()));
+    }
     m_filePage.GetList().SetReadOnly(false);
     m_filePage.GetList().SetRefreshAll(true);
 }

@@ -177,6 +177,30 @@ TEST_F(MainDialogTest, ScreenshotsOfBothLanguages) {
     }
 }
 
+TEST_F(MainDialogTest, EveryDevicePageCoversTheTabsDisplayArea) {
+    std::filesystem::create_directories(BRIMLOW_SCREENSHOT_DIR);
+    for (int language : {0, 1}) {
+        SetLanguage(language);
+        for (int tab = 0; tab < 5; ++tab) {
+            StaticBuffer().deviceTab = tab;
+            CVORTDlg dialog;
+            RunModal(dialog, [&] {
+                const CDialog* pages[] = {&dialog.GetInfoPage(), &dialog.GetBasicPage(),
+                                          &dialog.GetCalibPage(), &dialog.GetAdjustPage(),
+                                          &dialog.GetLoopTestPage()};
+                const QRect area = dialog.GetDlgItemAs<CTabCtrl>(CVORTDlg::kDeviceTab)->DisplayRect();
+                EXPECT_EQ(pages[tab]->GetWindow()->geometry(), area) << tab;
+                EXPECT_TRUE(pages[tab]->GetWindow()->isVisible()) << tab;
+                const std::string name = "main_dialog_tab" + std::to_string(tab) +
+                                         (language ? "_jpn" : "_en");
+                dialog.GetWindow()->grab().save(
+                    QString::fromStdString(BRIMLOW_SCREENSHOT_DIR "/" + name + ".png"));
+            });
+        }
+    }
+    StaticBuffer().Clear();
+}
+
 TEST_F(MainDialogTest, AProfileThatCannotBeWrittenIsReportedWhenTheWindowCloses) {
     SetLanguage(0);
     StaticBuffer().PutParameterSet(MakeSet(4));
