@@ -183,6 +183,9 @@ TEST_F(MainDialogTest, EveryDevicePageCoversTheTabsDisplayArea) {
         SetLanguage(language);
         for (int tab = 0; tab < 5; ++tab) {
             StaticBuffer().deviceTab = tab;
+            // The file side on the group with the table buttons.
+            StaticBuffer().PutParameterSet(MakeSet(0));
+            StaticBuffer().fileGroup = 2;
             CVORTDlg dialog;
             RunModal(dialog, [&] {
                 const CDialog* pages[] = {&dialog.GetInfoPage(), &dialog.GetBasicPage(),
@@ -191,6 +194,14 @@ TEST_F(MainDialogTest, EveryDevicePageCoversTheTabsDisplayArea) {
                 const QRect area = dialog.GetDlgItemAs<CTabCtrl>(CVORTDlg::kDeviceTab)->DisplayRect();
                 EXPECT_EQ(pages[tab]->GetWindow()->geometry(), area) << tab;
                 EXPECT_TRUE(pages[tab]->GetWindow()->isVisible()) << tab;
+                CInputSettingPage& file = dialog.GetFilePage();
+                const QRect list = file.GetDlgItem(CInputSettingPage::kParameterList)->geometry();
+                for (int id : {CInputSettingPage::kTableButton1, CInputSettingPage::kTableButton2}) {
+                    const QWidget* button = file.GetDlgItem(id);
+                    if (!button->isVisible()) continue;
+                    EXPECT_TRUE(file.GetWindow()->rect().contains(button->geometry())) << id;
+                    EXPECT_LT(list.bottom(), button->geometry().top()) << id;
+                }
                 const std::string name = "main_dialog_tab" + std::to_string(tab) +
                                          (language ? "_jpn" : "_en");
                 dialog.GetWindow()->grab().save(
