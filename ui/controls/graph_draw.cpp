@@ -115,23 +115,29 @@ void CGraph::Draw(QPainter& painter, const Rect& drawing, Rect& plot, bool print
     const auto drawText = [&](int x, int y, const QString& text) {
         painter.drawText(x, y + metrics.ascent(), text);
     };
-    const QString unit = m_title.empty() ? QString() : QString::fromStdString("(" + m_title + ")");
-    const QRect unitArea(r.left + 1, r.top + 1, metrics.horizontalAdvance(unit), h);
-    for (std::size_t i = 0; i < yTicks.size(); ++i) {
-        const int py = MapY(yTicks[i], plot, r);
-        if (py < r.top || py > r.bottom) continue;
-        // Beside its grid line, but never cut off at the top of the picture nor over the unit label.
-        const int lw = metrics.horizontalAdvance(yLabels[i]);
-        QRect area(plot.left - lw - 1, std::max(r.top, py - h / 2), lw, h);
-        if (!unit.isEmpty() && area.intersects(unitArea)) area.moveTop(unitArea.bottom() + 1);
-        drawText(area.left(), area.top(), yLabels[i]);
-    }
+    std::vector<QRect> xAreas;
     for (std::size_t i = 0; i < xTicks.size(); ++i) {
         const int px = MapX(xTicks[i], plot, r);
         if (px < r.left || px > r.right) continue;
         // Centred under its tick, but never cut off at either edge of the picture.
         const int lw = metrics.horizontalAdvance(xLabels[i]);
-        drawText(std::max(r.left, std::min(px - lw / 2, r.right - lw)), plot.bottom + 1, xLabels[i]);
+        xAreas.emplace_back(std::max(r.left, std::min(px - lw / 2, r.right - lw)), plot.bottom + 1, lw, h);
+        drawText(xAreas.back().left(), xAreas.back().top(), xLabels[i]);
+    }
+    const QString unit = m_title.empty() ? QString() : QString::fromStdString("(" + m_title + ")");
+    const QRect unitArea(r.left + 1, r.top + 1, metrics.horizontalAdvance(unit), h);
+    for (std::size_t i = 0; i < yTicks.size(); ++i) {
+        const int py = MapY(yTicks[i], plot, r);
+        if (py < r.top || py > r.bottom) continue;
+        // Beside its grid line, but never cut off at the top of the picture, nor over the unit label or
+        // the time labels in the corners.
+        const int lw = metrics.horizontalAdvance(yLabels[i]);
+        QRect area(plot.left - lw - 1, std::max(r.top, py - h / 2), lw, h);
+        if (!unit.isEmpty() && area.intersects(unitArea)) area.moveTop(unitArea.bottom() + 1);
+        for (const QRect& below : xAreas) {
+            if (area.intersects(below)) area.moveBottom(below.top() - 1);
+        }
+        drawText(area.left(), area.top(), yLabels[i]);
     }
     if (!unit.isEmpty()) drawText(unitArea.left(), unitArea.top(), unit);
 
@@ -233,6 +239,8 @@ void CGraph::paintEvent(QPaintEvent*) {
     if (m_buffer.size() != size()) {
         m_buffer = QPixmap(size());
         m_dirty = true;
+        // The values per pixel belong to the old size.
+        m_recomputeScales = true;
     }
     if (m_dirty && !m_buffer.isNull()) {
         QPainter buffer(&m_buffer);

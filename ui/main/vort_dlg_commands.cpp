@@ -245,6 +245,8 @@ void CVORTDlg::OnBnClickedInitialize() {
 
 void CVORTDlg::OnBnClickedTrendGraph() {
     m_graphPage.Create(this);
+    // The page covers the whole dialog while it is open.
+    m_graphPage.Resize(GetWindow()->size());
     m_graphPage.GetWindow()->raise();
     UpdateControls(kStateUnknown);
     m_graphPage.ShowWindow(true);

@@ -43,6 +43,16 @@ bool CGraphPage::OnInitDialog() {
     return true;
 }
 
+void CGraphPage::Resize(const QSize& size) {
+    const QSize grown = size - GetWindow()->size();
+    GetWindow()->setFixedSize(size);
+    m_graph->resize(m_graph->size() + grown);
+    for (int id : {kStart, kStop, kPrint, kClose}) {
+        QWidget* button = GetDlgItem(id);
+        button->move(button->pos() + QPoint(id == kClose ? grown.width() : 0, grown.height()));
+    }
+}
+
 void CGraphPage::OnDestroy() {
     m_graph->hide();
     m_graph->setParent(nullptr);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPointer>
+#include <QSize>
 
 #include <cstdint>
 #include <functional>
@@ -31,6 +32,10 @@ public:
     // Adds the set's live input value at the time since the first value after Start; ignored while not
     // running or when the value text does not begin with a number.
     void AddValue(const CParBase& model);
+
+    // Makes the open page `size` large: the plot takes the growth, the buttons stay below it and Close
+    // at the right.
+    void Resize(const QSize& size);
 
     bool IsRunning() const { return m_running; }
     CGraph& GetGraph() { return *m_graph; }

@@ -144,6 +144,20 @@ TEST_F(GraphPageTest, CloseStopsAndNotifiesOnceAndTheRecordingOutlivesTheWindow)
     EXPECT_EQ(m_closes.count, 1);
 }
 
+TEST_F(GraphPageTest, AResizedPageGivesTheGrowthToThePlotAndKeepsTheButtonsBelowIt) {
+    QWidget* window = m_page.GetWindow();
+    const QRect plot = m_page.GetGraph().geometry();
+    const QRect close = m_page.GetDlgItem(CGraphPage::kClose)->geometry();
+    const QRect start = m_page.GetDlgItem(CGraphPage::kStart)->geometry();
+    const QSize grown(70, 40);
+    m_page.Resize(window->size() + grown);
+    EXPECT_EQ(m_page.GetGraph().geometry(), plot.adjusted(0, 0, grown.width(), grown.height()));
+    EXPECT_EQ(m_page.GetDlgItem(CGraphPage::kClose)->geometry(),
+              close.translated(grown.width(), grown.height()));
+    EXPECT_EQ(m_page.GetDlgItem(CGraphPage::kStart)->geometry(), start.translated(0, grown.height()));
+    EXPECT_TRUE(window->rect().contains(m_page.GetDlgItem(CGraphPage::kClose)->geometry()));
+}
+
 TEST_F(GraphPageTest, ScreenshotOfARecordingInBothLanguages) {
     std::filesystem::create_directories(BRIMLOW_SCREENSHOT_DIR);
     for (int language : {0, 1}) {
