@@ -124,22 +124,18 @@ void CGraph::Draw(QPainter& painter, const Rect& drawing, Rect& plot, bool print
         xAreas.emplace_back(std::max(r.left, std::min(px - lw / 2, r.right - lw)), plot.bottom + 1, lw, h);
         drawText(xAreas.back().left(), xAreas.back().top(), xLabels[i]);
     }
-    const QString unit = m_title.empty() ? QString() : QString::fromStdString("(" + m_title + ")");
-    const QRect unitArea(r.left + 1, r.top + 1, metrics.horizontalAdvance(unit), h);
     for (std::size_t i = 0; i < yTicks.size(); ++i) {
         const int py = MapY(yTicks[i], plot, r);
         if (py < r.top || py > r.bottom) continue;
-        // Beside its grid line, but never cut off at the top of the picture, nor over the unit label or
-        // the time labels in the corners.
+        // Beside its grid line, but never cut off at the top of the picture nor over the time labels.
         const int lw = metrics.horizontalAdvance(yLabels[i]);
         QRect area(plot.left - lw - 1, std::max(r.top, py - h / 2), lw, h);
-        if (!unit.isEmpty() && area.intersects(unitArea)) area.moveTop(unitArea.bottom() + 1);
         for (const QRect& below : xAreas) {
             if (area.intersects(below)) area.moveBottom(below.top() - 1);
         }
         drawText(area.left(), area.top(), yLabels[i]);
     }
-    if (!unit.isEmpty()) drawText(unitArea.left(), unitArea.top(), unit);
+    if (!m_title.empty()) drawText(r.left + 1, r.top + 1, QString::fromStdString("(" + m_title + ")"));
 
     painter.setPen(tracePen);
     if (m_mode == kModeLive) {
