@@ -50,8 +50,7 @@ private:
 
 CDeviceInterface::CDeviceInterface() {
     const CParBase& registered = *m_registry.GetParBase();
-    m_par = registered.CreateInstance();
-    m_par->CopyFrom(registered);
+    m_par = registered.Clone();
     m_wakeFd = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
     if (m_wakeFd < 0) throw std::system_error(errno, std::generic_category(), "eventfd");
 }
@@ -96,11 +95,7 @@ std::string CDeviceInterface::ReadModelCode(CModbusInterface& modbus) {
     return code;
 }
 
-void CDeviceInterface::ReplaceSet(const CParBase& source) {
-    std::unique_ptr<CParBase> fresh = source.CreateInstance();
-    fresh->CopyFrom(source);
-    m_par = std::move(fresh);
-}
+void CDeviceInterface::ReplaceSet(const CParBase& source) { m_par = source.Clone(); }
 
 void CDeviceInterface::SetIdentified(bool identified) {
     m_par->SetOnline(identified);

@@ -39,8 +39,7 @@ void CDeviceInterfaceThread::PostUpload() { PostCommand(kUpload); }
 void CDeviceInterfaceThread::PostDownload(const CParBase& source) {
     Request request;
     request.command = kDownload;
-    request.source = source.CreateInstance();
-    request.source->CopyFrom(source);
+    request.source = source.Clone();
     Post(std::move(request));
 }
 

@@ -172,20 +172,11 @@ void CParTypePM::EditTable(int32_t group, int32_t variant) {
         return;
     }
     if (variant != 0) return;
-    std::vector<CTablePoint> points;
-    const auto count = static_cast<size_t>(WalkPointCount());
-    for (size_t i = 0; i < count; ++i) points.push_back({m_pointX[i] / 10000.0, m_pointY[i] / 10000.0});
-    if (!service->EditLinearizerTable(points)) return;
     // No range test, as the viewer delivers them; but a table file may hold outputs far outside what a
     // typed point may take, which the output registers cannot carry. Positions are cut to the whole
     // percents that a saved file and the device give back, so the table in memory is the one they hold.
-    const size_t accepted = std::min(points.size(), static_cast<size_t>(kMaxPoints));
-    m_pointCount = static_cast<int32_t>(accepted);
-    for (size_t i = 0; i < static_cast<size_t>(kMaxPoints); ++i) {
-        m_pointX[i] = i < accepted ? SnapTrunc(points[i].x * 10000.0) / 10000 * 10000 : 0;
-        m_pointY[i] = i < accepted ? std::clamp(SnapTrunc(points[i].y * 10000.0), kPositionLow, kPositionHigh)
-                                   : 0;
-    }
+    EditLinearizer([](double x) { return SnapTrunc(x * 10000.0) / 10000 * 10000; },
+                   [](double y) { return std::clamp(SnapTrunc(y * 10000.0), kPositionLow, kPositionHigh); });
 }
 
 void CParTypePM::EditTable2(int32_t, int32_t) {}

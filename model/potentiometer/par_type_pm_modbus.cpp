@@ -15,8 +15,6 @@ constexpr int32_t kLiveBlockCount = 11;   // 2069 to 2079
 constexpr int32_t kStatusBlockCount = 9;  // 2055 to 2063
 constexpr int32_t kPointValues = 2 * CParTypeV::kMaxPoints;
 
-bool Runs(int32_t part, int32_t wanted) { return part == wanted || part == kPartAll; }
-
 // The output-stage codes in the order they are encoded into 2058 to 2062.
 constexpr int32_t kStageCodes[] = {CParTypePM::kBurnout, CParTypePM::kOutputHigh, CParTypePM::kOutputLow,
                                    CParTypePM::kBurnoutValue};
@@ -59,13 +57,8 @@ int32_t CParTypePM::TransferProgressTotal() const {
 
 void CParTypePM::DownloadModbus(CModbusInterface& modbus, int32_t part) {
     if (part != kPartAll && part != kPartIdentity) return CParTypeV::DownloadModbus(modbus, part);
-    struct TotalGuard {
-        CParTypePM& set;
-        ~TotalGuard() { set.SetProgressTotal(set.KeptProgressTotal()); }
-    } restoreTotal{*this};
-    if (part != kPartAll) return DownloadParts(modbus, part);
-    SetProgressTotal(TransferProgressTotal());
-    DownloadWithOutputHeld(modbus, [&] { DownloadParts(modbus, part); });
+    DownloadFramed(modbus, part, {0, TransferProgressTotal(), KeptProgressTotal()},
+                   [&] { DownloadParts(modbus, part); });
 }
 
 void CParTypePM::DownloadParts(CModbusInterface& modbus, int32_t part) {

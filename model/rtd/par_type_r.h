@@ -30,7 +30,6 @@ public:
     enum RtdRegister : int32_t {
         kRegDisplayUnit = 1283,
         kRegRawResistance = 2069,
-        kRegModelCode4 = 2077,
     };
 
     static constexpr int32_t kOutputTablePoints = 512;

@@ -23,8 +23,6 @@ constexpr int32_t kItemCustomTable = 61;
 constexpr unsigned kTableStoreMs = 1000;
 constexpr int32_t kMaxResistance = 300000000;  // 30000 Ohm
 
-bool Runs(int32_t part, int32_t wanted) { return part == wanted || part == kPartAll; }
-
 }  // namespace
 
 void CParTypeR::WriteParamAscii(CCommInterface& comm, int32_t code) {

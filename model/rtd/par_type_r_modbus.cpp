@@ -17,8 +17,6 @@ constexpr int32_t kStageCodes[] = {CParTypeR::kSensorWires,     CParTypeR::kBurn
                                    CParTypeV::kResistanceRange, CParTypeR::kBurnoutValue,
                                    CParTypeR::kOutputHigh,      CParTypeR::kOutputLow};
 
-bool Runs(int32_t part, int32_t wanted) { return part == wanted || part == kPartAll; }
-
 // Full scale of the output table's resistance axis by resistance range, in Ohm. The device's 2.5 kOhm
 // range ends one count below 3276.8 Ohm.
 double FullScale(int32_t resistanceRange) {
@@ -109,18 +107,9 @@ std::array<int32_t, CParTypeR::kOutputTablePoints> CParTypeR::ComputeOutputTable
 void CParTypeR::DownloadModbus(CModbusInterface& modbus, int32_t part) {
     // Refused before anything is written, so that the device keeps a table that works.
     if (Runs(part, kPartOutputTable)) CheckOutputTableSpan();
-    struct TotalGuard {
-        CParTypeR& set;
-        ~TotalGuard() { set.SetProgressTotal(set.KeptProgressTotal()); }
-    } restoreTotal{*this};
-
-    if (part != kPartAll) return DownloadParts(modbus, part);
-    if (GetTypeId() == kUniversalRtdTypeId) {
-        SetRegister(kRegModelCode4, '1');
-        WriteBlock(modbus, kRegModelCode4, 1);
-    }
-    SetProgressTotal(TransferProgressTotal());
-    DownloadWithOutputHeld(modbus, [&] { DownloadParts(modbus, part); });
+    const uint16_t kind = GetTypeId() == kUniversalRtdTypeId ? '1' : 0;
+    DownloadFramed(modbus, part, {kind, TransferProgressTotal(), KeptProgressTotal()},
+                   [&] { DownloadParts(modbus, part); });
 }
 
 void CParTypeR::DownloadParts(CModbusInterface& modbus, int32_t part) {

@@ -170,6 +170,22 @@ void CParOutputStage::DownloadWithOutputHeld(CModbusInterface& modbus,
     release();
 }
 
+void CParOutputStage::DownloadFramed(CModbusInterface& modbus, int32_t part, const DownloadFrame& frame,
+                                     const std::function<void()>& download) {
+    struct RestoreTotal {
+        CParOutputStage& set;
+        int32_t total;
+        ~RestoreTotal() { set.SetProgressTotal(total); }
+    } restoreTotal{*this, frame.keptTotal};
+    if (part != kPartAll) return download();
+    if (frame.kind != 0) {
+        SetRegister(kRegKind, frame.kind);
+        WriteBlock(modbus, kRegKind, 1);
+    }
+    SetProgressTotal(frame.total);
+    DownloadWithOutputHeld(modbus, download);
+}
+
 uint16_t OutputToRegister(int32_t value) {
     const int64_t counts = (int64_t{value} * 40000 - 1600000000) / 160000 + 10000;
     return static_cast<uint16_t>(static_cast<uint64_t>(counts) & 0xFFFFu);

@@ -27,6 +27,8 @@ public:
         kRegOutputHigh = 2061,
         kRegOutputLow = 2062,
         kRegPresentOutput = 2071,
+        // The universal device's kind: a character selecting the sensor kind its settings are for.
+        kRegKind = 2077,
     };
 
     std::string FormatValue(int32_t code, int32_t value, bool withUnit) const override;
@@ -55,6 +57,17 @@ protected:
     // afterwards, so a failure never leaves the loop frozen. A release that fails is reported: after a
     // failed download in one message with that failure, which comes first.
     void DownloadWithOutputHeld(CModbusInterface& modbus, const std::function<void()>& download);
+
+    // The frame of a download of `part` by `download`. A single part is sent as it stands. Every part
+    // first writes `kind` to the kind register (0: not written), then runs with the output held and
+    // counted against `total`. However it ends, the progress total goes back to `keptTotal`.
+    struct DownloadFrame {
+        uint16_t kind;
+        int32_t total;
+        int32_t keptTotal;
+    };
+    void DownloadFramed(CModbusInterface& modbus, int32_t part, const DownloadFrame& frame,
+                        const std::function<void()>& download);
 
     int32_t m_burnout = 1;
     int32_t m_burnoutValue = 230000;

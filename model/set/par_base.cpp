@@ -19,11 +19,15 @@ void CParBase::CopyFrom(const CParBase& src) {
     m_defTable = src.m_defTable;
 }
 
+std::unique_ptr<CParBase> CParBase::Clone() const {
+    std::unique_ptr<CParBase> copy = CreateInstance();
+    copy->CopyFrom(*this);
+    return copy;
+}
+
 std::string CParBase::GetValueText(int32_t) const { return std::string(); }
 
 std::string CParBase::FormatValue(int32_t, int32_t, bool) const { return std::string(); }
-
-double CParBase::GetDefaultLowValue(int32_t) const { return -100.0; }
 
 void CParBase::SetProgressSink(CTransferProgress* sink) {
     m_progressSink = sink;

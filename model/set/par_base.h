@@ -50,6 +50,9 @@ enum ParPart : int32_t {
     kPartStatus = 12,
 };
 
+// Whether a transfer of `part` includes the part `wanted`.
+constexpr bool Runs(int32_t part, int32_t wanted) { return part == wanted || part == kPartAll; }
+
 // Status word bits.
 enum ParStatus : uint32_t {
     kStatusBurnout = 0x200,
@@ -74,6 +77,8 @@ public:
     // Copies every setting of `src`. Here: model code, type id and definition table; each class adds its
     // own fields when `src` is of its class. Status word, online flag and register image are not copied.
     virtual void CopyFrom(const CParBase& src);
+    // A new set of the same class holding every setting `CopyFrom` copies.
+    std::unique_ptr<CParBase> Clone() const;
 
     // Rows of a group, generated rows included; 0 ends every walk over groups.
     virtual int32_t GetParamCount(int32_t group) const = 0;
@@ -119,8 +124,6 @@ public:
     virtual void EditTable(int32_t group, int32_t variant) = 0;
     virtual void EditTable2(int32_t group, int32_t variant) = 0;
 
-    // The parameter lists draw a value bar only for a result of 0 or more, which no set gives.
-    virtual double GetDefaultLowValue(int32_t code) const;
     virtual uint32_t GetStatus() const { return m_status; }
     virtual void GetInputAdjustLimits(double& low, double& high) const = 0;
     virtual int32_t GetInputAdjustScale() const = 0;

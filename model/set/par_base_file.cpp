@@ -68,8 +68,7 @@ void CParBase::LoadFromFile(const std::string& path) {
     const CIniFile ini = ReadConfigFile(path);
     if (ModelCodeOf(ini) != GetModelCode()) throw CPrivateException(kStrFileModelMismatch);
     // Loaded into a copy and taken over whole, so that a load that fails on the way changes nothing.
-    const std::unique_ptr<CParBase> loaded = CreateInstance();
-    loaded->CopyFrom(*this);
+    const std::unique_ptr<CParBase> loaded = Clone();
     loaded->SetOnline(IsOnline());
     for (int32_t code : GetLoadOrder()) ApplyParam(*loaded, ini, code);
     CopyFrom(*loaded);

@@ -257,29 +257,32 @@ void CParTypeV::SetValue(int32_t code, int32_t value, bool check) {
     }
 }
 
-void CParTypeV::EditTable(int32_t group, int32_t variant) {
-    if (group != kGroupTable || variant != 0) return;
+void CParTypeV::EditLinearizer(int32_t (*toX)(double), int32_t (*toY)(double)) {
     CTableDialogService* service = GetTableDialogService();
     if (!service) return;
     std::vector<CTablePoint> points;
     const auto count = static_cast<size_t>(WalkPointCount());
     for (size_t i = 0; i < count; ++i) points.push_back({m_pointX[i] / 10000.0, m_pointY[i] / 10000.0});
     if (!service->EditLinearizerTable(points)) return;
-    // An accepted table of fewer than 2 points is stored as it is: the table viewer allows it.
     const size_t accepted = std::min(points.size(), static_cast<size_t>(kMaxPoints));
     m_pointCount = static_cast<int32_t>(accepted);
     for (size_t i = 0; i < static_cast<size_t>(kMaxPoints); ++i) {
-        // Snapped, so that a table handed out and accepted unchanged comes back unchanged.
-        m_pointX[i] = i < accepted ? SnapTrunc(points[i].x * 10000.0) : 0;
-        m_pointY[i] = i < accepted ? SnapTrunc(points[i].y * 10000.0) : 0;
+        m_pointX[i] = i < accepted ? toX(points[i].x) : 0;
+        m_pointY[i] = i < accepted ? toY(points[i].y) : 0;
     }
+}
+
+void CParTypeV::EditTable(int32_t group, int32_t variant) {
+    if (group != kGroupTable || variant != 0) return;
+    // Snapped, so that a table handed out and accepted unchanged comes back unchanged.
+    const auto snap = [](double value) { return SnapTrunc(value * 10000.0); };
+    EditLinearizer(snap, snap);
 }
 
 void CParTypeV::CheckValues() const {
     // Each stored text is typed into a copy: the copy is online, so that a type choice leaves the ranges
     // that the rows after it are tested against. The texts are not range-tested.
-    const std::unique_ptr<CParBase> probe = CreateInstance();
-    probe->CopyFrom(*this);
+    const std::unique_ptr<CParBase> probe = Clone();
     probe->SetOnline(true);
     for (int32_t code : GetWalkCodes()) {
         if (code == kTag || code == kModel || code == kSerial) continue;

@@ -192,6 +192,10 @@ protected:
 
     // The point count every walk over the point arrays uses; the stored value stays as loaded.
     int32_t WalkPointCount() const;
+    // Hands the linearizer table to the table viewer and stores what the user accepts: at most
+    // kMaxPoints points, each coordinate in 1e-4 units as `toX` and `toY` make it, the rest cleared. An
+    // accepted table of fewer than 2 points is stored as it is: the table viewer allows it.
+    void EditLinearizer(int32_t (*toX)(double), int32_t (*toY)(double));
     // Index of a point code and whether it is an X (even offset) or Y value.
     static int32_t PointIndex(int32_t code) { return (code - kPointFirst) / 2; }
     static bool IsPointX(int32_t code) { return (code - kPointFirst) % 2 == 0; }

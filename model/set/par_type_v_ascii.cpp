@@ -39,8 +39,6 @@ constexpr int32_t kItemStatus = 1;
 // The device needs this long to store a whole linearizer table before item 01 may change again.
 constexpr unsigned kTableStoreMs = 1000;
 
-bool Runs(int32_t part, int32_t wanted) { return part == wanted || part == kPartAll; }
-
 std::string_view Trim(std::string_view text) {
     while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front()))) text.remove_prefix(1);
     while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back()))) text.remove_suffix(1);

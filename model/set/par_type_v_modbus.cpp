@@ -19,8 +19,6 @@ constexpr int32_t kTagReadCount = 16;
 constexpr int32_t kSerialHardwareCount = 9;
 constexpr int32_t kStatusBlockCount = 7;
 
-bool Runs(int32_t part, int32_t wanted) { return part == wanted || part == kPartAll; }
-
 // A character of a device's text as the set keeps it: a line end, which no line of a configuration file
 // can carry, becomes a blank, as the file would make it.
 char TextCharacter(unsigned char c) { return c == '\r' || c == '\n' ? ' ' : static_cast<char>(c); }

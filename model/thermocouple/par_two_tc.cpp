@@ -10,8 +10,6 @@ namespace {
 // Register 2058 of the two-thermocouple kinds carries bits 0 and 2 besides the thermocouple's.
 constexpr uint16_t kTwoTcStageBits = 0x05;
 
-bool Runs(int32_t part, int32_t wanted) { return part == wanted || part == kPartAll; }
-
 }  // namespace
 
 CParTwoTc::CParTwoTc(int32_t typeId, const char* modelCode, const ParDef* table)

@@ -43,7 +43,6 @@ public:
         kRegColdJunctionVolt = 2057,
         kRegTerminalSelect = 2063,
         kRegTcVoltage = 2069,
-        kRegModelCode4 = 2077,
         kRegCjResistance = 2079,
     };
 

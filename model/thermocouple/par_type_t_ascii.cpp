@@ -26,8 +26,6 @@ constexpr int32_t kItemIdentity = 90;
 // The device needs this long to store a custom table before item 01 may change again.
 constexpr unsigned kTableStoreMs = 1000;
 
-bool Runs(int32_t part, int32_t wanted) { return part == wanted || part == kPartAll; }
-
 int32_t ItemOf(int32_t code) {
     switch (code) {
         case CParTypeT::kBurnout: return kItemBurnout;

@@ -22,8 +22,6 @@ constexpr int32_t kStageCodes[] = {
     CParTypeT::kBurnout,    CParTypeT::kVoltageRange,   CParTypeT::kBurnoutValue,
     CParTypeT::kOutputHigh, CParTypeT::kOutputLow,      CParTypeT::kStartVolt,
     CParTypeT::kVoltPeriod, CParTypeT::kTerminalSelect, CParTypeT::kColdJunctionVolt};
-bool Runs(int32_t part, int32_t wanted) { return part == wanted || part == kPartAll; }
-
 // Range code of register 2058 bits 4 to 7: 2 for the 100 mV range, 3 for the 50 mV range.
 constexpr int32_t kRange100mV = 2;
 constexpr int32_t kRange50mV = 3;
@@ -179,18 +177,8 @@ void CParTypeT::DownloadExtra(CModbusInterface&, int32_t) {}
 
 void CParTypeT::DownloadModbus(CModbusInterface& modbus, int32_t part) {
     CheckModbusDownload(part);
-    struct TotalGuard {
-        CParTypeT& set;
-        ~TotalGuard() { set.SetProgressTotal(set.KeptProgressTotal()); }
-    } restoreTotal{*this};
-
-    if (part != kPartAll) return DownloadParts(modbus, part);
-    if (const uint16_t kind = KindCharacter()) {
-        SetRegister(kRegModelCode4, kind);
-        WriteBlock(modbus, kRegModelCode4, 1);
-    }
-    SetProgressTotal(TransferProgressTotal());
-    DownloadWithOutputHeld(modbus, [&] { DownloadParts(modbus, part); });
+    DownloadFramed(modbus, part, {KindCharacter(), TransferProgressTotal(), KeptProgressTotal()},
+                   [&] { DownloadParts(modbus, part); });
 }
 
 void CParTypeT::DownloadParts(CModbusInterface& modbus, int32_t part) {

@@ -65,8 +65,6 @@ constexpr ParDef kDefTable[] = {
 constexpr int64_t kDiffOverlap = 3000000;
 constexpr int32_t kDiffLimit = 99990000;
 
-bool Runs(int32_t part, int32_t wanted) { return part == wanted || part == kPartAll; }
-
 }  // namespace
 
 CParTypeU4::CParTypeU4() : CParTwoTc(8, "K9U4", kDefTable) {}

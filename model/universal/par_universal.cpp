@@ -9,8 +9,6 @@
 
 namespace {
 
-bool Runs(int32_t part, int32_t wanted) { return part == wanted || part == kPartAll; }
-
 // Registers 2058 to 2062 travel as one block; 2055 to 2063 and 2069 to 2079 as the monitor blocks.
 constexpr int32_t kStageCount = 5;
 constexpr int32_t kMonitorCount = 11;

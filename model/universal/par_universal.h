@@ -20,7 +20,6 @@ public:
     enum Register : int32_t {
         kRegKindFlags = kRegStageBits,
         kRegMonitor = 2069,
-        kRegKind = 2077,
     };
 
     std::string GetValueString(int32_t code) const override;

@@ -50,9 +50,6 @@ private:
         {'M', kStart50, kValue50, kSpin50, kMeasured50, kSet50},
     }};
 
-    void OnCbnSelchangeOutputType();
-    void OnBnClickedStart(const Point& point);
-    void OnBnClickedSet(const Point& point);
     void ResetControls();
     // Runs one exchange sequence; a failure disables every Start and Set first, so the timer drives
     // nothing while the message is up, and is then reported.

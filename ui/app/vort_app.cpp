@@ -18,10 +18,7 @@ namespace {
 // A new set of the registry's class for the type id, with the registry's settings.
 std::unique_ptr<CParBase> CopyOfPrototype(CDeviceType& registry, int typeId) {
     const CParBase* prototype = registry.SetTypeId(typeId);
-    if (!prototype) return nullptr;
-    std::unique_ptr<CParBase> set = prototype->CreateInstance();
-    if (set) set->CopyFrom(*prototype);
-    return set;
+    return prototype ? prototype->Clone() : nullptr;
 }
 }  // namespace
 

@@ -76,7 +76,6 @@ public:
     const std::string& GetXFormat() const { return m_xFormat; }
     const std::string& GetYFormat() const { return m_yFormat; }
     const CGraphSamples& Samples() const { return m_samples; }
-    QColor GetTraceColour() const { return m_traceColour; }
 
     // Grid spacing for a span: 1, 2 or 5 times a power of ten, about a fifth of it. `digits` gets the
     // integer digits of span / 5 when that is 1 or more, else its decimals down to the first significant

@@ -44,7 +44,6 @@ public:
 
     // The value cell being edited, in viewport coordinates.
     void SetCellRect(const QRect& cell) { m_cell = cell; }
-    const QRect& GetCellRect() const { return m_cell; }
 
     CEditText* GetTextEditor() const { return m_textEditor; }
     CEditComboBox* GetChoiceEditor() const { return m_choiceEditor; }

@@ -43,7 +43,6 @@ public:
     void SetModbusInterface(CModbusInterface* modbus) { m_modbus = modbus; }
     // Read-only closes an open editor unsaved.
     void SetReadOnly(bool readOnly);
-    bool IsReadOnly() const { return m_readOnly; }
     void SetRefreshAll(bool refreshAll) { m_refreshAll = refreshAll; }
     // Whether rows of the kinds that only the file side and "Device Info." edit are editable here.
     void SetProtectedKinds(bool editable);

@@ -51,7 +51,6 @@ public:
 
     QWidget* GetWindow() const { return m_window; }
     bool IsWindow() const { return !m_window.isNull(); }
-    unsigned GetTemplateId() const { return m_templateId; }
     void ShowWindow(bool show);
     void SetWindowText(const std::string& text);
     std::string GetWindowText() const;

@@ -17,7 +17,6 @@ public:
     void SetBuddy(QLineEdit* buddy);
     QLineEdit* GetBuddy() const { return m_buddy; }
     void SetRange(int lower, int upper);
-    int GetPos() const { return m_pos; }
     void SetPos(int pos);
     // One step as the user makes it: +1 up, -1 down. Notifies.
     void Step(int delta);

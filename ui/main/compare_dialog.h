@@ -24,7 +24,6 @@ public:
     // Both sets are of one type id and outlive the dialog.
     CCompareDialog(const CParBase& device, const CParBase& file);
 
-    int GetMismatchCount() const { return m_mismatches; }
     int GetFirstMismatchRow() const { return m_firstMismatch; }
     // The columns have their widths and the first difference is in view.
     bool IsArranged() const { return m_arranged; }

@@ -20,7 +20,6 @@ public:
     // empty record and no device interface.
     void UpdateFromDevice(const CAdjustInfo& info, CDeviceInterface* devif);
 
-    const CAdjustInfo& GetRecord() const { return m_record; }
     int GetChannel() const { return m_channel; }
 
 protected:

@@ -322,8 +322,7 @@ TEST_F(DeviceInterfaceTest, DeviceOutsideTheTypedRangesIsIdentifiedAndItsValuesR
         EXPECT_TRUE(m_device.IsValid());
 
         m_device.Upload();
-        std::unique_ptr<CParBase> uploaded = m_device.AccessSet()->CreateInstance();
-        uploaded->CopyFrom(*m_device.AccessSet());
+        std::unique_ptr<CParBase> uploaded = m_device.AccessSet()->Clone();
         EXPECT_EQ(uploaded->GetValue(c.code), c.held);
         const size_t first = Requests();
         EXPECT_EQ(ThrownMessage([&] { m_device.Download(*uploaded); }), c.message);

@@ -31,9 +31,7 @@ constexpr int32_t kHeaderFirst = 65000;
 std::unique_ptr<CParBase> NewSet(int32_t typeId) {
     CDeviceType registry;
     const CParBase* held = registry.SetTypeId(typeId);
-    auto set = held->CreateInstance();
-    set->CopyFrom(*held);
-    return set;
+    return held->Clone();
 }
 
 std::string RandomChars(std::mt19937& rng, const std::string& alphabet, int maxLength) {
@@ -171,8 +169,7 @@ TEST_P(SetRoundTripTest, UploadedDeviceImagesSaveToAFileThatLoadsBackEqual) {
         }
         const auto access = device.AccessSet();
         ASSERT_EQ(access->GetTypeId(), typeId);
-        auto uploaded = access->CreateInstance();
-        uploaded->CopyFrom(*access);
+        auto uploaded = access->Clone();
         ExpectFileRoundTrip(*uploaded, *NewSet(typeId));
     }
 }

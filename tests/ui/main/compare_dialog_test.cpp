@@ -17,9 +17,7 @@ namespace {
 std::unique_ptr<CParBase> DefaultSet(int typeId) {
     CDeviceType registry;
     const CParBase* prototype = registry.SetTypeId(typeId);
-    std::unique_ptr<CParBase> set = prototype->CreateInstance();
-    set->CopyFrom(*prototype);
-    return set;
+    return prototype->Clone();
 }
 
 struct Shown {

@@ -65,9 +65,7 @@ private:
 std::unique_ptr<CParBase> DefaultSet(int typeId) {
     CDeviceType registry;
     const CParBase* prototype = registry.SetTypeId(typeId);
-    std::unique_ptr<CParBase> set = prototype->CreateInstance();
-    set->CopyFrom(*prototype);
-    return set;
+    return prototype->Clone();
 }
 
 class MainDialogDeviceTest : public ScaledTiming {

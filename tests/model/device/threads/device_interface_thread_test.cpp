@@ -400,8 +400,7 @@ TEST_F(DeviceThreadTest, EveryModelWorksEndToEnd) {
                 if (walkCode >= kModel && walkCode <= kFirmware) continue;
                 EXPECT_EQ(uploaded->GetValueString(walkCode), defaults.GetValueString(walkCode)) << walkCode;
             }
-            changed = uploaded->CreateInstance();
-            changed->CopyFrom(*uploaded);
+            changed = uploaded->Clone();
         }
         changed->SetValue(51, 30000, false);
         changed->SetValue(10003, -123, false);
