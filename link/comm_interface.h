@@ -13,6 +13,11 @@
 class CCommInterface {
 public:
     static constexpr unsigned kCommandTimeout = 1000;
+    // Command groups: 1 the settings, whose item 1 is the operating mode (normal or adjustment); 99 the
+    // factory group with the calibration items.
+    static constexpr int32_t kGroupSettings = 1;
+    static constexpr int32_t kGroupFactory = 99;
+    static constexpr int32_t kItemOperatingMode = 1;
 
     // Settings loaded from the user profile.
     CCommInterface();

@@ -10,20 +10,15 @@
 
 #include "link/modbus_interface.h"
 #include "model/hooks/notifier.h"
+#include "model/potentiometer/par_type_pm.h"
 #include "platform/c_number.h"
 #include "platform/exception.h"
 #include "platform/timing.h"
 
 namespace {
-constexpr int32_t kPotentiometerTypeId = 3;
-constexpr int32_t kPresentPosition = 62006;
-constexpr int32_t kInput0 = 1;
-constexpr int32_t kInput100 = 2;
 constexpr unsigned kMessageBoxExclamation = 0x30;
-constexpr double kSpanScale = 10000.0;
-constexpr double kOutputZeroScale = 100.0;
-
-int32_t ChannelCountOf(int32_t typeId) { return typeId == 8 || typeId == 9 ? 2 : 1; }
+constexpr double kSpanScale = CParTypeV::kFineSpanScale;
+constexpr double kOutputZeroScale = CParTypeV::kOutputFineZeroScale;
 
 double Signed(uint16_t reg) { return static_cast<int16_t>(reg); }
 
@@ -160,11 +155,11 @@ void CDeviceInterface::Identify(CModbusInterface& modbus, std::unique_lock<std::
         m_par->UploadModbus(modbus, part);
 
     const int32_t typeId = m_par->GetTypeId();
-    const int32_t channelCount = ChannelCountOf(typeId);
+    const int32_t channelCount = IsTwoChannelType(typeId) ? 2 : 1;
     {
         std::lock_guard guard(m_recordMutex);
-        m_calib.available = typeId == kPotentiometerTypeId;
-        m_adjust.inputAdjustUnavailable = typeId == kPotentiometerTypeId;
+        m_calib.available = typeId == kTypePotentiometer;
+        m_adjust.inputAdjustUnavailable = typeId == kTypePotentiometer;
         m_adjust.channelCount = channelCount;
     }
     if (!m_adjust.writePending) ReadBackAdjust(modbus, channelCount);
@@ -181,14 +176,14 @@ void CDeviceInterface::PollLive(CModbusInterface& modbus, std::unique_lock<std::
         std::lock_guard guard(m_recordMutex);
         m_calib.status = static_cast<int32_t>(m_par->GetStatus());
     }
-    if (m_par->GetTypeId() == kPotentiometerTypeId) {
-        const std::string present = m_par->GetValueString(kPresentPosition);
-        Teach(modbus, m_calib.zeroRequest, kInput0, present);
-        Teach(modbus, m_calib.fullRequest, kInput100, present);
+    if (m_par->GetTypeId() == kTypePotentiometer) {
+        const std::string present = m_par->GetValueString(CParTypePM::kPresentPosition);
+        Teach(modbus, m_calib.zeroRequest, CParTypeV::kInput0, present);
+        Teach(modbus, m_calib.fullRequest, CParTypeV::kInput100, present);
         std::lock_guard guard(m_recordMutex);
         m_calib.presentValue = present;
-        m_calib.zeroValue = m_par->GetValueString(kInput0);
-        m_calib.fullValue = m_par->GetValueString(kInput100);
+        m_calib.zeroValue = m_par->GetValueString(CParTypeV::kInput0);
+        m_calib.fullValue = m_par->GetValueString(CParTypeV::kInput100);
     }
     m_valid.store(true);
     lock.unlock();

@@ -55,15 +55,15 @@ struct CodePrefix {
 
 // Tried in this order; the first prefix the code begins with decides.
 constexpr std::array<CodePrefix, 9> kPrefixes = {{
-    {"K9T", 1},
-    {"K9R", 2},
-    {"K9U0", 4},
-    {"K9U1", 5},
-    {"K9U2", 6},
-    {"K9U3", 7},
-    {"K9U4", 8},
-    {"K9U5", 9},
-    {"K9PM", 3},
+    {"K9T", kTypeThermocouple},
+    {"K9R", kTypeRtd},
+    {"K9U0", kTypeUniversalTc},
+    {"K9U1", kTypeUniversalRtd},
+    {"K9U2", kTypeUniversalVoltage},
+    {"K9U3", kTypeUniversalResistance},
+    {"K9U4", kTypeTwoTcDifference},
+    {"K9U5", kTypeTwoTcAverage},
+    {"K9PM", kTypePotentiometer},
 }};
 }  // namespace
 

@@ -11,7 +11,7 @@
 // Callers copy what they need from the returned set; the registry keeps it.
 class CDeviceType {
 public:
-    static constexpr int32_t kDefaultTypeId = 2;
+    static constexpr int32_t kDefaultTypeId = kTypeRtd;
 
     // The held set starts as the RTD model.
     CDeviceType();

@@ -73,15 +73,13 @@ constexpr RtdInputType kInputTypes[] = {
 };
 constexpr int32_t kInputTypeCount = static_cast<int32_t>(std::size(kInputTypes));
 
-constexpr int32_t kUniversalRtdTypeId = 5;
-
 constexpr int32_t kMaxResistance = 300000000;  // 30000 Ohm
 
 }  // namespace
 
 CParTypeR::CParTypeR(int32_t typeId) : CParCustomTable(0xF7, 0) {
     SetTypeId(typeId);
-    SetModelCode(typeId == kUniversalRtdTypeId ? "K9U1" : "K9R");
+    SetModelCode(typeId == kTypeUniversalRtd ? "K9U1" : "K9R");
     m_model = "K9R";
     ClearInputTypeRanges();
     for (int32_t t = 0; t < kInputTypeCount; ++t) SetInputTypeRange(t, kInputTypes[t].range);

@@ -12,15 +12,12 @@
 
 namespace {
 
-constexpr int32_t kGroupSettings = 1;
 constexpr int32_t kItemRtdResistance = 6;
 constexpr int32_t kItemDisplayUnit = 21;
 constexpr int32_t kItemSensorWires = 22;
 constexpr int32_t kItemBurnout = 24;
 constexpr int32_t kItemCustomTable = 61;
 
-// The device needs this long to store a custom table before item 01 may change again.
-constexpr unsigned kTableStoreMs = 1000;
 constexpr int32_t kMaxResistance = 300000000;  // 30000 Ohm
 
 }  // namespace
@@ -58,10 +55,10 @@ void CParTypeR::DownloadAscii(CCommInterface& comm, int32_t part) {
         CParTypeR probe(GetTypeId());
         probe.UploadAscii(comm, kPartIdentity);
         CheckCustomTableForAscii();
-        comm.SelectGroup(kGroupSettings);
+        comm.SelectGroup(CCommInterface::kGroupSettings);
         old = SetItem01(comm, 1);
     } else {
-        comm.SelectGroup(kGroupSettings);
+        comm.SelectGroup(CCommInterface::kGroupSettings);
     }
     if (Runs(part, kPartBasic)) CParTypeV::DownloadAscii(comm, kPartBasic);
     if (Runs(part, kPartFineAdjust)) CParTypeV::DownloadAscii(comm, kPartFineAdjust);

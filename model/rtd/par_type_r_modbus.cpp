@@ -11,7 +11,6 @@ constexpr int32_t kTableBlockCount = 16;
 constexpr int32_t kOutputTableBlocks = CParTypeR::kOutputTablePoints / kTableBlockCount;
 constexpr int32_t kStageBlockCount = 5;  // 2058 to 2062
 constexpr int32_t kLiveBlockCount = 5;   // 2069 to 2073
-constexpr int32_t kUniversalRtdTypeId = 5;
 // The output-stage codes in the order they are encoded into, and decoded from, 2058 to 2062.
 constexpr int32_t kStageCodes[] = {CParTypeR::kSensorWires,     CParTypeR::kBurnout,
                                    CParTypeV::kResistanceRange, CParTypeR::kBurnoutValue,
@@ -107,7 +106,7 @@ std::array<int32_t, CParTypeR::kOutputTablePoints> CParTypeR::ComputeOutputTable
 void CParTypeR::DownloadModbus(CModbusInterface& modbus, int32_t part) {
     // Refused before anything is written, so that the device keeps a table that works.
     if (Runs(part, kPartOutputTable)) CheckOutputTableSpan();
-    const uint16_t kind = GetTypeId() == kUniversalRtdTypeId ? '1' : 0;
+    const uint16_t kind = GetTypeId() == kTypeUniversalRtd ? '1' : 0;
     DownloadFramed(modbus, part, {kind, TransferProgressTotal(), KeptProgressTotal()},
                    [&] { DownloadParts(modbus, part); });
 }

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "model/set/device_type_id.h"
+
 class CCommInterface;
 class CModbusInterface;
 class CParEditor;

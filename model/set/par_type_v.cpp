@@ -233,15 +233,15 @@ void CParTypeV::SetValue(int32_t code, int32_t value, bool check) {
             m_inputFineZero2 = value;
             return;
         case kInputFineSpan:
-            if (check) CheckRange(code, value, 9500, 10500);
+            if (check) CheckRange(code, value, kFineSpanLow, kFineSpanHigh);
             m_inputFineSpan = value;
             return;
         case kOutputFineZero:
-            if (check) CheckRange(code, value, -500, 500);
+            if (check) CheckRange(code, value, -kOutputFineZeroLimit, kOutputFineZeroLimit);
             m_outputFineZero = value;
             return;
         case kOutputFineSpan:
-            if (check) CheckRange(code, value, 9500, 10500);
+            if (check) CheckRange(code, value, kFineSpanLow, kFineSpanHigh);
             m_outputFineSpan = value;
             return;
         case kLinearization:

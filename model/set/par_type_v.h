@@ -90,10 +90,20 @@ public:
     static constexpr int32_t kSerialLength = 8;
 
     static constexpr int32_t kMaxPoints = 101;
+    // Fine adjustment: a span is a factor in 1e-4 (10000 nominal) within 0.95 to 1.05; the output zero is
+    // in 0.01 % of the output span within +-5 %.
+    static constexpr int32_t kFineSpanScale = 10000;
+    static constexpr int32_t kFineSpanLow = 9500;
+    static constexpr int32_t kFineSpanHigh = 10500;
+    static constexpr int32_t kOutputFineZeroScale = 100;
+    static constexpr int32_t kOutputFineZeroLimit = 500;
     // More choices than any list holds.
     static constexpr int32_t kMaxChoices = 1000;
     // Resolution of the damping time constant, seconds x10000.
     static constexpr int32_t kDampingStep = 1000;
+    // Over the ASCII line the device needs this long to store a whole table (linearizer or custom
+    // sensor table) before item 01 may change again.
+    static constexpr unsigned kTableStoreMs = 1000;
     static constexpr int32_t kLinearizerRows = 205;
     static constexpr int32_t kRegisterCount = 4096;
     // The characters a typed tag may hold.

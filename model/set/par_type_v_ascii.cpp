@@ -15,9 +15,6 @@ namespace {
 
 // Groups and items of the line protocol.
 constexpr int32_t kGroupStatus = 0;
-constexpr int32_t kGroupSettings = 1;
-constexpr int32_t kGroupFactory = 99;
-constexpr int32_t kItemOperating = 1;
 constexpr int32_t kItemOutputValue = 2;
 constexpr int32_t kItemOutputPercent = 3;
 constexpr int32_t kItemInputValue = 4;
@@ -35,9 +32,6 @@ constexpr int32_t kItemResponseSpeed = 50;
 constexpr int32_t kItemLinearizerTable = 62;
 constexpr int32_t kItemIdentity = 90;
 constexpr int32_t kItemStatus = 1;
-
-// The device needs this long to store a whole linearizer table before item 01 may change again.
-constexpr unsigned kTableStoreMs = 1000;
 
 std::string_view Trim(std::string_view text) {
     while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front()))) text.remove_prefix(1);
@@ -80,8 +74,8 @@ void CParTypeV::StoreNumberText(int32_t code, std::string_view text) {
 }
 
 int32_t CParTypeV::SetItem01(CCommInterface& comm, int32_t value) {
-    const int32_t old = ParseInt32(comm.ReadItem(kItemOperating));
-    comm.WriteItem(kItemOperating, FormatC("%d", value), CCommInterface::kCommandTimeout);
+    const int32_t old = ParseInt32(comm.ReadItem(CCommInterface::kItemOperatingMode));
+    comm.WriteItem(CCommInterface::kItemOperatingMode, FormatC("%d", value), CCommInterface::kCommandTimeout);
     return old;
 }
 
@@ -116,17 +110,17 @@ void CParTypeV::WriteParamAscii(CCommInterface& comm, int32_t code) {
             return;
         case kModel:
         case kSerial:
-            comm.SelectGroup(kGroupFactory);
+            comm.SelectGroup(CCommInterface::kGroupFactory);
             comm.SelectItem(kItemIdentity);
             Exchange(comm, (code == kModel ? "D0" + GetModelText() : "D3" + m_serial) + "\r");
-            comm.SelectGroup(kGroupSettings);
+            comm.SelectGroup(CCommInterface::kGroupSettings);
             return;
         default: return;
     }
 }
 
 void CParTypeV::ReadParamAscii(CCommInterface& comm, int32_t code) {
-    comm.SelectGroup(kGroupSettings);
+    comm.SelectGroup(CCommInterface::kGroupSettings);
     switch (code) {
         case kInputType: StoreNumberText(code, comm.ReadItem(kItemInputType)); return;
         case kResponseSpeed: StoreNumberText(code, comm.ReadItem(kItemResponseSpeed)); return;
@@ -156,7 +150,7 @@ void CParTypeV::ReadParamAscii(CCommInterface& comm, int32_t code) {
 }
 
 void CParTypeV::DownloadAscii(CCommInterface& comm, int32_t part) {
-    comm.SelectGroup(kGroupSettings);
+    comm.SelectGroup(CCommInterface::kGroupSettings);
     const int32_t old = part == kPartAll ? SetItem01(comm, 1) : 0;
     if (Runs(part, kPartBasic)) {
         const int32_t rows = GetParamCount(kGroupBasic);
@@ -248,7 +242,7 @@ void CParTypeV::UploadAscii(CCommInterface& comm, int32_t part) {
         comm.SelectGroup(kGroupStatus);
         if (const auto status = ParseInt32Checked(Trim(comm.ReadItem(kItemStatus))))
             SetStatus(static_cast<uint32_t>(*status));
-        comm.SelectGroup(kGroupSettings);
+        comm.SelectGroup(CCommInterface::kGroupSettings);
         comm.SelectItem(kItemIdentity);
         m_tag = std::string(ReplyTail(Exchange(comm, "D6\r"), 1));
         m_serial = std::string(ReplyTail(Exchange(comm, "D3\r"), 1));

@@ -157,8 +157,8 @@ void CParTypeV::RegistersToParam(int32_t code) {
         }
         case kModel:
             // The universal model's input kinds report "K9U" whatever the registers hold.
-            m_model = GetTypeId() >= 4 && GetTypeId() <= 9 ? std::string("K9U")
-                                                           : GetRegisterText(kRegModel, kModelLength);
+            m_model = IsUniversalType(GetTypeId()) ? std::string("K9U")
+                                                   : GetRegisterText(kRegModel, kModelLength);
             return;
         case kSerial: m_serial = GetRegisterText(kRegSerial, kSerialLength); return;
         case kHardware: m_hardware = GetRegister(kRegHardware); return;

@@ -46,7 +46,6 @@ bool IsIntegerCode(int32_t code) {
 }
 
 // The universal model's input kinds have type ids 4 to 9.
-bool IsUniversalTypeId(int32_t typeId) { return typeId >= 4 && typeId <= 9; }
 
 }  // namespace
 
@@ -227,4 +226,4 @@ std::string CParTypeV::WithUnit(const std::string& text, const std::string& unit
     return text + " (" + unit + ")";
 }
 
-std::string CParTypeV::GetModelText() const { return IsUniversalTypeId(GetTypeId()) ? "K9U" : m_model; }
+std::string CParTypeV::GetModelText() const { return IsUniversalType(GetTypeId()) ? "K9U" : m_model; }

@@ -47,7 +47,7 @@ void CParTwoTc::SetValue(int32_t code, int32_t value, bool check) {
             m_input2FineZero = value;
             return;
         case kInput2FineSpan:
-            if (check) CheckRange(code, value, 9500, 10500);
+            if (check) CheckRange(code, value, kFineSpanLow, kFineSpanHigh);
             m_input2FineSpan = value;
             return;
         default: CParTypeT::SetValue(code, value, check); return;

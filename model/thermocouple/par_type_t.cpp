@@ -101,8 +101,9 @@ constexpr int32_t kTableSteps = CParTypeT::kOutputTablePoints + CParTypeT::kCjTa
 }  // namespace
 
 CParTypeT::CParTypeT(int32_t typeId) : CParCustomTable(0xF0, 0) {
-    SetTypeId(typeId == 4 ? 4 : 1);
-    SetModelCode(typeId == 4 ? "K9U0" : "K9TS");
+    const bool universal = typeId == kTypeUniversalTc;
+    SetTypeId(universal ? kTypeUniversalTc : kTypeThermocouple);
+    SetModelCode(universal ? "K9U0" : "K9TS");
     m_model = "K9TS";
     ClearInputTypeRanges();
     for (int32_t t = 0; t < kInputTypes; ++t) {

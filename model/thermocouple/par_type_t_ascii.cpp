@@ -12,8 +12,6 @@
 
 namespace {
 
-constexpr int32_t kGroupSettings = 1;
-constexpr int32_t kGroupFactory = 99;
 constexpr int32_t kItemTcVoltage = 6;
 constexpr int32_t kItemCjmTemperature = 7;
 constexpr int32_t kItemDisplayUnit = 21;
@@ -22,9 +20,6 @@ constexpr int32_t kItemBurnout = 24;
 constexpr int32_t kItemColdJunction = 34;
 constexpr int32_t kItemCustomTable = 61;
 constexpr int32_t kItemIdentity = 90;
-
-// The device needs this long to store a custom table before item 01 may change again.
-constexpr unsigned kTableStoreMs = 1000;
 
 int32_t ItemOf(int32_t code) {
     switch (code) {
@@ -47,7 +42,7 @@ void CParTypeT::WriteParamAscii(CCommInterface& comm, int32_t code) {
 void CParTypeT::ReadParamAscii(CCommInterface& comm, int32_t code) {
     const int32_t item = ItemOf(code);
     if (item == 0) return CParTypeV::ReadParamAscii(comm, code);
-    comm.SelectGroup(kGroupSettings);
+    comm.SelectGroup(CCommInterface::kGroupSettings);
     StoreNumberText(code, comm.ReadItem(item));
 }
 
@@ -60,10 +55,10 @@ void CParTypeT::CheckDeviceTypeForAscii(CCommInterface& comm) const {
     CParTypeT probe(GetTypeId());
     probe.UploadAscii(comm, kPartIdentity);
     // The monitor items do not carry the model text: it comes from the factory group's identity item.
-    comm.SelectGroup(kGroupFactory);
+    comm.SelectGroup(CCommInterface::kGroupFactory);
     comm.SelectItem(kItemIdentity);
     const std::string model(ReplyTail(Exchange(comm, "D0\r"), 1));
-    comm.SelectGroup(kGroupSettings);
+    comm.SelectGroup(CCommInterface::kGroupSettings);
     if (!model.empty()) probe.m_model = model;
     if (!probe.IsRestrictedModel() || m_inputType == kTypeN) return;
     throw CPrivateException(
@@ -75,10 +70,10 @@ void CParTypeT::DownloadAscii(CCommInterface& comm, int32_t part) {
     if (part == kPartAll) {
         CheckCustomTableForAscii();
         CheckDeviceTypeForAscii(comm);
-        comm.SelectGroup(kGroupSettings);
+        comm.SelectGroup(CCommInterface::kGroupSettings);
         old = SetItem01(comm, 1);
     } else {
-        comm.SelectGroup(kGroupSettings);
+        comm.SelectGroup(CCommInterface::kGroupSettings);
     }
     if (Runs(part, kPartBasic)) CParTypeV::DownloadAscii(comm, kPartBasic);
     if (Runs(part, kPartFineAdjust)) CParTypeV::DownloadAscii(comm, kPartFineAdjust);
@@ -96,7 +91,7 @@ void CParTypeT::UploadAscii(CCommInterface& comm, int32_t part) {
     if (Runs(part, kPartBasic)) CParTypeV::UploadAscii(comm, kPartBasic);
     if (Runs(part, kPartFineAdjust)) CParTypeV::UploadAscii(comm, kPartFineAdjust);
     if (Runs(part, kPartIdentity)) {
-        comm.SelectGroup(kGroupSettings);
+        comm.SelectGroup(CCommInterface::kGroupSettings);
         const std::vector<double> cjm = ScanNumbers(comm.ReadItem(kItemCjmTemperature), 1);
         if (!cjm.empty()) m_cjmTemperature = DeviceScaled(cjm[0]);
         const std::vector<double> voltage = ScanNumbers(comm.ReadItem(kItemTcVoltage), 1);
@@ -104,7 +99,7 @@ void CParTypeT::UploadAscii(CCommInterface& comm, int32_t part) {
         CParTypeV::UploadAscii(comm, kPartIdentity);
     }
     if (Runs(part, kPartTable)) {
-        comm.SelectGroup(kGroupSettings);
+        comm.SelectGroup(CCommInterface::kGroupSettings);
         comm.SelectItem(kItemCustomTable);
         UploadCustomTableAscii(comm);
         RecomputeDerived();

@@ -15,7 +15,6 @@ namespace {
 constexpr int32_t kTableBlockCount = 16;
 constexpr int32_t kStageBlockCount = 9;     // 2055 to 2063
 constexpr int32_t kMonitorBlockCount = 11;  // 2069 to 2079
-constexpr int32_t kUniversalTcTypeId = 4;
 
 // The codes of the output-stage block 2055 to 2063, in their encoding order.
 constexpr int32_t kStageCodes[] = {
@@ -164,7 +163,7 @@ void CParTypeT::CheckModbusDownload(int32_t part) const {
 }
 
 uint16_t CParTypeT::KindCharacter() const {
-    return GetTypeId() == kUniversalTcTypeId ? uint16_t{'0'} : uint16_t{0};
+    return GetTypeId() == kTypeUniversalTc ? uint16_t{'0'} : uint16_t{0};
 }
 
 void CParTypeT::ReadMonitorExtra(CModbusInterface&) {}

@@ -67,7 +67,7 @@ constexpr int32_t kDiffLimit = 99990000;
 
 }  // namespace
 
-CParTypeU4::CParTypeU4() : CParTwoTc(8, "K9U4", kDefTable) {}
+CParTypeU4::CParTypeU4() : CParTwoTc(kTypeTwoTcDifference, "K9U4", kDefTable) {}
 
 std::unique_ptr<CParBase> CParTypeU4::CreateInstance() const { return std::make_unique<CParTypeU4>(); }
 

@@ -55,7 +55,7 @@ constexpr ParDef kDefTable[] = {
 
 }  // namespace
 
-CParTypeU5::CParTypeU5() : CParTwoTc(9, "K9U5", kDefTable) {}
+CParTypeU5::CParTypeU5() : CParTwoTc(kTypeTwoTcAverage, "K9U5", kDefTable) {}
 
 std::unique_ptr<CParBase> CParTypeU5::CreateInstance() const { return std::make_unique<CParTypeU5>(); }
 

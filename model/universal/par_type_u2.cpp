@@ -52,7 +52,7 @@ constexpr uint16_t kKindBit = 0x0004;
 
 CParTypeU2::CParTypeU2()
     : CParUniversal('2', 0xF3, kKindBit, {kRange, kBurnout, kOutputHigh, kOutputLow, kBurnoutValue}, 10) {
-    SetTypeId(6);
+    SetTypeId(kTypeUniversalVoltage);
     SetModelCode("K9U2");
     m_model = "K9U";
     SetDefTable(kDefTable);

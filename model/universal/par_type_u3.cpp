@@ -56,7 +56,7 @@ constexpr int32_t kRangeOfType[] = {2, 1, 0};
 CParTypeU3::CParTypeU3()
     : CParUniversal('3', 0xF7, 0, {kSensorWires, kBurnout, kRange, kOutputHigh, kOutputLow, kBurnoutValue},
                     100) {
-    SetTypeId(7);
+    SetTypeId(kTypeUniversalResistance);
     SetModelCode("K9U3");
     m_model = "K9U";
     m_range = 2;
