@@ -8,6 +8,7 @@
 #include "link/private_exception.h"
 #include "platform/message_format.h"
 #include "platform/resource_module.h"
+#include "res/string_ids.h"
 
 namespace {
 // Function codes of the two requests the device serves.
@@ -42,7 +43,7 @@ uint8_t High(unsigned value) { return static_cast<uint8_t>((value >> 8) & 0xFFu)
 uint8_t Low(unsigned value) { return static_cast<uint8_t>(value & 0xFFu); }
 
 CPrivateException Failure(const char* command, unsigned address, int32_t count, const std::string& reason) {
-    return CPrivateException(FormatMessageId(11015, {command, address, count, reason}));
+    return CPrivateException(FormatMessageId(kStrModbusFailed, {command, address, count, reason}));
 }
 
 CPrivateException Failure(const char* command, unsigned address, int32_t count, unsigned reasonId) {
@@ -102,6 +103,8 @@ bool CModbusInterface::ReadHoldingRegister(uint16_t start, int32_t count, uint16
         throw std::invalid_argument("ReadHoldingRegister: count out of range");
     const auto slave = static_cast<uint8_t>(m_settings.m_slaveAddress);
     const std::size_t replyLength = kReadReplyHeader + 2 * static_cast<std::size_t>(count);
+    // A failed read names start + 1 and a failed write start itself: the messages have always read so,
+    // and users compare them with earlier reports.
     Request(ReadRequest(slave, start, count), replyLength, "ReadHoldingRegister", start + 1u, count, values);
     return true;
 }
@@ -145,7 +148,7 @@ void CModbusInterface::Request(const std::vector<uint8_t>& request, std::size_t 
                                  ReplyTimeout(request.size(), replyLength, baud));
         if (!retry) break;
     }
-    if (!last) last = std::make_exception_ptr(Failure(command, address, count, 11011u));
+    if (!last) last = std::make_exception_ptr(Failure(command, address, count, kStrModbusTimeout));
     std::rethrow_exception(last);
 }
 
@@ -169,14 +172,16 @@ void CModbusInterface::Attempt(const std::vector<uint8_t>& request, std::vector<
     const bool refusal = n == kExceptionReplyLength && (reply[1] & kExceptionBit) != 0;
     if (n == expected || refusal) {
         const uint16_t got = static_cast<uint16_t>(reply[n] | (reply[n + 1] << 8));
-        if (ModbusCrc16(reply.data(), n) != got) throw Failure(command, address, count, 11013u);
+        if (ModbusCrc16(reply.data(), n) != got) throw Failure(command, address, count, kStrModbusCrcError);
     }
     m_serial.Pause(InterFrameGap(baud));
-    if (n == 0) throw Failure(command, address, count, 11011u);
+    if (n == 0) throw Failure(command, address, count, kStrModbusTimeout);
     if (IsExceptionReply(request, reply, n)) {
-        throw Failure(command, address, count, FormatMessageId(11014, {static_cast<int>(reply[2])}));
+        throw Failure(command, address, count,
+                      FormatMessageId(kStrModbusException, {static_cast<int>(reply[2])}));
     }
-    if (n != expected || !AnswersRequest(request, reply)) throw Failure(command, address, count, 11012u);
+    if (n != expected || !AnswersRequest(request, reply))
+        throw Failure(command, address, count, kStrModbusInvalidResponse);
 }
 
 void CModbusInterface::Connect(const CComSettings& settings) {

@@ -26,6 +26,12 @@ enum StringId : unsigned {
     kStrPortOpenFailed = 305,
     kStrPortSettingsFailed = 306,
     kStrPortLost = 307,
+    // Modbus: the failure and its reason
+    kStrModbusTimeout = 11011,
+    kStrModbusInvalidResponse = 11012,
+    kStrModbusCrcError = 11013,
+    kStrModbusException = 11014,
+    kStrModbusFailed = 11015,
     // Parameter values refused
     kStrValueRange = 205,
     kStrDampingRange = 212,
