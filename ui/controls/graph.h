@@ -5,11 +5,17 @@
 #include <QPoint>
 #include <QWidget>
 
+#include <QString>
+
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "ui/controls/graph_samples.h"
 
+class QFont;
+class QPaintDevice;
 class QPainter;
 class QPrinter;
 
@@ -33,6 +39,24 @@ public:
         int Height() const { return bottom - top; }
     };
 
+    // A text of the picture and the rectangle it takes.
+    struct Label {
+        Rect area;
+        QString text;
+    };
+
+    // Where everything goes in a drawing rectangle: the plot area, the grid lines that cross it, the axis
+    // labels and the title. No label overlaps another, the title or the plot, and the y labels stay
+    // clear of the time labels; a label that would not fit is left out, its grid line stays.
+    struct PlotLayout {
+        Rect plot;
+        std::vector<int> xGrid;
+        std::vector<int> yGrid;
+        std::vector<Label> xLabels;
+        std::vector<Label> yLabels;
+        std::optional<Label> title;
+    };
+
     struct View {
         double xMin;
         double xMax;
@@ -54,11 +78,15 @@ public:
     // The unit text, drawn as "(title)" at the top left; empty draws nothing.
     void SetTitle(const std::string& title);
 
-    // Prints the current view on one page with the screen's aspect ratio. A printer that cannot start
-    // prints nothing.
-    void Print(QPrinter& printer);
+    // Prints the current view on one page with the screen's aspect ratio; false when the printer could
+    // not start or did not finish. The screen's picture and scales stay as they are.
+    bool Print(QPrinter& printer);
     // Renders into `painter`: `plot` arrives as a copy of `drawing` and comes back as the plot area.
+    // Grid and trace stay inside the plot area.
     void Draw(QPainter& painter, const Rect& drawing, Rect& plot, bool printing);
+    // The layout of the current view in `drawing` with `font`, measured on `device` (the screen when
+    // none is given).
+    PlotLayout Layout(const Rect& drawing, const QFont& font, const QPaintDevice* device = nullptr) const;
 
     // Settings the hosts write; a host sets the time axis before the range.
     void SetMode(int32_t mode) { m_mode = mode; }

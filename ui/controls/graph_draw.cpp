@@ -11,20 +11,6 @@
 #include "ui/framework/dialog_font.h"
 
 namespace {
-// A tick walk never runs longer than this, whatever range it is given.
-constexpr int kMaxTicks = 1000;
-
-// The ticks of an axis: from the first tick on, while t - max <= step x 1e-5.
-std::vector<double> Ticks(double min, double max, double step) {
-    std::vector<double> ticks;
-    if (!(step > 0.0)) return ticks;
-    for (double t = CGraph::CalcFirstTick(min, step); t - max <= step * 1e-5 && ticks.size() < kMaxTicks;
-         t += step) {
-        ticks.push_back(t);
-    }
-    return ticks;
-}
-
 // A pixel coordinate from a position computed in double: a position far outside [low, high] is held
 // 16 drawing widths away, where it still draws off the picture and converts without overflow.
 int ClampPixel(double position, int low, int high) {
@@ -70,79 +56,42 @@ void CGraph::Draw(QPainter& painter, const Rect& drawing, Rect& plot, bool print
                              static_cast<float>(font.pixelSize()) / static_cast<float>(logicalDpiY());
         font.setPixelSize(std::max(1, static_cast<int>(height)));
     }
+    const PlotLayout layout = Layout(r, font, painter.device());
+    plot = layout.plot;
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setFont(font);
-    painter.setPen(gridPen);
     if (!printing) painter.fillRect(QRect(r.left, r.top, r.Width(), r.Height()), m_backgroundColour);
-    const QFontMetrics metrics = painter.fontMetrics();
-
-    const std::vector<double> xTicks = Ticks(m_view.xMin, m_view.xMax, m_xStep);
-    const std::vector<double> yTicks = Ticks(m_view.yMin, m_view.yMax, m_yStep);
-    std::vector<QString> xLabels;
-    for (double t : xTicks) xLabels.push_back(QString::fromStdString(XLabel(t)));
-    const int w = xLabels.empty() ? 0 : metrics.horizontalAdvance(xLabels.back());
-    const int h = metrics.height();
-    plot.bottom = r.bottom - h - 2;
-    if (m_labelMargin) {
-        plot.top += h / 2 + 1;
-        plot.right += 1 - w / 2;
-    }
-    // The title takes the first text line: the top label, half a line above its grid line, goes below it.
-    if (!m_title.empty()) plot.top = std::max(plot.top, r.top + h + 2 + h / 2);
-    std::vector<QString> yLabels;
-    int labelWidth = 0;
-    for (double t : yTicks) {
-        yLabels.push_back(QString::fromStdString(FormatNumberLabel(m_yFormat, t)));
-        labelWidth = std::max(labelWidth, metrics.horizontalAdvance(yLabels.back()) + 2);
-    }
-    plot.left = r.left + labelWidth;
-
-    for (double t : yTicks) {
-        const int py = MapY(t, plot, r);
-        if (py >= r.top && py <= r.bottom) painter.drawLine(plot.left, py, plot.right, py);
-    }
-    if (m_recomputeScales) {
+    // The scales belong to the screen: a printout leaves them alone.
+    if (!printing && m_recomputeScales && plot.Width() > 0 && plot.Height() > 0) {
         m_xPerPixel = (m_view.xMax - m_view.xMin) / plot.Width();
         m_yPerPixel = (m_view.yMax - m_view.yMin) / plot.Height();
         m_recomputeScales = false;
     }
-    for (double t : xTicks) {
-        const int px = MapX(t, plot, r);
-        if (px >= r.left && px <= r.right) painter.drawLine(px, plot.bottom, px, plot.top);
-    }
-    painter.setPen(m_textColour);
-    const auto drawText = [&](int x, int y, const QString& text) {
-        painter.drawText(x, y + metrics.ascent(), text);
-    };
-    std::vector<QRect> xAreas;
-    for (std::size_t i = 0; i < xTicks.size(); ++i) {
-        const int px = MapX(xTicks[i], plot, r);
-        if (px < r.left || px > r.right) continue;
-        // Centred under its tick, but never cut off at either edge of the picture.
-        const int lw = metrics.horizontalAdvance(xLabels[i]);
-        xAreas.emplace_back(std::max(r.left, std::min(px - lw / 2, r.right - lw)), plot.bottom + 1, lw, h);
-        drawText(xAreas.back().left(), xAreas.back().top(), xLabels[i]);
-    }
-    for (std::size_t i = 0; i < yTicks.size(); ++i) {
-        const int py = MapY(yTicks[i], plot, r);
-        if (py < r.top || py > r.bottom) continue;
-        // Beside its grid line, but never cut off at the top of the picture nor over the time labels.
-        const int lw = metrics.horizontalAdvance(yLabels[i]);
-        QRect area(plot.left - lw - 1, std::max(r.top, py - h / 2), lw, h);
-        for (const QRect& below : xAreas) {
-            if (area.intersects(below)) area.moveBottom(below.top() - 1);
-        }
-        drawText(area.left(), area.top(), yLabels[i]);
-    }
-    if (!m_title.empty()) drawText(r.left + 1, r.top + 1, QString::fromStdString("(" + m_title + ")"));
 
-    painter.setPen(tracePen);
-    if (m_mode == kModeLive) {
-        DrawLiveTrace(painter, plot, r);
-    } else if (m_mode == kModeInteractive) {
-        DrawInteractiveTrace(painter, plot, r);
+    if (plot.Width() > 0 && plot.Height() > 0) {
+        // Grid and trace never reach into the labels, whatever the view.
+        painter.setClipRect(QRect(plot.left, plot.top, plot.Width() + 1, plot.Height() + 1));
+        painter.setPen(gridPen);
+        for (int py : layout.yGrid) painter.drawLine(plot.left, py, plot.right, py);
+        for (int px : layout.xGrid) painter.drawLine(px, plot.bottom, px, plot.top);
+        painter.setPen(tracePen);
+        if (m_mode == kModeLive) {
+            DrawLiveTrace(painter, plot, r);
+        } else if (m_mode == kModeInteractive) {
+            DrawInteractiveTrace(painter, plot, r);
+        }
+        painter.setClipping(false);
     }
+
+    painter.setPen(m_textColour);
+    const int ascent = painter.fontMetrics().ascent();
+    const auto drawLabel = [&](const Label& label) {
+        painter.drawText(label.area.left, label.area.top + ascent, label.text);
+    };
+    for (const Label& label : layout.xLabels) drawLabel(label);
+    for (const Label& label : layout.yLabels) drawLabel(label);
+    if (layout.title) drawLabel(*layout.title);
     painter.restore();
 }
 
@@ -274,15 +223,12 @@ CGraph::Rect CGraph::PageRectangle(int pageWidth, int pageHeight, int clientWidt
     return page;
 }
 
-void CGraph::Print(QPrinter& printer) {
+bool CGraph::Print(QPrinter& printer) {
     printer.setDocName(QStringLiteral("Graph"));
     QPainter painter;
-    if (!painter.begin(&printer)) return;
+    if (!painter.begin(&printer)) return false;
     const Rect page = PageRectangle(printer.width(), printer.height(), width(), height());
-    m_recomputeScales = true;
     Rect plot = page;
     Draw(painter, page, plot, true);
-    painter.end();
-    m_dirty = true;
-    m_recomputeScales = true;
+    return painter.end() && printer.printerState() != QPrinter::Error;
 }
