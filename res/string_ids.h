@@ -101,6 +101,8 @@ enum StringId : unsigned {
     kStrSelectType = 1999,
     kStrDcInputChoices = 2000,     // the three input types the input calibration offers
     kStrOutputTypeChoices = 2050,  // the three output types the output calibration offers
+    // Trend graph
+    kStrPrintFailed = 30500,
     // Comparison dialog
     kStrColumnFile = 12502,
     kStrColumnDevice = 12503,

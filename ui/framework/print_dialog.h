@@ -1,14 +1,16 @@
 #pragma once
 
 #include <QPrinter>
+#include <QString>
 
 #include <functional>
 #include <memory>
 
-// The print dialog: chooses a printer and hands it over for drawing.
+// The print dialog: chooses a printer and hands it over for drawing. Where the system has no printer, it
+// offers a PDF file instead, named after the document in the home folder.
 class CPrintDialog {
 public:
-    CPrintDialog();
+    explicit CPrintDialog(const QString& documentName);
     ~CPrintDialog();
 
     // IDOK when the user chose to print; the printer is then set up.
@@ -22,4 +24,5 @@ public:
 
 private:
     std::unique_ptr<QPrinter> m_printer;
+    QString m_documentName;
 };

@@ -2,9 +2,13 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
+#include <limits>
 
 #include "model/set/par_base.h"
 #include "platform/c_number.h"
+#include "platform/resource_module.h"
+#include "res/string_ids.h"
 #include "ui/framework/message_box.h"
 #include "ui/framework/print_dialog.h"
 
@@ -58,13 +62,20 @@ void CGraphPage::OnDestroy() {
     m_graph->setParent(nullptr);
 }
 
-std::optional<double> CGraphPage::LeadingNumber(const std::string& text) { return ParseDouble(text); }
+std::optional<double> CGraphPage::LeadingNumber(const std::string& text) {
+    const std::optional<double> value = ParseDouble(text);
+    // The graph keeps its samples as float.
+    if (value && std::fabs(*value) > std::numeric_limits<float>::max()) return std::nullopt;
+    return value;
+}
 
 void CGraphPage::AddValue(const CParBase& model) {
     if (!m_running) return;
     const std::optional<double> value = LeadingNumber(model.GetValueText(kInputLive));
     if (!value) return;
-    const double v = *value;
+    // The value as the graph keeps it, so that the range is built around the sample actually drawn: a
+    // float is coarser than the 0.0001 margin of a steady value from about 2048 on.
+    const double v = static_cast<float>(*value);
     if (m_firstPending) {
         m_startTick = m_clock();
         m_graph->SetTitle(model.GetInputUnit());
@@ -125,8 +136,9 @@ void CGraphPage::OnBnClickedClose() {
 }
 
 void CGraphPage::OnBnClickedPrint() {
-    CPrintDialog dialog;
-    if (dialog.DoModal() == IDOK) m_graph->Print(dialog.GetPrinter());
+    CPrintDialog dialog(QStringLiteral("Graph"));
+    if (dialog.DoModal() != IDOK) return;
+    if (!m_graph->Print(dialog.GetPrinter())) AfxMessageBox(LoadString(kStrPrintFailed), MB_ICONERROR);
 }
 
 void CGraphPage::Repaint() {

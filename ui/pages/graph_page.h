@@ -41,7 +41,8 @@ public:
     CGraph& GetGraph() { return *m_graph; }
     void SetTickClock(TickClock clock) { m_clock = std::move(clock); }
 
-    // The number a live value text begins with ("12.345mA, 50.00%" gives 12.345).
+    // The number a live value text begins with ("12.345mA, 50.00%" gives 12.345); one beyond the range
+    // of the graph's samples counts as none.
     static std::optional<double> LeadingNumber(const std::string& text);
 
 protected:

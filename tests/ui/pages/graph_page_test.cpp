@@ -1,7 +1,13 @@
 // The trend graph page fed with the live values a potentiometer set reads from the simulated device.
 #include "ui/pages/graph_page.h"
 
+#include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QPrintDialog>
+#include <QPrinterInfo>
 #include <QPushButton>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -9,6 +15,8 @@
 #include <filesystem>
 
 #include "model/potentiometer/par_type_pm.h"
+#include "platform/resource_module.h"
+#include "res/string_ids.h"
 #include "support/scaled_timing.h"
 #include "support/temp_folder.h"
 #include "support/sim_connection.h"
@@ -73,6 +81,7 @@ TEST(GraphPageText, TheValueIsTheNumberTheLiveTextBeginsWith) {
     } cases[] = {
         {"12.345mA, 50.00%", 12.345}, {" -3.5%, 0.0000%", -3.5}, {"Burnout", std::nullopt},
         {"", std::nullopt},           {"nan%", std::nullopt},    {"1e400", std::nullopt},
+        {"-1e39", std::nullopt},
     };
     for (const auto& c : cases) EXPECT_EQ(CGraphPage::LeadingNumber(c.text), c.value) << c.text;
 }
@@ -112,6 +121,20 @@ TEST_F(GraphPageTest, RecordsOnlyWhileRunningFromTheFirstValueOnAndTheRangeOnlyG
     EXPECT_EQ(m_page.GetGraph().GetMode(), CGraph::kModeInteractive);
     Poll(60.0, 6000);
     EXPECT_EQ(m_page.GetGraph().Samples().Raw().size(), 4U);
+}
+
+TEST_F(GraphPageTest, ASteadyValueOfAnyMagnitudeLiesInTheMiddleOfTheView) {
+    for (double value : {0.5, 2049.1234, 3000.1234, -4095.9999, 150000.1234, 214748.3647}) {
+        Click(CGraphPage::kStart);
+        for (uint32_t tick : {0U, 1000U, 2000U}) Poll(value, tick);
+        Click(CGraphPage::kStop);
+        const CGraph::View view = View();
+        ASSERT_EQ(m_page.GetGraph().Samples().Raw().size(), 3U) << value;
+        for (const CGraphSample& sample : m_page.GetGraph().Samples().Raw()) {
+            const double position = (sample.y - view.yMin) / (view.yMax - view.yMin);
+            EXPECT_NEAR(position, 0.5, 0.01) << value << " drawn at " << sample.y;
+        }
+    }
 }
 
 TEST_F(GraphPageTest, ACounterThatWrapsAfterTheFirstValueStillGivesTheElapsedTime) {
@@ -170,31 +193,92 @@ TEST_F(GraphPageTest, ScreenshotOfARecordingInBothLanguages) {
             Poll(wave, static_cast<uint32_t>(i * 5000));
         }
         Click(CGraphPage::kStop);
-        const std::string path = std::string(BRIMLOW_SCREENSHOT_DIR) +
-                                 (language ? "/graph_page_jpn.png" : "/graph_page_en.png");
-        std::filesystem::remove(path);
-        EXPECT_TRUE(m_page.GetWindow()->grab().save(QString::fromStdString(path)));
-        EXPECT_TRUE(std::filesystem::exists(path));
+        const std::string suffix = language ? "_jpn.png" : "_en.png";
+        for (const char* name : {"graph_page", "graph_page_panned"}) {
+            const std::string path = std::string(BRIMLOW_SCREENSHOT_DIR) + "/" + name + suffix;
+            std::filesystem::remove(path);
+            EXPECT_TRUE(m_page.GetWindow()->grab().save(QString::fromStdString(path)));
+            EXPECT_TRUE(std::filesystem::exists(path));
+            // Zoomed out and dragged left and up: the grid crosses the labels' column, values turn negative.
+            CGraph& graph = m_page.GetGraph();
+            const QPoint centre = graph.rect().center();
+            const QPoint moved = centre + QPoint(-40, -graph.height() * 2 / 5);
+            QTest::mouseDClick(&graph, Qt::RightButton, {}, centre);
+            QTest::mouseDClick(&graph, Qt::RightButton, {}, centre);
+            graph.grab();
+            QTest::mousePress(&graph, Qt::LeftButton, {}, centre);
+            QTest::mouseMove(&graph, moved);
+            QTest::mouseRelease(&graph, Qt::LeftButton, {}, moved);
+        }
     }
 }
 
-TEST_F(GraphPageTest, PrintGoesToThePrinterTheDialogChoseAndCancelPrintsNothing) {
+TEST_F(GraphPageTest, PrintGoesToThePrinterTheDialogChoseCancelPrintsNothingAndAFailureIsReported) {
     CTempFolder folder;
     Click(CGraphPage::kStart);
     Poll(10.0, 0);
     Poll(20.0, 1000);
     Click(CGraphPage::kStop);
-    for (bool accept : {false, true}) {
-        const std::string path = folder / (accept ? "printed.pdf" : "cancelled.pdf");
+    const struct {
+        const char* file;
+        bool accept;
+        bool written;
+    } cases[] = {
+        {"cancelled.pdf", false, false},
+        {"printed.pdf", true, true},
+        {"missing/printed.pdf", true, false},
+    };
+    for (const auto& c : cases) {
+        const std::string path = folder / c.file;
         CPrintDialog::SetHook([&](QPrinter& printer) {
             printer.setOutputFormat(QPrinter::PdfFormat);
             printer.setOutputFileName(QString::fromStdString(path));
-            return accept;
+            return c.accept;
         });
+        CMessageBoxRecorder messages;
         Click(CGraphPage::kPrint);
         CPrintDialog::SetHook(nullptr);
-        EXPECT_EQ(std::filesystem::exists(path), accept);
+        EXPECT_EQ(std::filesystem::exists(path), c.written) << c.file;
+        const bool failed = c.accept && !c.written;
+        EXPECT_EQ(messages.texts,
+                  failed ? std::vector<std::string>{LoadString(kStrPrintFailed)} : std::vector<std::string>{})
+            << c.file;
     }
     EXPECT_EQ(m_page.GetGraph().Samples().Raw().size(), 2U);
     EXPECT_EQ(m_page.GetGraph().GetMode(), CGraph::kModeInteractive);
+}
+
+TEST_F(GraphPageTest, WithoutAPrinterTheDialogOffersAPdfFileInTheHomeFolder) {
+    if (!QPrinterInfo::availablePrinters().isEmpty()) GTEST_SKIP() << "this system has a printer";
+    CTempFolder folder;
+    const std::string path = folder / "graph.pdf";
+    Click(CGraphPage::kStart);
+    Poll(10.0, 0);
+    Poll(20.0, 1000);
+    Click(CGraphPage::kStop);
+    int destinations = 0;
+    QString offered;
+    QMetaObject::invokeMethod(
+        qApp,
+        [&] {
+            QWidget* modal = QApplication::activeModalWidget();
+            auto* dialog = qobject_cast<QPrintDialog*>(modal);
+            if (!dialog) {
+                if (modal) modal->close();
+                return;
+            }
+            auto* printers = dialog->findChild<QComboBox*>(QStringLiteral("printers"));
+            auto* file = dialog->findChild<QLineEdit*>(QStringLiteral("filename"));
+            if (printers) destinations = printers->count();
+            if (file) {
+                offered = file->text();
+                file->setText(QString::fromStdString(path));
+            }
+            dialog->accept();
+        },
+        Qt::QueuedConnection);
+    Click(CGraphPage::kPrint);
+    EXPECT_EQ(destinations, 1);
+    EXPECT_EQ(offered, QDir::home().filePath(QStringLiteral("Graph.pdf")));
+    EXPECT_TRUE(std::filesystem::exists(path));
 }
