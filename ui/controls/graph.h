@@ -3,9 +3,8 @@
 #include <QColor>
 #include <QPixmap>
 #include <QPoint>
-#include <QWidget>
-
 #include <QString>
+#include <QWidget>
 
 #include <cstdint>
 #include <optional>
