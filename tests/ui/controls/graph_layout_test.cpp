@@ -45,7 +45,8 @@ void ExpectSound(const CGraph::PlotLayout& layout, const CGraph::Rect& drawing, 
     if (layout.title) labels.push_back(*layout.title);
     for (std::size_t i = 0; i < labels.size(); ++i) {
         const QRect a = ToQRect(labels[i].area);
-        EXPECT_TRUE(ToQRect(drawing).contains(a)) << what << ": " << Describe(labels[i]) << " leaves the picture";
+        EXPECT_TRUE(ToQRect(drawing).contains(a))
+            << what << ": " << Describe(labels[i]) << " leaves the picture";
         EXPECT_FALSE(a.intersects(plot)) << what << ": " << Describe(labels[i]) << " on the plot";
         for (std::size_t j = i + 1; j < labels.size(); ++j) {
             EXPECT_FALSE(a.intersects(ToQRect(labels[j].area)))
@@ -73,8 +74,8 @@ TEST(GraphLayout, NoLabelMeetsAnotherTheTitleOrThePlotAtEverySizeInBothLanguages
     };
     // The plot at its smallest (the table viewers'), at the trend page's default and maximised on a
     // large screen.
-    const QSize sizes[] = {DialogUnitsToPixels(0, 0, 268, 216).size(), DialogUnitsToPixels(0, 0, 502, 307).size(),
-                           QSize(3840, 2100)};
+    const QSize sizes[] = {DialogUnitsToPixels(0, 0, 268, 216).size(),
+                           DialogUnitsToPixels(0, 0, 502, 307).size(), QSize(3840, 2100)};
     ResetLanguageState();
     SetLanguageModuleDirectory(BRIMLOW_MODULE_DIR);
     for (int language : {0, 1}) {
