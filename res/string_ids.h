@@ -94,6 +94,8 @@ enum StringId : unsigned {
     kStrRtdFileBadOrder = 30306,
     // Device transfers
     kStrOutputStillHeld = 11030,
+    kStrOutputHoldReleased = 11031,
+    kStrLoopTestHoldsOutput = 11032,
     // User profile
     kStrProfileNotSaved = 30400,
     // Calibration dialogs

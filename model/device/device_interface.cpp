@@ -150,6 +150,16 @@ void CDeviceInterface::Identify(CModbusInterface& modbus, std::unique_lock<std::
         lock.unlock();
         return;
     }
+    if (m_releaseHold.load()) {
+        uint16_t hold = 0;
+        modbus.ReadHoldingRegister(kRegOutputHold, 1, &hold);
+        if (hold != 0) {
+            const uint16_t released = 0;
+            modbus.WriteMultipleRegisters(kRegOutputHold, 1, &released);
+            m_holdReleased.store(true);
+        }
+        m_releaseHold.store(false);
+    }
     if (registered->GetTypeId() != m_par->GetTypeId()) ReplaceSet(*registered);
     for (int32_t part : {kPartFineAdjust, kPartBasic, kPartIdentity, kPartStatus})
         m_par->UploadModbus(modbus, part);

@@ -28,6 +28,7 @@ public:
     static constexpr int32_t kModelCodeLength = 4;
     static constexpr uint16_t kRegAdjust = 2064;
     static constexpr uint16_t kRegAdjust2 = 2053;
+    static constexpr uint16_t kRegOutputHold = 2072;
     static constexpr int32_t kTabLoopTest = 4;
     static constexpr int32_t kTabAll = -1;
     static constexpr unsigned kPauseNotConnected = 100;
@@ -79,6 +80,10 @@ public:
     bool IsIdentified() const { return m_identified.load(); }
     // Makes the next poll identify again (after a disconnect, after a download).
     void RequestIdentify() { m_reidentify.store(true); }
+    // After a failed download: the next identification, before anything else is read, releases an
+    // output the device still holds (register 2072 not 0). TakeHoldReleased is true once, after it did.
+    void RequestHoldRelease() { m_releaseHold.store(true); }
+    bool TakeHoldReleased() { return m_holdReleased.exchange(false); }
 
     CAdjustInfo GetAdjustInfo() const;
     CCalibInfo GetCalibInfo() const;
@@ -122,6 +127,8 @@ private:
 
     std::atomic<bool> m_identified{false};
     std::atomic<bool> m_reidentify{false};
+    std::atomic<bool> m_releaseHold{false};
+    std::atomic<bool> m_holdReleased{false};
     CTransferProgress m_progress;
     int m_wakeFd = -1;
 };

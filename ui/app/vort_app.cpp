@@ -10,6 +10,7 @@
 #include "ui/framework/message_box.h"
 #include "ui/app/language.h"
 #include "ui/app/static_buffer.h"
+#include "ui/app/signal_watcher.h"
 #include "ui/hooks/ui_notifier.h"
 #include "ui/hooks/ui_table_dialog_service.h"
 #include "ui/main/vort_dlg.h"
@@ -47,6 +48,8 @@ void CVORTApp::RunDialogLoop() {
     const CUiNotifier notifier(dialog.Poster());
     // The parameter sets open their table viewers through it, over the main dialog.
     const CUiTableDialogService tables;
+    // A termination signal closes the dialog as the user's close would, without asking.
+    const CSignalWatcher watcher([&dialog] { dialog.CloseOnSignal(); });
     while (dialog.DoModal() == IDOK) {
     }
 }

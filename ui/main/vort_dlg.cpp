@@ -7,6 +7,8 @@
 #include <QPushButton>
 
 #include <array>
+#include <cstdio>
+#include <exception>
 #include <filesystem>
 
 #include "model/device/device_type.h"
@@ -59,6 +61,16 @@ bool HasFocusIn(const CParameterListCtrl& list, const QWidget* focus) {
 
 const char* const kCommunicationFailed = "Communication is Failed,Please retry.";
 const char* const kPleaseWait = "Please wait...";
+
+std::string TextOf(const std::exception_ptr& failure) {
+    try {
+        std::rethrow_exception(failure);
+    } catch (const std::exception& e) {
+        return e.what();
+    } catch (...) {
+        return std::string();
+    }
+}
 
 // Places `page` over the display area of `tab` and returns how much larger than its template it became.
 QSize PlaceGrown(const CTabCtrl& tab, CDialog& page) {
@@ -264,7 +276,8 @@ void CVORTDlg::UpdateControls(int state) {
     for (int id : {kOpenFile, kSaveFile, kSettings, kConnect, kSelect, kUnlock, kFileTab})
         EnableDlgItem(id, !busy);
     ShowDlgItem(kStatusText, !graph && !online);
-    ShowDlgItem(kProgress, !graph && busy);
+    // Closing during a transfer says "Please wait..." where the progress stood.
+    ShowDlgItem(kProgress, !graph && busy && !m_closePending);
     m_inputMeter.ShowWindow(!graph && online);
     m_outputMeter.ShowWindow(!graph && online);
     // While busy the file side is not to be edited: an upload replaces it when it ends.
@@ -375,11 +388,19 @@ void CVORTDlg::OnPollResult() {
     }
     m_deferredPoll = false;
     PostPoll();
+    if (m_pollThread && m_pollThread->GetDeviceInterface().TakeHoldReleased())
+        AfxMessageBox(LoadString(kStrOutputHoldReleased), MB_ICONINFORMATION);
 }
 
 void CVORTDlg::OnWorkThreadEnd() {
-    if (m_workThread->GetKeptException()) {
-        AfxMessageBox(kCommunicationFailed);
+    if (const std::exception_ptr failure = m_workThread->GetKeptException()) {
+        if (m_workThread->GetLastCommand() == CDeviceInterfaceThread::kDownload && m_pollThread) {
+            // The download may have left the output held: the device is identified anew and released
+            // before it is polled again.
+            m_pollThread->GetDeviceInterface().RequestHoldRelease();
+            m_pollThread->GetDeviceInterface().RequestIdentify();
+        }
+        AfxMessageBox(std::string(kCommunicationFailed) + "\n\n" + TextOf(failure));
     } else if (m_workThread->GetLastCommand() == CDeviceInterfaceThread::kUpload) {
         if (m_compare) {
             ShowComparison();
@@ -424,14 +445,49 @@ void CVORTDlg::StopWorkThread() {
 }
 
 void CVORTDlg::OnClose() {
+    if (m_state == kStateOnline && m_loopTestPage.HoldsOutput()) {
+        const int answer = AfxMessageBox(LoadString(kStrLoopTestHoldsOutput),
+                                         MB_YESNOCANCEL | MB_ICONQUESTION);
+        if (answer == IDCANCEL) return;
+        // A release that fails is reported and the window stays, so that the user can try again.
+        if (answer == IDYES) m_loopTestPage.ReleaseOutput();
+    }
     if (m_workThread) {
         // The work thread uses the file side and the port; the window closes once it has ended.
         m_closePending = true;
         SetDlgItemText(kStatusText, kPleaseWait);
+        ShowDlgItem(kProgress, false);
         ShowDlgItem(kStatusText, true);
         return;
     }
     CloseNow();
+}
+
+void CVORTDlg::CloseOnSignal() {
+    // Windows over this one close first, as their own close does it: a calibration ends on the device.
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window != GetWindow() && window->isVisible() && window->isModal()) window->close();
+    }
+    // The rest once their modal loops have returned.
+    PostCall([this] {
+        if (!IsWindow()) return;
+        SetDlgItemText(kStatusText, kPleaseWait);
+        ShowDlgItem(kProgress, false);
+        ShowDlgItem(kStatusText, true);
+        const bool downloading = m_workThread &&
+                                 m_workThread->GetLastCommand() == CDeviceInterfaceThread::kDownload;
+        const bool looptest = m_state == kStateOnline && m_loopTestPage.HoldsOutput();
+        StopWorkThread();
+        StopPollThread();
+        if (downloading || looptest) {
+            try {
+                m_loopTestPage.ReleaseOutput();
+            } catch (const std::exception& e) {
+                std::fprintf(stderr, "brimlow: the output hold could not be released: %s\n", e.what());
+            }
+        }
+        CloseNow();
+    });
 }
 
 void CVORTDlg::CloseNow() {

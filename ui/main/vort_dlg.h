@@ -61,6 +61,10 @@ public:
     CGraphPage& GetGraphPage() { return m_graphPage; }
     // The trend graph's window covers the dialog.
     bool IsGraphOpen() const { return m_graphPage.IsWindow(); }
+    // A termination signal closes the program as the user's close does, but cannot ask: windows over
+    // this one close first (a calibration ends on the device), a transfer is cancelled, and an output
+    // that a download or the loop test holds is released.
+    void CloseOnSignal();
 
 protected:
     bool OnInitDialog() override;

@@ -39,14 +39,19 @@ void CAOTestPage::OnBnClickedFixedOut() {
     std::unique_lock lock(m_modbus->GetMutex());
     m_modbus->ReadHoldingRegister(m_burnout ? kRegBurnoutOutput : kRegPresentOutput, 1, &m_buffer);
     m_modbus->WriteMultipleRegisters(kRegOutputHold, 1, &m_buffer);
+    m_held = true;
     ShowBuffer();
 }
 
-void CAOTestPage::OnBnClickedNormalOut() {
+void CAOTestPage::OnBnClickedNormalOut() { ReleaseOutput(); }
+
+void CAOTestPage::ReleaseOutput() {
     if (m_modbus == nullptr) return;
     std::unique_lock lock(m_modbus->GetMutex());
     m_buffer = 0;
     m_modbus->WriteMultipleRegisters(kRegOutputHold, 1, &m_buffer);
+    m_held = false;
+    m_loopTest = false;
 }
 
 void CAOTestPage::OnBnClickedSet() {
@@ -57,6 +62,7 @@ void CAOTestPage::OnBnClickedSet() {
     std::unique_lock lock(m_modbus->GetMutex());
     m_buffer = ToRegister(value);
     m_modbus->WriteMultipleRegisters(kRegOutputHold, 1, &m_buffer);
+    m_held = true;
     m_modbus->ReadHoldingRegister(kRegOutputHold, 1, &m_buffer);
     ShowBuffer();
 }

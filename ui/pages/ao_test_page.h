@@ -26,6 +26,11 @@ public:
     void SetModbus(CModbusInterface* modbus) { m_modbus = modbus; }
     // After every valid poll with the device-side set; when not online with an empty DC-input set.
     void UpdateFromDevice(const CParBase& model);
+    // Whether the output is held: the device said so at the last poll, or Fixed Out or Set held it since
+    // and Normal Out has not let it go.
+    bool HoldsOutput() const { return m_loopTest || m_held; }
+    // Lets the output follow the input again (what Normal Out does); a link failure is thrown.
+    void ReleaseOutput();
 
     // Register value <-> current in mA: 10000 is 4 mA, 2500 counts per mA.
     static uint16_t ToRegister(double milliampere);
@@ -40,5 +45,6 @@ private:
     CModbusInterface* m_modbus = nullptr;
     bool m_loopTest = false;
     bool m_burnout = false;
+    bool m_held = false;
     uint16_t m_buffer = 0;
 };

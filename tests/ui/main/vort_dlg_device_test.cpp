@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <condition_variable>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <mutex>
@@ -22,6 +23,7 @@
 #include "res/string_ids.h"
 #include "ui/app/language.h"
 #include "ui/app/static_buffer.h"
+#include "ui/app/signal_watcher.h"
 #include "ui/app/vort_app.h"
 #include "ui/framework/file_dialog.h"
 #include "ui/framework/popup_menu.h"
@@ -172,7 +174,10 @@ TEST_F(MainDialogDeviceTest, AFailedUploadIsReportedOnceAndKeepsTheFileSide) {
         device.sim.InjectFaultFrom(device.sim.GetRequestCount(), SimFault::Make(ESimFault::Exception));
         Click(dialog, CVORTDlg::kUpload);
         ASSERT_TRUE(PumpUntil([&] { return !dialog.HasWorkThread(); }));
-        EXPECT_EQ(boxes.texts, std::vector<std::string>{kFailed});
+        // The general text, then what failed.
+        ASSERT_EQ(boxes.texts.size(), 1u);
+        EXPECT_TRUE(boxes.texts[0].starts_with(kFailed + "\n\n")) << boxes.texts[0];
+        EXPECT_NE(boxes.texts[0].find("reason=receive exception"), std::string::npos) << boxes.texts[0];
         EXPECT_EQ(dialog.GetFileSideSet(), before);
         EXPECT_EQ(dialog.GetFileSideSet()->GetTypeId(), 7);
         // The device stays silent: the status no longer says "Please wait..." but that it is searched for.
@@ -289,6 +294,8 @@ TEST_F(MainDialogDeviceTest, ClosingDuringADownloadWaitsForItsEnd) {
         closedEarly = !dialog.GetWindow()->isVisible();
         EXPECT_TRUE(dialog.IsClosePending());
         EXPECT_EQ(dialog.GetDlgItemText(CVORTDlg::kStatusText), "Please wait...");
+        EXPECT_TRUE(dialog.IsDlgItemShown(CVORTDlg::kStatusText));
+        EXPECT_FALSE(dialog.IsDlgItemShown(CVORTDlg::kProgress));
         const size_t held = device.sim.GetRequestCount();
         gate.Open();
         ASSERT_TRUE(PumpUntil([&] { return !dialog.IsWindow() || !dialog.GetWindow()->isVisible(); }, 60s));
@@ -628,4 +635,99 @@ TEST_F(MainDialogDeviceTest, ACompareWhoseDeviceChangedModelMeanwhileIsRefusedWh
                   std::vector<std::string>{"The settings of a different device cannot be compared."});
         EXPECT_EQ(shown, 0);
     });
+}
+
+TEST_F(MainDialogDeviceTest, AFailedDownloadSaysTheOutputIsHeldAndReleasesItWhenTheDeviceAnswersAgain) {
+    CProfiledSim device("K9RS");
+    StaticBuffer().PutParameterSet(DefaultSet(2));
+    CVORTDlg dialog;
+    CMessageBoxRecorder boxes;
+    RunModalSettled(dialog, [&] {
+        ASSERT_TRUE(ConnectOnline(dialog));
+        Click(dialog, CVORTDlg::kUnlock);
+        // The device falls silent right after the download has held its output.
+        device.sim.SetRequestHook([&](const SimRequest& r) {
+            if (r.kind == ESimRequestKind::Write && r.start == CAOTestPage::kRegOutputHold &&
+                r.values.at(0) != 0)
+                device.sim.InjectFaultFrom(r.index + 1, SimFault::Silence());
+        });
+        Click(dialog, CVORTDlg::kDownload);
+        ASSERT_TRUE(PumpUntil([&] { return !dialog.HasWorkThread(); }, 60s));
+        ASSERT_EQ(boxes.texts.size(), 1u);
+        EXPECT_TRUE(boxes.texts[0].starts_with(kFailed + "\n\n")) << boxes.texts[0];
+        EXPECT_NE(boxes.texts[0].find("still held"), std::string::npos) << boxes.texts[0];
+        ASSERT_NE(device.sim.GetRegister(CAOTestPage::kRegOutputHold), 0);
+
+        device.sim.SetRequestHook(nullptr);
+        device.sim.ClearFaults();
+        EXPECT_TRUE(PumpUntil([&] { return device.sim.GetRegister(CAOTestPage::kRegOutputHold) == 0; }, 30s));
+        EXPECT_TRUE(PumpUntil([&] { return boxes.texts.size() == 2; }));
+        EXPECT_EQ(boxes.texts.back(), LoadString(kStrOutputHoldReleased));
+    });
+}
+
+TEST_F(MainDialogDeviceTest, ClosingWhileTheLoopTestHoldsTheOutputAsksFirst) {
+    struct Case {
+        int answer;
+        bool closes;
+        bool released;
+    };
+    for (const Case& c : {Case{IDCANCEL, false, false}, Case{IDNO, true, false}, Case{IDYES, true, true}}) {
+        SCOPED_TRACE(c.answer);
+        CProfiledSim device("K9TS");
+        StaticBuffer().PutParameterSet(DefaultSet(1));
+        CVORTDlg dialog;
+        CMessageBoxRecorder boxes(c.answer);
+        bool open = false;
+        RunModalSettled(dialog, [&] {
+            ASSERT_TRUE(ConnectOnline(dialog));
+            Click(dialog.GetLoopTestPage(), CAOTestPage::kFixedOut);
+            ASSERT_NE(device.sim.GetRegister(CAOTestPage::kRegOutputHold), 0);
+            dialog.GetWindow()->close();
+            open = dialog.IsWindow() && dialog.GetWindow()->isVisible();
+        });
+        EXPECT_EQ(boxes.texts, std::vector<std::string>{LoadString(kStrLoopTestHoldsOutput)});
+        EXPECT_EQ(open, !c.closes);
+        EXPECT_EQ(device.sim.GetRegister(CAOTestPage::kRegOutputHold) == 0, c.released);
+    }
+}
+
+TEST_F(MainDialogDeviceTest, ATerminationSignalClosesWithoutAskingAndReleasesWhatIsHeld) {
+    enum class Held { LoopTest, Download };
+    for (const Held held : {Held::LoopTest, Held::Download}) {
+        SCOPED_TRACE(static_cast<int>(held));
+        CProfiledSim device("K9RS");
+        CGate gate;
+        device.sim.SetRequestHook([&](const SimRequest&) { gate.Pass(); });
+        StaticBuffer().PutParameterSet(DefaultSet(2));
+        CVORTDlg dialog;
+        CMessageBoxRecorder boxes(IDCANCEL);
+        const CSignalWatcher watcher([&dialog] { dialog.CloseOnSignal(); });
+        const int result = RunModalSettled(dialog, [&] {
+            ASSERT_TRUE(ConnectOnline(dialog));
+            if (held == Held::LoopTest) {
+                Click(dialog.GetLoopTestPage(), CAOTestPage::kFixedOut);
+            } else {
+                Click(dialog, CVORTDlg::kUnlock);
+                // The download stops once it has held the output.
+                device.sim.SetRequestHook([&](const SimRequest& r) {
+                    if (r.kind == ESimRequestKind::Write && r.start == CAOTestPage::kRegOutputHold &&
+                        r.values.at(0) != 0)
+                        gate.Close();
+                    gate.Pass();
+                });
+                Click(dialog, CVORTDlg::kDownload);
+                ASSERT_TRUE(
+                    PumpUntil([&] { return device.sim.GetRegister(CAOTestPage::kRegOutputHold) != 0; }));
+            }
+            ASSERT_NE(device.sim.GetRegister(CAOTestPage::kRegOutputHold), 0);
+            ASSERT_EQ(std::raise(SIGTERM), 0);
+            gate.Open();
+            EXPECT_TRUE(PumpUntil([&] { return !dialog.GetWindow()->isVisible(); }, 30s));
+        });
+        EXPECT_EQ(result, 0);
+        EXPECT_TRUE(boxes.texts.empty());
+        EXPECT_EQ(device.sim.GetRegister(CAOTestPage::kRegOutputHold), 0);
+        EXPECT_EQ(GetProfileInt("Settings", "DeviceId", -1), 2);
+    }
 }
