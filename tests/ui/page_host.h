@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <string>
 
-#include "ui/app/language.h"
+#include "ui/common/language.h"
 #include "ui/framework/dialog.h"
 #include "ui/ui_test_support.h"
 

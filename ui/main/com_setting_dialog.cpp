@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "ui/app/profile_store.h"
+#include "ui/common/profile_store.h"
 
 namespace {
 CComSettingDialog::PortListSource& Source() {

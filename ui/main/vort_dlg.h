@@ -8,7 +8,7 @@
 #include "model/device/device_interface_thread.h"
 #include "model/set/par_base.h"
 #include "res/dialogs/dialog_102_ids.h"
-#include "ui/app/observer_dialog.h"
+#include "ui/common/observer_dialog.h"
 #include "ui/pages/adjust_input_page.h"
 #include "ui/pages/ao_test_page.h"
 #include "ui/pages/calib_input_page.h"

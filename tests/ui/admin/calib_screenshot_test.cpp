@@ -7,7 +7,7 @@
 #include "ui/admin/calib_dialog_support.h"
 #include "ui/admin/input_calib_dialog.h"
 #include "ui/admin/output_calib_dialog.h"
-#include "ui/app/language.h"
+#include "ui/common/language.h"
 #include "ui/device_ui_support.h"
 #include "ui/pages/adjust_input_page.h"
 #include "ui/pages/ao_test_page.h"

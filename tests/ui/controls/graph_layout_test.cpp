@@ -9,7 +9,7 @@
 
 #include "platform/resource_module.h"
 #include "res/string_ids.h"
-#include "ui/app/language.h"
+#include "ui/common/language.h"
 #include "ui/controls/graph.h"
 #include "ui/framework/dialog_font.h"
 

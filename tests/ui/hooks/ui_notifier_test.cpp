@@ -8,7 +8,7 @@
 #include <thread>
 #include <vector>
 
-#include "ui/app/static_buffer.h"
+#include "ui/common/static_buffer.h"
 #include "ui/ui_test_support.h"
 #include "ui/main/vort_dlg.h"
 

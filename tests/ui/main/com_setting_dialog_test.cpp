@@ -7,7 +7,7 @@
 #include <string>
 
 #include "platform/profile.h"
-#include "ui/app/language.h"
+#include "ui/common/language.h"
 #include "ui/ui_test_support.h"
 
 namespace {

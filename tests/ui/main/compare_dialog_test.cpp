@@ -9,7 +9,7 @@
 #include "model/device/device_type.h"
 #include "model/set/par_type_v.h"
 #include "ui/framework/report_list_ctrl.h"
-#include "ui/app/language.h"
+#include "ui/common/language.h"
 #include "ui/main/main_dialog_support.h"
 #include "ui/ui_test_support.h"
 

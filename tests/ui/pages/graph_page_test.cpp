@@ -20,7 +20,7 @@
 #include "support/scaled_timing.h"
 #include "support/temp_folder.h"
 #include "support/sim_connection.h"
-#include "ui/app/language.h"
+#include "ui/common/language.h"
 #include "ui/framework/print_dialog.h"
 #include "ui/ui_test_support.h"
 

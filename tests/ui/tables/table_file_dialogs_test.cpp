@@ -11,7 +11,7 @@
 #include "model/set/par_type_v.h"
 #include "platform/resource_module.h"
 #include "support/temp_folder.h"
-#include "ui/app/language.h"
+#include "ui/common/language.h"
 #include "ui/framework/file_dialog.h"
 #include "ui/hooks/ui_notifier.h"
 #include "ui/hooks/ui_table_dialog_service.h"

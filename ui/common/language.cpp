@@ -1,4 +1,4 @@
-#include "ui/app/language.h"
+#include "ui/common/language.h"
 
 #include <cstdlib>
 #include <iterator>
@@ -9,7 +9,7 @@
 #include "platform/language_module.h"
 #include "platform/program_path.h"
 #include "platform/resource_module.h"
-#include "ui/app/profile_store.h"
+#include "ui/common/profile_store.h"
 #include "ui/framework/message_box.h"
 
 namespace {

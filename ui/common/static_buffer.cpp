@@ -1,4 +1,4 @@
-#include "ui/app/static_buffer.h"
+#include "ui/common/static_buffer.h"
 
 void CStaticBuffer::Clear() {
     m_parameterSet.reset();

@@ -1,4 +1,4 @@
-#include "ui/app/profile_store.h"
+#include "ui/common/profile_store.h"
 
 #include "platform/message_format.h"
 #include "platform/profile.h"

@@ -1,4 +1,4 @@
-#include "ui/app/language.h"
+#include "ui/common/language.h"
 
 #include <gtest/gtest.h>
 
