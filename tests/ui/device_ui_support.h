@@ -1,16 +1,12 @@
 #pragma once
 
-#include <QImage>
-#include <QString>
-#include <QWidget>
-
-#include <filesystem>
 #include <string>
 
 #include "model/device/device_interface.h"
 #include "support/request_list.h"
 #include "support/scaled_timing.h"
 #include "support/sim_connection.h"
+#include "ui/ui_test_support.h"
 
 // A simulated device of one model with a connected Modbus master on its line and the device interface of
 // a poll thread, polled by hand: what the device pages are handed after each poll.
@@ -33,10 +29,3 @@ struct SimPolledDevice {
     SimLink link;
     CDeviceInterface devif;
 };
-
-// Saves what `window` shows now into the screenshot folder of the build tree.
-inline bool SaveScreenshot(QWidget* window, const std::string& name) {
-    std::filesystem::create_directories(BRIMLOW_SCREENSHOT_DIR);
-    const std::string path = std::string(BRIMLOW_SCREENSHOT_DIR) + "/" + name;
-    return window != nullptr && window->grab().save(QString::fromStdString(path));
-}

@@ -4,7 +4,6 @@
 #include <QTest>
 #include <QWidget>
 
-#include <filesystem>
 #include <string>
 
 #include "ui/common/language.h"
@@ -42,9 +41,3 @@ private:
     QWidget m_window;
     bool m_active = false;
 };
-
-// Saves what `widget` shows into the screenshot folder of the build tree.
-inline void SaveScreenshot(QWidget* widget, const std::string& name) {
-    std::filesystem::create_directories(BRIMLOW_SCREENSHOT_DIR);
-    widget->grab().save(QString::fromStdString(std::string(BRIMLOW_SCREENSHOT_DIR) + "/" + name));
-}

@@ -4,9 +4,11 @@
 #include <QEventLoop>
 #include <QMetaObject>
 #include <QTimer>
+#include <QWidget>
 
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -62,6 +64,13 @@ public:
     std::vector<std::string> texts;
     std::vector<unsigned> types;
 };
+
+// Saves what `window` shows now into the screenshot folder of the build tree.
+inline bool SaveScreenshot(QWidget* window, const std::string& name) {
+    std::filesystem::create_directories(BRIMLOW_SCREENSHOT_DIR);
+    const std::string path = std::string(BRIMLOW_SCREENSHOT_DIR) + "/" + name;
+    return window != nullptr && window->grab().save(QString::fromStdString(path));
+}
 
 // A fresh, empty user profile for one test.
 class CTemporaryProfile {
