@@ -26,7 +26,8 @@ extern "C" void OnTerminationSignal(int) {
 
 CSignalWatcher::CSignalWatcher(std::function<void()> onSignal) : m_onSignal(std::move(onSignal)) {
     int fds[2];
-    if (pipe2(fds, O_CLOEXEC | O_NONBLOCK) != 0) throw std::system_error(errno, std::generic_category(), "pipe2");
+    if (pipe2(fds, O_CLOEXEC | O_NONBLOCK) != 0)
+        throw std::system_error(errno, std::generic_category(), "pipe2");
     m_read = fds[0];
     m_write = fds[1];
     g_writeFd = m_write;
