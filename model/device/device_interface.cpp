@@ -93,6 +93,7 @@ std::string CDeviceInterface::ReadModelCode(CModbusInterface& modbus) {
 void CDeviceInterface::ReplaceSet(const CParBase& source) { m_par = source.Clone(); }
 
 void CDeviceInterface::SetIdentified(bool identified) {
+    if (!identified) DropTeachRequests();
     m_par->SetOnline(identified);
     m_identified.store(identified);
 }
@@ -136,6 +137,8 @@ void CDeviceInterface::ResetAfterFailure() {
 }
 
 void CDeviceInterface::Identify(CModbusInterface& modbus, std::unique_lock<std::recursive_mutex>& lock) {
+    // A request made for the device identified before must not reach the one that answers now.
+    DropTeachRequests();
     lock.lock();
     const std::string code = ReadModelCode(modbus);
     lock.unlock();

@@ -93,6 +93,12 @@ public:
     // Asks the next live poll of the potentiometer model to take the present position as 0 % (or 100 %).
     void RequestTeachZero() { m_calib.zeroRequest = true; }
     void RequestTeachFull() { m_calib.fullRequest = true; }
+    // Forgets the teach requests that wait: the page that made them is disabled or the device they were
+    // meant for is gone. Losing the identification, and identifying anew, do it as well.
+    void DropTeachRequests() {
+        m_calib.zeroRequest = false;
+        m_calib.fullRequest = false;
+    }
     // True while a teach request waits for the poll.
     bool IsTeachPending() const { return m_calib.zeroRequest || m_calib.fullRequest; }
 

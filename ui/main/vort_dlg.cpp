@@ -371,7 +371,8 @@ void CVORTDlg::OnPollResult() {
         m_deferredPoll = true;
         return;
     }
-    if (!m_pollThread->GetDeviceInterface().IsValid()) {
+    // A poll that ended before Disconnect may still find the device valid: it is not shown.
+    if (!m_connect || !m_pollThread->GetDeviceInterface().IsValid()) {
         if (m_connect && m_state != kStateSearching) {
             SetDlgItemText(kStatusText, LoadString(kStrSearching));
             UpdateControls(kStateSearching);

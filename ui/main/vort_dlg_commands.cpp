@@ -68,7 +68,13 @@ void CVORTDlg::OnBnClickedConnect() {
     // The label follows the request at once; the timer blinks it from there.
     SetDlgItemText(kOnlineLabel, LoadString(m_connect ? kStrOnlineLabel : kStrOfflineLabel));
     UpdateOnlineLabelColour();
-    UpdateControls(kStateUnknown);
+    if (m_connect) {
+        UpdateControls(kStateUnknown);
+        return;
+    }
+    // Nothing may reach the device once it is let go: its commands leave with the press.
+    SetDlgItemText(kStatusText, LoadString(kStrOffline));
+    UpdateControls(kStateOffline);
 }
 
 void CVORTDlg::Connect(bool on) {

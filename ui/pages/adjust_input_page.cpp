@@ -4,21 +4,21 @@
 #include <QWidget>
 
 #include "model/device/device_interface.h"
+#include "model/set/par_type_v.h"
 #include "platform/c_number.h"
 
 namespace {
+// The zero sliders move in hundredths of the unit shown.
 constexpr double kZeroScale = 100.0;
-constexpr double kSpanScale = 10000.0;
-constexpr int kSpanLow = 9500;
-constexpr int kSpanHigh = 10500;
-constexpr int kOutputZeroLimit = 500;
-
-bool IsZero(std::size_t slider) { return slider == 0 || slider == 2; }
+constexpr double kSpanScale = CParTypeV::kFineSpanScale;
+constexpr int kSpanLow = CParTypeV::kFineSpanLow;
+constexpr int kSpanHigh = CParTypeV::kFineSpanHigh;
+constexpr int kOutputZeroLimit = CParTypeV::kOutputFineZeroLimit;
 }  // namespace
 
 CAdjustInputPage::CAdjustInputPage() : CDialog(130) {
     for (std::size_t i = 0; i < kSliders.size(); ++i) {
-        MapScroll(kSliders[i], [this, i](int code, int) { OnScroll(i, code); });
+        MapScroll(kSliders[i], [this, i](int code, int) { OnScroll(static_cast<Slider>(i), code); });
     }
     MapClicked(kResetInput, [this] { OnBnClickedResetInput(); });
     MapClicked(kResetOutput, [this] { OnBnClickedResetOutput(); });
@@ -45,39 +45,52 @@ bool CAdjustInputPage::OnInitDialog() {
     outputSpan->setRange(kSpanLow, kSpanHigh);
     outputSpan->setPageStep(1);
     outputSpan->setValue(static_cast<int>(kSpanScale));
-    UpdateAllLabels();
+    ShowAllLabels();
     CheckRadioButton(kChannel1, kChannel2, kChannel1);
     m_channel = 0;
     return true;
 }
 
-bool CAdjustInputPage::UpdateLabel(std::size_t slider) {
-    const int id = kSliders[slider];
-    const auto* control = GetDlgItemAs<QSlider>(id);
-    if (!control) return false;
-    const double value = control->value() / (IsZero(slider) ? kZeroScale : kSpanScale);
-    double* field = nullptr;
+double CAdjustInputPage::Scale(Slider slider) {
+    return slider == kSliderInputZero || slider == kSliderOutputZero ? kZeroScale : kSpanScale;
+}
+
+double& CAdjustInputPage::Field(Slider slider) {
+    const auto channel = static_cast<std::size_t>(m_channel);
     switch (slider) {
-        case 0: field = &m_record.inputZero[static_cast<std::size_t>(m_channel)]; break;
-        case 1: field = &m_record.inputSpan[static_cast<std::size_t>(m_channel)]; break;
-        case 2: field = &m_record.outputZero; break;
-        default: field = &m_record.outputSpan; break;
+        case kSliderInputZero: return m_record.inputZero[channel];
+        case kSliderInputSpan: return m_record.inputSpan[channel];
+        case kSliderOutputZero: return m_record.outputZero;
+        case kSliderOutputSpan: break;
     }
-    const bool changed = *field != value;
-    *field = value;
+    return m_record.outputSpan;
+}
+
+bool CAdjustInputPage::TakeSlider(Slider slider) {
+    const auto* control = GetDlgItemAs<QSlider>(kSliders[slider]);
+    if (!control) return false;
+    const double value = control->value() / Scale(slider);
+    double& field = Field(slider);
+    const bool changed = field != value;
+    field = value;
+    ShowLabel(slider);
+    return changed;
+}
+
+void CAdjustInputPage::ShowLabel(Slider slider) {
+    const double value = Field(slider);
     const int label = kLabels[slider];
-    if (slider == 0) {
+    if (slider == kSliderInputZero) {
         SetDlgItemText(label, FormatC("%+.2lf%s", value, m_record.inputUnit.c_str()));
-    } else if (slider == 2) {
+    } else if (slider == kSliderOutputZero) {
         SetDlgItemText(label, FormatC("%+.2lf%s", value, m_record.outputUnit.c_str()));
     } else {
         SetDlgItemText(label, FormatC("%.4lf", value));
     }
-    return changed;
 }
 
-void CAdjustInputPage::UpdateAllLabels() {
-    for (std::size_t i = 0; i < kSliders.size(); ++i) UpdateLabel(i);
+void CAdjustInputPage::ShowAllLabels() {
+    for (std::size_t i = 0; i < kSliders.size(); ++i) ShowLabel(static_cast<Slider>(i));
 }
 
 // Positions are counts of the shown resolution; a value that is a whole count but a hair below it in
@@ -86,12 +99,12 @@ void CAdjustInputPage::SetPosition(int id, double value, double scale) {
     if (auto* slider = GetDlgItemAs<QSlider>(id)) slider->setValue(SnapTrunc(value * scale));
 }
 
-void CAdjustInputPage::OnScroll(std::size_t slider, int code) {
+void CAdjustInputPage::OnScroll(Slider slider, int code) {
     if (code == TB_THUMBTRACK) {
-        UpdateLabel(slider);
+        TakeSlider(slider);
         m_dragged[slider] = true;
     } else if (code == TB_ENDTRACK) {
-        if (UpdateLabel(slider) || m_dragged[slider]) {
+        if (TakeSlider(slider) || m_dragged[slider]) {
             m_dragged[slider] = false;
             SendAdjustment();
         }
@@ -101,16 +114,16 @@ void CAdjustInputPage::OnScroll(std::size_t slider, int code) {
 void CAdjustInputPage::OnBnClickedResetInput() {
     SetPosition(kInputZero, 0.0, kZeroScale);
     SetPosition(kInputSpan, 1.0, kSpanScale);
-    UpdateLabel(0);
-    UpdateLabel(1);
+    TakeSlider(kSliderInputZero);
+    TakeSlider(kSliderInputSpan);
     SendAdjustment();
 }
 
 void CAdjustInputPage::OnBnClickedResetOutput() {
     SetPosition(kOutputZero, 0.0, kZeroScale);
     SetPosition(kOutputSpan, 1.0, kSpanScale);
-    UpdateLabel(2);
-    UpdateLabel(3);
+    TakeSlider(kSliderOutputZero);
+    TakeSlider(kSliderOutputSpan);
     SendAdjustment();
 }
 
@@ -122,14 +135,24 @@ void CAdjustInputPage::OnChannel(int channel) {
 }
 
 void CAdjustInputPage::ShowInputSliders() {
-    const auto channel = static_cast<std::size_t>(m_channel);
-    if (!m_dragged[0]) SetPosition(kInputZero, m_record.inputZero[channel], kZeroScale);
-    UpdateLabel(0);
-    if (!m_dragged[1]) SetPosition(kInputSpan, m_record.inputSpan[channel], kSpanScale);
-    UpdateLabel(1);
+    ShowSlider(kSliderInputZero);
+    ShowSlider(kSliderInputSpan);
+}
+
+// A slider the user is dragging keeps its position, and the record its value; any other shows the
+// record's value.
+void CAdjustInputPage::ShowSlider(Slider slider) {
+    if (m_dragged[slider]) {
+        TakeSlider(slider);
+        return;
+    }
+    SetPosition(kSliders[slider], Field(slider), Scale(slider));
+    ShowLabel(slider);
 }
 
 void CAdjustInputPage::UpdateFromDevice(const CAdjustInfo& info, CDeviceInterface* devif) {
+    // The labels follow the record shown until now, the sliders the new one: a model change shows its
+    // input labels one poll later, as the device tab has always done.
     const bool inputShown = !m_record.inputAdjustUnavailable;
     for (int id :
          {kInputZeroLabel, kInputSpanLabel, kInputZeroValue, kInputSpanValue, kInputGroup, kResetInput}) {
@@ -141,6 +164,11 @@ void CAdjustInputPage::UpdateFromDevice(const CAdjustInfo& info, CDeviceInterfac
     if (devif != nullptr && devif->IsAdjustWritePending()) return;
 
     m_record = info;
+    // A one-channel device shows its only channel, whatever was chosen for the one before.
+    if (m_record.channelCount < 2 && m_channel != 0) {
+        m_channel = 0;
+        CheckRadioButton(kChannel1, kChannel2, kChannel1);
+    }
     if (!m_record.inputAdjustUnavailable) {
         if (auto* inputZero = GetDlgItemAs<QSlider>(kInputZero)) {
             inputZero->setRange(SnapTrunc(m_record.inputZeroLow * kZeroScale),
@@ -148,10 +176,8 @@ void CAdjustInputPage::UpdateFromDevice(const CAdjustInfo& info, CDeviceInterfac
         }
         ShowInputSliders();
     }
-    if (!m_dragged[2]) SetPosition(kOutputZero, m_record.outputZero, kZeroScale);
-    if (!m_dragged[3]) SetPosition(kOutputSpan, m_record.outputSpan, kSpanScale);
-    UpdateLabel(2);
-    UpdateLabel(3);
+    ShowSlider(kSliderOutputZero);
+    ShowSlider(kSliderOutputSpan);
 
     const bool enabled = GetWindow() != nullptr && GetWindow()->isEnabled();
     for (int id : kAdjustControls) EnableDlgItem(id, enabled);
@@ -163,7 +189,7 @@ void CAdjustInputPage::UpdateFromDevice(const CAdjustInfo& info, CDeviceInterfac
 
 void CAdjustInputPage::SendAdjustment() {
     CDeviceInterface* devif = m_devif;
-    UpdateAllLabels();
+    ShowAllLabels();
     if (devif == nullptr) return;
     devif->SetAdjustWritePending(true);
     for (int id : kAdjustControls) EnableDlgItem(id, false);

@@ -26,22 +26,32 @@ protected:
     bool OnInitDialog() override;
 
 private:
-    // The sliders in the order of the dragged flags.
+    // The four sliders, indexing the control ids, the labels and the dragged flags.
+    enum Slider : std::size_t { kSliderInputZero, kSliderInputSpan, kSliderOutputZero, kSliderOutputSpan };
     static constexpr std::array<int, 4> kSliders = {kInputZero, kInputSpan, kOutputZero, kOutputSpan};
     static constexpr std::array<int, 4> kLabels = {kInputZeroValue, kInputSpanValue, kOutputZeroValue,
                                                    kOutputSpanValue};
     static constexpr std::array<int, 6> kAdjustControls = {kResetInput,  kInputZero,  kInputSpan,
                                                            kResetOutput, kOutputZero, kOutputSpan};
 
-    void OnScroll(std::size_t slider, int code);
+    void OnScroll(Slider slider, int code);
     void OnBnClickedResetInput();
     void OnBnClickedResetOutput();
     void OnChannel(int channel);
-    // Takes the slider's value into the record and shows it; true when the record's value changed.
-    bool UpdateLabel(std::size_t slider);
-    void UpdateAllLabels();
+    // The record's field that a slider edits, for the channel shown.
+    // Slider counts per unit of the value.
+    static double Scale(Slider slider);
+    double& Field(Slider slider);
+    // Takes the slider's value into the record and shows it; true when the record's value changed. Only
+    // a slider the user moves is taken: the others keep the values as the device gave them, which a
+    // slider's whole counts may not hold.
+    bool TakeSlider(Slider slider);
+    // Shows the record's value of a slider in its label.
+    void ShowLabel(Slider slider);
+    void ShowAllLabels();
     void SetPosition(int id, double value, double scale);
     void ShowInputSliders();
+    void ShowSlider(Slider slider);
     void SendAdjustment();
 
     CAdjustInfo m_record;

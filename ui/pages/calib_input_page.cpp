@@ -23,6 +23,10 @@ void CCalibInputPage::UpdateFromDevice(const CCalibInfo& info, CDeviceInterface*
     EnableDlgItem(kCalib0, !pending && can);
     EnableDlgItem(kCalib100, !pending && can);
     if (!can) {
+        // A request outlives neither the page's being usable nor the device.
+        m_request0 = false;
+        m_request100 = false;
+        if (devif != nullptr) devif->DropTeachRequests();
         SetDlgItemText(kValue0, "");
         SetDlgItemText(kValue100, "");
         return;

@@ -156,7 +156,11 @@ TEST_F(MainDialogDeviceTest, TheStatesFollowThePollAndDecideWhatTheUserMayDo) {
         EXPECT_EQ(dialog.GetDlgItemText(CVORTDlg::kStatusText), "Please wait...");
         ASSERT_TRUE(WaitForState(dialog, CVORTDlg::kStateOnline));
 
+        // Disconnect takes the device's commands away at once, not with the next timer tick.
         Click(dialog, CVORTDlg::kConnect);
+        EXPECT_EQ(dialog.GetState(), CVORTDlg::kStateOffline);
+        EXPECT_FALSE(dialog.IsDlgItemEnabled(CVORTDlg::kUpload));
+        EXPECT_FALSE(dialog.IsDlgItemEnabled(CVORTDlg::kDownload));
         ASSERT_TRUE(WaitForState(dialog, CVORTDlg::kStateOffline));
         EXPECT_EQ(dialog.GetDlgItemText(CVORTDlg::kStatusText), "Currently offline");
         EXPECT_FALSE(dialog.GetModbus().IsConnected());

@@ -169,3 +169,38 @@ TEST_F(AdjustPageTest, AnEmptyRecordCentresTheSliders) {
     EXPECT_EQ(Slider(CAdjustInputPage::kOutputSpan)->value(), 10000);
     EXPECT_EQ(m_page.GetDlgItemText(CAdjustInputPage::kOutputZeroValue), "+0.00%");
 }
+
+// Moving an output slider writes every input value back exactly as the device held it: on the
+// potentiometer model, whose input sliders are hidden, and on the models that count the input zero in
+// thousandths, which a slider position cannot hold.
+TEST_F(AdjustPageTest, AnInputValueNobodyMovedIsWrittenBackAsTheDeviceHeldIt) {
+    const struct {
+        const char* code;
+        uint16_t zeroRegister;
+        bool secondChannel;
+    } cases[] = {{"K9PM", kRegAdjust, false}, {"K9TS", kRegAdjust, false}, {"K9U4", 2053, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.code);
+        Open(c.code, [&](CSimDevice& sim) {
+            sim.SetRegisters(kRegAdjust, {155, 10013, 0, 10000});
+            sim.SetRegisters(2053, {155, 9987});
+        });
+        if (c.secondChannel) m_page.GetDlgItemAs<QAbstractButton>(CAdjustInputPage::kChannel2)->click();
+        const std::vector<uint16_t> input = m_device->link.sim.GetRegisters(c.zeroRegister, 2);
+        Tap(Slider(CAdjustInputPage::kOutputSpan), Qt::Key_Right);
+        EXPECT_EQ(m_device->link.sim.GetRegister(kRegAdjust + 3), 10001);
+        EXPECT_EQ(m_device->link.sim.GetRegisters(c.zeroRegister, 2), input);
+        EXPECT_EQ(m_device->link.sim.GetRegisters(kRegAdjust, 2), (std::vector<uint16_t>{155, 10013}));
+    }
+}
+
+TEST_F(AdjustPageTest, AOneChannelDeviceShowsTheFirstChannel) {
+    Open("K9U4");
+    m_page.GetDlgItemAs<QAbstractButton>(CAdjustInputPage::kChannel2)->click();
+    ASSERT_EQ(m_page.GetChannel(), 1);
+    m_device = std::make_unique<SimPolledDevice>("K9TS");
+    m_device->Connect();
+    Update();
+    EXPECT_EQ(m_page.GetChannel(), 0);
+    EXPECT_TRUE(m_page.IsDlgButtonChecked(CAdjustInputPage::kChannel1));
+}

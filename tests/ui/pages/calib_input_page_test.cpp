@@ -125,3 +125,32 @@ TEST_F(CalibPageTest, ARefusedTeachIsShownOnTheUserInterfaceThread) {
     m_page.UpdateFromDevice(devif.GetCalibInfo(), &devif);
     EXPECT_TRUE(Enabled());
 }
+
+// A teach request waits for the next poll of the device it was made for, and no longer: a disabled
+// page, a lost connection or another device identified drop it.
+TEST_F(CalibPageTest, ATeachRequestDoesNotOutliveThePageOrTheDevice) {
+    enum { kPageDisabled, kConnectionLost, kIdentifiedAnew };
+    for (int what : {kPageDisabled, kConnectionLost, kIdentifiedAnew}) {
+        SCOPED_TRACE(what);
+        Open("K9PM");
+        m_page.GetWindow()->setEnabled(true);
+        m_device->devif.RequestTeachZero();
+        auto& sim = m_device->link.sim;
+        if (what == kPageDisabled) {
+            m_page.GetWindow()->setEnabled(false);
+            Update();
+        } else if (what == kConnectionLost) {
+            m_device->link.modbus.SetConnected(false);
+            m_device->devif.Poll(CDeviceInterface::kTabAll);
+            m_device->link.modbus.SetConnected(true);
+        } else {
+            m_device->devif.RequestIdentify();
+        }
+        EXPECT_EQ(m_device->devif.IsTeachPending(), what == kIdentifiedAnew);
+        const size_t writes = ModbusWrites(sim).size();
+        m_device->devif.Poll(CDeviceInterface::kTabAll);
+        m_device->devif.Poll(CDeviceInterface::kTabAll);
+        EXPECT_FALSE(m_device->devif.IsTeachPending());
+        EXPECT_EQ(ModbusWrites(sim).size(), writes);
+    }
+}
