@@ -1,13 +1,16 @@
 #include "link/modbus_interface.h"
 
 #include <algorithm>
+#include <chrono>
 #include <exception>
 #include <stdexcept>
+#include <thread>
 
 #include "link/modbus_crc.h"
 #include "link/private_exception.h"
 #include "platform/message_format.h"
 #include "platform/resource_module.h"
+#include "platform/timing.h"
 #include "res/string_ids.h"
 
 namespace {
@@ -34,6 +37,8 @@ constexpr unsigned kPauseAfterSend = 10;
 constexpr unsigned kPauseAfterRead = 100;
 constexpr unsigned kPauseBetweenAttempts = 500;
 constexpr unsigned kConnectReadTimeout = 3000;
+// How often a request that cuts in looks whether the lock has come free.
+constexpr std::chrono::milliseconds kLockRetryStep{2};
 
 // After each reply the line is left alone for about 120 bit times (some eleven characters, three times
 // the silence that ends a frame), rounded up, so the device is listening again before the next frame.
@@ -194,6 +199,23 @@ void CModbusInterface::Connect(const CComSettings& settings) {
     m_serial.Open();
     m_serial.SetReadTimeout(kConnectReadTimeout);
     m_connected.store(true);
+}
+
+std::unique_lock<std::recursive_mutex> CModbusInterface::LockCuttingIn() {
+    std::unique_lock lock(m_mutex, std::try_to_lock);
+    const auto deadline = std::chrono::steady_clock::now() +
+                          std::chrono::microseconds(CTiming::TimeoutToMicros(
+                              ReplyTimeout(ReadRequest(0, 0, kMaxReadCount).size(),
+                                           kReadReplyHeader + 2 * kMaxReadCount, BaudRate())));
+    while (!lock.owns_lock() && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(kLockRetryStep);
+        lock.try_lock();
+    }
+    if (lock.owns_lock()) return lock;
+    m_serial.Abort();
+    lock.lock();
+    m_serial.ResetAbort();
+    return lock;
 }
 
 void CModbusInterface::Close() {

@@ -51,6 +51,10 @@ public:
     CSerialIO& GetSerial() { return m_serial; }
     CComSettings& GetSettings() { return m_settings; }
     std::recursive_mutex& GetMutex() { return m_mutex; }
+    // The lock for a request the user waits on: an exchange in flight on another thread gets as long as
+    // the largest reply may take to end by itself, then it is cut short (its caller sees it fail), so
+    // the user never waits on another thread's attempts at a device that has gone silent.
+    std::unique_lock<std::recursive_mutex> LockCuttingIn();
     bool IsConnected() const { return m_connected.load(); }
     void SetConnected(bool connected) { m_connected.store(connected); }
 

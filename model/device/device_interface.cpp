@@ -251,7 +251,8 @@ void CDeviceInterface::WriteAdjust(CAdjustInfo info) {
         m_adjust.writePending = false;
         return;
     }
-    std::unique_lock lock(modbus->GetMutex());
+    // The user waits on this write: a poll stuck on a silent device does not hold it up.
+    const auto lock = modbus->LockCuttingIn();
     const double scale = m_par->GetInputAdjustScale();
     const std::array<uint16_t, 4> regs = {
         ToRegister(info.inputZero[0] * scale), ToRegister(info.inputSpan[0] * kSpanScale),

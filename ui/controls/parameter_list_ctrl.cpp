@@ -9,6 +9,7 @@
 #include "link/modbus_interface.h"
 #include "model/set/par_base.h"
 #include "ui/framework/message_box.h"
+#include "ui/framework/wait_cursor.h"
 
 namespace {
 enum Column : int { kHiddenColumn = 0, kNameColumn = 1, kValueColumn = 2 };
@@ -19,6 +20,8 @@ const QColor CParameterListCtrl::kNameColour(100, 255, 150);
 const QColor CParameterListCtrl::kEditableColour(255, 255, 180);
 
 CParameterListCtrl::CParameterListCtrl() { m_editor.Attach(this); }
+
+CParameterListCtrl::~CParameterListCtrl() = default;
 
 void CParameterListCtrl::Initialize(CReportListCtrl* list) {
     m_list = list;
@@ -36,6 +39,7 @@ void CParameterListCtrl::Initialize(CReportListCtrl* list) {
 
 void CParameterListCtrl::SetParameterSet(CParBase* set, int group) {
     if (set != m_set || group != m_group) CancelEdit();
+    if (set != m_set) m_shown.reset();
     m_set = set;
     m_group = group;
 }
@@ -95,6 +99,11 @@ void CParameterListCtrl::Refresh() {
             list.SetItemText(row, kValueColumn, value);
     }
     while (list.GetItemCount() > row) list.DeleteItem(list.GetItemCount() - 1);
+    if (m_modbus && m_set) {
+        m_shown = m_set->Clone();
+    } else {
+        m_shown.reset();
+    }
     list.EndUpdate();
     // A cell whose text is unchanged is not rewritten by the list; its colours may have changed, though.
     if (m_refreshAll) list.viewport()->update();
@@ -112,13 +121,15 @@ void CParameterListCtrl::BeginEdit(int row) {
     if (row == -1) row = m_list->GetFirstSelected();
     if (row < 0 || row >= m_list->GetItemCount()) return;
     const auto code = static_cast<int32_t>(m_list->GetItemData(row));
-    const std::unique_lock<std::recursive_mutex> lock = LockSet();
-    if (!IsEditableKind(m_set->GetParamState(code))) return;
+    // The editor opens from the values the list shows, without the Modbus lock: a poll on a device
+    // that has stopped answering holds it through all its attempts.
+    const CParBase* shown = m_modbus ? m_shown.get() : m_set;
+    if (shown == nullptr || !IsEditableKind(shown->GetParamState(code))) return;
     // A row partly outside the view is scrolled in first, so the editor stands on the whole cell.
     m_list->EnsureVisible(row);
     m_editor.SetCellRect(m_list->GetSubItemRect(row, kValueColumn));
     m_editedCode = code;
-    m_set->SetupEditor(code, m_editor);
+    shown->SetupEditor(code, m_editor);
 }
 
 void CParameterListCtrl::OnClick(int row, int column) {
@@ -157,7 +168,8 @@ void CParameterListCtrl::Commit() {
     const std::string old = m_set->GetValueString(code);
     bool stored = false;
     try {
-        std::unique_lock<std::recursive_mutex> lock(m_modbus->GetMutex());
+        const CWaitCursor wait;
+        const auto lock = m_modbus->LockCuttingIn();
         m_set->SetValueFromItem(code, m_editor);
         stored = true;
         m_set->WriteParamModbus(*m_modbus, code);

@@ -4,6 +4,7 @@
 #include <QPointer>
 
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <vector>
 
@@ -19,8 +20,8 @@ class CParBase;
 // the Modbus lock; on the file side it only changes the set. Tells its observers after each commit.
 //
 // A device-side set is the poll thread's own, which the next poll writes while the user interface runs:
-// the list reads it only under the Modbus lock (refresh, editor set-up, commit) and paints from the edit
-// kinds it noted at the last refresh.
+// the list reads it only under the Modbus lock (refresh, commit), keeps a copy of what it read for the
+// editor to open from, and paints from the edit kinds it noted at the last refresh.
 //
 // The object lives as long as its page; each window of the page hands it its list control (Initialize).
 class CParameterListCtrl : public CObserver, public CObservable {
@@ -29,6 +30,7 @@ public:
     static const QColor kEditableColour;
 
     CParameterListCtrl();
+    ~CParameterListCtrl() override;
     CParameterListCtrl(const CParameterListCtrl&) = delete;
     CParameterListCtrl& operator=(const CParameterListCtrl&) = delete;
 
@@ -79,6 +81,8 @@ private:
     int m_group = 0;
     int32_t m_editedCode = 0;
     CParEdit m_editor;
+    // The device-side set as the last refresh read it; the editor opens from it.
+    std::unique_ptr<CParBase> m_shown;
     // The edit kind of each row at the last refresh, for painting.
     std::vector<int32_t> m_rowKinds;
     CModbusInterface* m_modbus = nullptr;

@@ -6,6 +6,7 @@
 #include "model/device/device_interface.h"
 #include "model/set/par_type_v.h"
 #include "platform/c_number.h"
+#include "ui/framework/wait_cursor.h"
 
 namespace {
 // The zero sliders move in hundredths of the unit shown.
@@ -194,6 +195,7 @@ void CAdjustInputPage::SendAdjustment() {
     devif->SetAdjustWritePending(true);
     for (int id : kAdjustControls) EnableDlgItem(id, false);
     try {
+        const CWaitCursor wait;
         devif->WriteAdjust(m_record);
     } catch (...) {
         // The page must not stay locked: the next poll update takes the device's values and enables

@@ -8,6 +8,7 @@
 #include "link/modbus_interface.h"
 #include "model/set/par_base.h"
 #include "platform/c_number.h"
+#include "ui/framework/wait_cursor.h"
 
 CAOTestPage::CAOTestPage() : CDialog(139) {
     MapClicked(kFixedOut, [this] { OnBnClickedFixedOut(); });
@@ -36,7 +37,8 @@ void CAOTestPage::ShowBuffer() { SetDlgItemText(kValue, FormatC("%.3lf", ToCurre
 
 void CAOTestPage::OnBnClickedFixedOut() {
     if (m_modbus == nullptr) return;
-    std::unique_lock lock(m_modbus->GetMutex());
+    const CWaitCursor wait;
+    const auto lock = m_modbus->LockCuttingIn();
     m_modbus->ReadHoldingRegister(m_burnout ? kRegBurnoutOutput : kRegPresentOutput, 1, &m_buffer);
     m_modbus->WriteMultipleRegisters(kRegOutputHold, 1, &m_buffer);
     m_held = true;
@@ -47,7 +49,8 @@ void CAOTestPage::OnBnClickedNormalOut() { ReleaseOutput(); }
 
 void CAOTestPage::ReleaseOutput() {
     if (m_modbus == nullptr) return;
-    std::unique_lock lock(m_modbus->GetMutex());
+    const CWaitCursor wait;
+    const auto lock = m_modbus->LockCuttingIn();
     m_buffer = 0;
     m_modbus->WriteMultipleRegisters(kRegOutputHold, 1, &m_buffer);
     m_held = false;
@@ -59,7 +62,8 @@ void CAOTestPage::OnBnClickedSet() {
     const std::optional<double> typed = ParseDouble(GetDlgItemText(kValue));
     if (!typed || m_modbus == nullptr) return;
     const double value = std::clamp(*typed, kMinCurrent, kMaxCurrent);
-    std::unique_lock lock(m_modbus->GetMutex());
+    const CWaitCursor wait;
+    const auto lock = m_modbus->LockCuttingIn();
     m_buffer = ToRegister(value);
     m_modbus->WriteMultipleRegisters(kRegOutputHold, 1, &m_buffer);
     m_held = true;

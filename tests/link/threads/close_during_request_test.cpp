@@ -148,3 +148,37 @@ TEST(CloseDuringRequest, ReconnectCutsTheRequestShortBeforeReopening) {
     EXPECT_TRUE(modbus.ReadHoldingRegister(2074, 4, values));
     EXPECT_EQ(values[0], 'K');
 }
+
+// A request the user waits on cuts in on another thread's attempts at a silent device: that thread's
+// request fails after its first attempt instead of its sixth, and the line is usable again for the
+// user's own request once the device answers.
+TEST(CloseDuringRequest, AUserRequestCutsInOnAnotherThreadsAttempts) {
+    CTiming::SetDivisor(1);
+    CSimDevice sim("K9RS");
+    sim.StopAnsweringAfter(0);
+    CModbusInterface modbus(CComSettings(sim.GetSlavePath(), "SIM"));
+    modbus.GetSerial().Open();
+    modbus.SetConnected(true);
+
+    bool failed = false;
+    std::thread poll([&] {
+        std::unique_lock lock(modbus.GetMutex());
+        uint16_t values[4] = {};
+        try {
+            modbus.ReadHoldingRegister(2074, 4, values);
+        } catch (const CException&) {
+            failed = true;
+        }
+    });
+    ASSERT_TRUE(sim.WaitForRequests(1, kArrival));
+    {
+        const auto lock = modbus.LockCuttingIn();
+        EXPECT_FALSE(modbus.GetSerial().IsAborted());
+        sim.ClearFaults();
+        uint16_t value = 0;
+        EXPECT_TRUE(modbus.ReadHoldingRegister(2074, 1, &value));
+    }
+    poll.join();
+    EXPECT_TRUE(failed);
+    EXPECT_LT(sim.GetRequestCount(), static_cast<size_t>(CModbusInterface::kAttempts));
+}

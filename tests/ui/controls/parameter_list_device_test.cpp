@@ -1,7 +1,11 @@
 // Device-side editing against the simulated device on a pseudo-terminal.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "support/request_list.h"
@@ -79,4 +83,36 @@ TEST_F(DeviceListTest, AnEditorOpenWhenTheOwnerChangesTheStateClosesWithoutWriti
         EXPECT_EQ(f.set.GetValue(CParTypeV::kDamping), before) << c.label;
         EXPECT_EQ(replacement.GetValue(CParTypeV::kDamping), before) << c.label;
     }
+}
+
+// The editor opens from what the list shows while another thread holds the line (a poll on a device that
+// has stopped answering holds it through all its attempts): the window does not wait for it.
+TEST_F(DeviceListTest, TheEditorOpensWhileAPollHoldsTheLine) {
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool holding = false;
+    bool release = false;
+    bool releasedByDeadline = false;
+    std::thread poll([&] {
+        std::unique_lock line(link.modbus.GetMutex());
+        std::unique_lock state(mutex);
+        holding = true;
+        changed.notify_all();
+        // The deadline only keeps a broken build from hanging: the test fails when it passes.
+        releasedByDeadline = !changed.wait_for(state, std::chrono::seconds(10), [&] { return release; });
+    });
+    {
+        std::unique_lock state(mutex);
+        changed.wait(state, [&] { return holding; });
+    }
+    f.ClickValue(CParTypeV::kDamping);
+    const bool editing = f.Text().isVisible();
+    {
+        std::lock_guard state(mutex);
+        release = true;
+    }
+    changed.notify_all();
+    poll.join();
+    EXPECT_TRUE(editing);
+    EXPECT_FALSE(releasedByDeadline);
 }
