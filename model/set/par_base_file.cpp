@@ -40,7 +40,8 @@ CIniFile ReadConfigFile(const std::string& path) {
     switch (ReadWholeFile(path, text, kMaxFileSize)) {
         case ReadFileResult::kOk: return CIniFile(std::move(text));
         case ReadFileResult::kTooLarge:
-            throw CPrivateException(FormatMessageId(kStrParameterFileTooLarge, {std::to_string(kMaxFileSize)}));
+            throw CPrivateException(
+                FormatMessageId(kStrParameterFileTooLarge, {std::to_string(kMaxFileSize)}));
         case ReadFileResult::kMissing:
         case ReadFileResult::kFailed: break;
     }

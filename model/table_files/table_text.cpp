@@ -50,6 +50,7 @@ void WriteTableFile(const std::string& path, const std::string& content, unsigne
         case WriteFileResult::kOk: return;
         case WriteFileResult::kOpenFailed: throw CPrivateException(openFailId);
         case WriteFileResult::kWriteFailed: throw CPrivateException(writeFailId);
-        case WriteFileResult::kNotWritable: throw CPrivateException(FormatMessageId(kStrFileNotWritable, {path}));
+        case WriteFileResult::kNotWritable:
+            throw CPrivateException(FormatMessageId(kStrFileNotWritable, {path}));
     }
 }

@@ -102,7 +102,8 @@ TEST(ParBaseFile, FileCutShortOrTooLargeIsSaidSoAndChangesNothing) {
     saved.SaveToFile(dir / "whole.cfg");
     const std::string whole = ReadBytes(dir / "whole.cfg");
     const std::string noHead = "The parameter file is incomplete: the section [HEAD] is missing.";
-    const std::string noModel = "The parameter file is incomplete: the key MODEL is missing from the section [HEAD].";
+    const std::string noModel =
+        "The parameter file is incomplete: the key MODEL is missing from the section [HEAD].";
     struct Case {
         const char* name;
         std::string text;
@@ -112,7 +113,7 @@ TEST(ParBaseFile, FileCutShortOrTooLargeIsSaidSoAndChangesNothing) {
         {"cut in the head line", whole.substr(0, whole.find("[HEAD]") + 3), noHead},
         {"cut after the head line", whole.substr(0, whole.find("MODEL")), noModel},
         {"model in the wrong section", "[SETTING]\r\nMODEL=K9R\r\nP0=1\r\n", noHead},
-        {"a byte beyond the largest file", std::string((1 << 20) + 1 - whole.size(), ';') + whole,
+        {"a byte beyond the largest file", std::string((1 << 20) - 1 - whole.size(), ';') + "\r\n" + whole,
          "The file is larger than a parameter file can be (at most 1048576 bytes) and was not read."},
     };
     for (const auto& c : cases) {
@@ -124,7 +125,7 @@ TEST(ParBaseFile, FileCutShortOrTooLargeIsSaidSoAndChangesNothing) {
         EXPECT_EQ(ThrownMessage([&] { CParBase::ReadFileModelCode(dir / "c.cfg"); }), c.message) << c.name;
         EXPECT_EQ(Rows(set), before) << c.name;
     }
-    WriteBytes(dir / "c.cfg", std::string((1 << 20) - whole.size(), ';') + whole);
+    WriteBytes(dir / "c.cfg", std::string((1 << 20) - 2 - whole.size(), ';') + "\r\n" + whole);
     EXPECT_NO_THROW(CParTypeV().LoadFromFile(dir / "c.cfg"));
 }
 
