@@ -102,7 +102,11 @@ WriteFileResult WriteFileAtomic(const std::string& path, std::string_view conten
 
 ReadFileResult ReadWholeFile(const std::string& path, std::string& content, std::size_t maxSize) {
     const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return errno == ENOENT && !IsLink(path) ? ReadFileResult::kMissing : ReadFileResult::kFailed;
+    if (fd < 0) {
+        // ENOTDIR: a plain file stands where a folder of the path should, so there is no file either.
+        const bool missing = (errno == ENOENT || errno == ENOTDIR) && !IsLink(path);
+        return missing ? ReadFileResult::kMissing : ReadFileResult::kFailed;
+    }
     struct stat st;
     if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && static_cast<uintmax_t>(st.st_size) > maxSize) {
         close(fd);
