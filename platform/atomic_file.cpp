@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cerrno>
 #include <climits>
+#include <cstdint>
 #include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -17,10 +18,16 @@ std::string FolderOf(const std::string& path) {
     return path.substr(0, slash);
 }
 
+// A link whose file is not there (a drive not mounted, a folder moved) is a file that cannot be read,
+// not a missing one that a write may create in the link's place.
+bool IsLink(const std::string& path) {
+    struct stat st;
+    return lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+}
+
 // The path the data really goes to: the target of a symbolic link, else the path itself.
 std::string ResolveTarget(const std::string& path) {
-    struct stat st;
-    if (lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+    if (!IsLink(path)) return path;
     char* real = realpath(path.c_str(), nullptr);
     if (!real) return path;
     std::string resolved(real);
@@ -54,6 +61,13 @@ int CreateTemporary(const std::string& folder, std::string& tempPath) {
     return -1;
 }
 
+// Whether this process may write the file, judged as the kernel judges an open for writing: by the
+// effective user and groups. A missing file is the folder's affair.
+bool MayWrite(const std::string& target) {
+    if (faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) == 0) return true;
+    return errno != EACCES && errno != EPERM;
+}
+
 void SyncFolder(const std::string& folder) {
     const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return;
@@ -66,6 +80,7 @@ void SyncFolder(const std::string& folder) {
 
 WriteFileResult WriteFileAtomic(const std::string& path, std::string_view content) {
     const std::string target = ResolveTarget(path);
+    if (!MayWrite(target)) return WriteFileResult::kNotWritable;
     const std::string folder = FolderOf(target);
     std::string tempPath;
     const int fd = CreateTemporary(folder, tempPath);
@@ -85,9 +100,18 @@ WriteFileResult WriteFileAtomic(const std::string& path, std::string_view conten
     return WriteFileResult::kOk;
 }
 
-ReadFileResult ReadWholeFile(const std::string& path, std::string& content) {
+ReadFileResult ReadWholeFile(const std::string& path, std::string& content, std::size_t maxSize) {
     const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return errno == ENOENT ? ReadFileResult::kMissing : ReadFileResult::kFailed;
+    if (fd < 0) {
+        // ENOTDIR: a plain file stands where a folder of the path should, so there is no file either.
+        const bool missing = (errno == ENOENT || errno == ENOTDIR) && !IsLink(path);
+        return missing ? ReadFileResult::kMissing : ReadFileResult::kFailed;
+    }
+    struct stat st;
+    if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && static_cast<uintmax_t>(st.st_size) > maxSize) {
+        close(fd);
+        return ReadFileResult::kTooLarge;
+    }
     std::string data;
     char buffer[65536];
     bool ok = true;
@@ -100,9 +124,12 @@ ReadFileResult ReadWholeFile(const std::string& path, std::string& content) {
         }
         if (n == 0) break;
         data.append(buffer, static_cast<size_t>(n));
+        // A file that grows while it is read, or one whose size is not known beforehand.
+        if (data.size() > maxSize) break;
     }
     close(fd);
     if (!ok) return ReadFileResult::kFailed;
+    if (data.size() > maxSize) return ReadFileResult::kTooLarge;
     content = std::move(data);
     return ReadFileResult::kOk;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <limits>
 #include <string>
 #include <string_view>
 
@@ -8,19 +10,25 @@ enum class WriteFileResult {
     kOk,
     kOpenFailed,   // no temporary file could be created beside the target
     kWriteFailed,  // writing, flushing, closing or renaming failed
+    kNotWritable,  // the file is there but this user may not write it (read-only, another user's)
 };
 
 // Replaces the file at `path` by `content` so that a reader or a crash never sees a half-written file:
 // the bytes go to a new file in the same folder, are flushed to the disk and then renamed over the
 // target. A symbolic link at `path` is followed, so the file it points to is replaced, not the link.
-// An existing file keeps its permission bits; a new one gets 0666 less the umask.
+// An existing file keeps its permission bits; a new one gets 0666 less the umask. A file the user may not
+// write is refused, though the rename could replace it in a folder the user may write.
 WriteFileResult WriteFileAtomic(const std::string& path, std::string_view content);
 
 enum class ReadFileResult {
     kOk,
-    kMissing,  // there is no file at the path
-    kFailed,   // the file exists but cannot be opened or read (permissions, a folder, an I/O error)
+    kMissing,   // there is no file at the path, nor a link
+    kFailed,    // the file exists but cannot be opened or read (permissions, a folder, a link to nothing,
+                // an I/O error)
+    kTooLarge,  // the file holds more than the reader accepts
 };
 
-// Reads a whole file as bytes into `content`, which is left alone unless the read succeeds.
-ReadFileResult ReadWholeFile(const std::string& path, std::string& content);
+// Reads a whole file as bytes into `content`, which is left alone unless the read succeeds. A file of
+// more than `maxSize` bytes is refused before it is read.
+ReadFileResult ReadWholeFile(const std::string& path, std::string& content,
+                             std::size_t maxSize = std::numeric_limits<std::size_t>::max());

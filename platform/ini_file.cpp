@@ -6,12 +6,7 @@
 
 namespace {
 
-// One line of the text: [begin, end) is its content without the line end, `next` starts the next line.
-struct Line {
-    size_t begin;
-    size_t end;
-    size_t next;
-};
+using Line = CIniFile::Line;
 
 enum class LineKind { kOther, kSection, kKey };
 
@@ -30,11 +25,6 @@ std::string_view Trim(std::string_view s) {
 }
 
 char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool SameName(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                              [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
-}
 
 std::string_view StripQuotes(std::string_view v) {
     if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
@@ -70,40 +60,19 @@ Entry Classify(std::string_view content) {
     return {LineKind::kKey, Trim(s.substr(0, eq)), StripQuotes(Trim(s.substr(eq + 1)))};
 }
 
-// Where a section and a key stand in the text. `sectionFound` false: no such section. Else `keyLine`
-// is the key's line when found, and `lastEntry` the last section or key line of the section.
-struct Location {
-    bool sectionFound = false;
-    std::optional<Line> keyLine;
-    Line lastEntry{};
-    std::string_view value;
-};
+std::string Lowered(std::string_view name) {
+    std::string out(name);
+    std::transform(out.begin(), out.end(), out.begin(), LowerAscii);
+    return out;
+}
 
-// Names in the query count without their surrounding blanks, as those in the file do.
-Location Locate(std::string_view text, std::string_view section, std::string_view key) {
-    section = Trim(section);
-    key = Trim(key);
-    Location loc;
-    for (size_t pos = FirstLine(text); pos < text.size();) {
-        const Line line = LineAt(text, pos);
-        pos = line.next;
-        const Entry e = Classify(text.substr(line.begin, line.end - line.begin));
-        if (e.kind == LineKind::kSection) {
-            if (loc.sectionFound) break;
-            if (SameName(e.name, section)) {
-                loc.sectionFound = true;
-                loc.lastEntry = line;
-            }
-        } else if (e.kind == LineKind::kKey && loc.sectionFound) {
-            loc.lastEntry = line;
-            if (SameName(e.name, key)) {
-                loc.keyLine = line;
-                loc.value = e.value;
-                break;
-            }
-        }
-    }
-    return loc;
+// A line that is not a key, section or comment but a name alone: readers skip it, yet it holds the
+// name's place, so a write of that name replaces it.
+std::optional<std::string_view> BareName(std::string_view content) {
+    const std::string_view s = Trim(content);
+    if (s.empty() || s.front() == ';' || s.front() == '[' || s.find('=') != std::string_view::npos)
+        return std::nullopt;
+    return s;
 }
 
 std::string OneLine(std::string_view s) {
@@ -115,10 +84,48 @@ std::string OneLine(std::string_view s) {
 
 }  // namespace
 
+CIniFile::CIniFile(std::string text) : m_text(std::move(text)) { Index(); }
+
+// One pass over the text. Only the first section of a name counts, and in it the first line of a name.
+void CIniFile::Index() {
+    m_sections.clear();
+    const std::string_view text = m_text;
+    Section* current = nullptr;
+    for (size_t pos = FirstLine(text); pos < text.size();) {
+        const Line line = LineAt(text, pos);
+        pos = line.next;
+        const std::string_view content = text.substr(line.begin, line.end - line.begin);
+        const Entry e = Classify(content);
+        if (e.kind == LineKind::kSection) {
+            const auto [it, fresh] = m_sections.try_emplace(Lowered(e.name));
+            current = fresh ? &it->second : nullptr;
+            if (current) current->lastEntry = line;
+        } else if (!current) {
+            continue;
+        } else if (e.kind == LineKind::kKey) {
+            current->lastEntry = line;
+            Key& key = current->keys.try_emplace(Lowered(e.name), Key{std::nullopt, 0, line}).first->second;
+            if (!key.valueBegin) {
+                key.valueBegin = static_cast<size_t>(e.value.data() - text.data());
+                key.valueSize = e.value.size();
+            }
+        } else if (const std::optional<std::string_view> bare = BareName(content)) {
+            current->keys.try_emplace(Lowered(*bare), Key{std::nullopt, 0, line});
+        }
+    }
+}
+
+// Names in the query count without their surrounding blanks, as those in the file do.
+bool CIniFile::HasSection(std::string_view section) const {
+    return m_sections.count(Lowered(Trim(section))) != 0;
+}
+
 std::optional<std::string> CIniFile::Find(std::string_view section, std::string_view key) const {
-    const Location loc = Locate(m_text, section, key);
-    if (!loc.keyLine) return std::nullopt;
-    return std::string(loc.value);
+    const auto s = m_sections.find(Lowered(Trim(section)));
+    if (s == m_sections.end()) return std::nullopt;
+    const auto k = s->second.keys.find(Lowered(Trim(key)));
+    if (k == s->second.keys.end() || !k->second.valueBegin) return std::nullopt;
+    return m_text.substr(*k->second.valueBegin, k->second.valueSize);
 }
 
 std::string CIniFile::GetString(std::string_view section, std::string_view key, std::string_view def,
@@ -133,25 +140,32 @@ std::string CIniFile::GetString(std::string_view section, std::string_view key, 
 
 void CIniFile::SetString(std::string_view section, std::string_view key, std::string_view value) {
     const std::string entry = OneLine(Trim(key)) + "=" + OneLine(value);
-    const Location loc = Locate(m_text, section, key);
-    if (loc.keyLine) {
-        m_text.replace(loc.keyLine->begin, loc.keyLine->end - loc.keyLine->begin, entry);
-    } else if (loc.sectionFound) {
-        // A last line without its end gets one, so that the new key starts a line of its own.
-        const bool unterminated = loc.lastEntry.next == loc.lastEntry.end;
-        m_text.insert(loc.lastEntry.next, (unterminated ? "\r\n" : "") + entry + "\r\n");
+    const auto s = m_sections.find(Lowered(Trim(section)));
+    if (s != m_sections.end()) {
+        const auto k = s->second.keys.find(Lowered(Trim(key)));
+        if (k != s->second.keys.end()) {
+            const Line& line = k->second.line;
+            m_text.replace(line.begin, line.end - line.begin, entry);
+        } else {
+            // A last line without its end gets one, so that the new key starts a line of its own.
+            const Line& last = s->second.lastEntry;
+            const bool unterminated = last.next == last.end;
+            m_text.insert(last.next, (unterminated ? "\r\n" : "") + entry + "\r\n");
+        }
     } else {
         // A last line without its end gets one; a byte-order mark alone is no line.
         const bool text = m_text.size() > FirstLine(m_text);
         if (text && m_text.back() != '\n' && m_text.back() != '\r') m_text += "\r\n";
         m_text += "[" + OneLine(Trim(section)) + "]\r\n" + entry + "\r\n";
     }
+    Index();
 }
 
 std::string GetIniString(const std::string& path, std::string_view section, std::string_view key,
-                         std::string_view def, std::size_t bufferSize) {
+                         std::string_view def, std::size_t bufferSize, bool* unreadable) {
     std::string text;
-    ReadWholeFile(path, text);
+    const ReadFileResult read = ReadWholeFile(path, text);
+    if (unreadable) *unreadable = read != ReadFileResult::kOk && read != ReadFileResult::kMissing;
     return CIniFile(std::move(text)).GetString(section, key, def, bufferSize);
 }
 

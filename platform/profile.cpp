@@ -19,6 +19,9 @@ constexpr std::size_t kValueSize = 4096;
 
 // Read-modify-write of the profile happens from more than one thread.
 std::mutex g_profileMutex;
+// A profile that was there but could not be read, guarded by the mutex: from then on it is never
+// written, so that settings the program could not see are not replaced by its defaults.
+std::string g_unreadablePath;
 
 std::string ConfigHome() {
     // A relative XDG_CONFIG_HOME is invalid and ignored, as the base directory convention asks.
@@ -49,7 +52,15 @@ std::string ProfilePath() { return ProfileFolder() + "/" + kFileName; }
 
 std::string GetProfileString(const std::string& section, const std::string& key, const std::string& def) {
     std::lock_guard<std::mutex> lock(g_profileMutex);
-    return GetIniString(ProfilePath(), section, key, def, kValueSize);
+    bool unreadable = false;
+    std::string value = GetIniString(ProfilePath(), section, key, def, kValueSize, &unreadable);
+    if (unreadable) g_unreadablePath = ProfilePath();
+    return value;
+}
+
+bool ProfileUnreadable() {
+    std::lock_guard<std::mutex> lock(g_profileMutex);
+    return g_unreadablePath == ProfilePath();
 }
 
 int GetProfileInt(const std::string& section, const std::string& key, int def) {
@@ -59,7 +70,7 @@ int GetProfileInt(const std::string& section, const std::string& key, int def) {
 
 bool WriteProfileString(const std::string& section, const std::string& key, const std::string& value) {
     std::lock_guard<std::mutex> lock(g_profileMutex);
-    if (!MakeFolders(ProfileFolder())) return false;
+    if (g_unreadablePath == ProfilePath() || !MakeFolders(ProfileFolder())) return false;
     return WriteIniString(ProfilePath(), section, key, value);
 }
 

@@ -8,6 +8,8 @@
 std::string ProfilePath();
 std::string GetProfileString(const std::string& section, const std::string& key, const std::string& def);
 int GetProfileInt(const std::string& section, const std::string& key, int def);
-// Both return false when the profile could not be written.
+// True once a read found the profile but could not read it; the profile is then never written.
+bool ProfileUnreadable();
+// Both return false when the profile could not be written, or was not because it could not be read.
 bool WriteProfileString(const std::string& section, const std::string& key, const std::string& value);
 bool WriteProfileInt(const std::string& section, const std::string& key, int value);

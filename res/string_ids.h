@@ -84,7 +84,11 @@ enum StringId : unsigned {
     kStrTableBadStructure = 30002,
     kStrTableTooManyPoints = 30003,
     kStrParameterSaveFailed = 30010,
+    kStrFileNotWritable = 30011,
     kStrParameterOpenFailed = 30020,
+    kStrParameterFileNoSection = 30021,
+    kStrParameterFileNoKey = 30022,
+    kStrParameterFileTooLarge = 30023,
     kStrRtdFileOpenFailed = 30300,
     kStrRtdFileWriteFailed = 30301,
     kStrRtdFileBadStructure = 30302,
@@ -98,6 +102,7 @@ enum StringId : unsigned {
     kStrLoopTestHoldsOutput = 11032,
     // User profile
     kStrProfileNotSaved = 30400,
+    kStrProfileNotRead = 30401,
     // Calibration dialogs
     kStrCommunicationError = 206,
     kStrSelectType = 1999,

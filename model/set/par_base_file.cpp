@@ -6,6 +6,7 @@
 #include "model/set/par_base.h"
 #include "platform/atomic_file.h"
 #include "platform/ini_file.h"
+#include "platform/message_format.h"
 #include "platform/resource_module.h"
 #include "res/string_ids.h"
 
@@ -17,6 +18,8 @@ constexpr const char* kModelKey = "MODEL";
 // Sizes of the read buffers the files were always read with: longer values are cut.
 constexpr std::size_t kModelBufferSize = 31;
 constexpr std::size_t kValueBufferSize = 255;
+// Far more than the largest parameter set writes; a larger file is something else and is not read.
+constexpr std::size_t kMaxFileSize = std::size_t{1} << 20;
 
 std::string ParamKey(int32_t code) { return "P" + std::to_string(code); }
 
@@ -24,15 +27,34 @@ std::string ParamKey(int32_t code) { return "P" + std::to_string(code); }
     throw CPrivateException(LoadString(kStrParameterSaveFailed) + "\n" + path);
 }
 
+void CheckWritten(WriteFileResult result, const std::string& path) {
+    if (result == WriteFileResult::kNotWritable)
+        throw CPrivateException(FormatMessageId(kStrFileNotWritable, {path}));
+    if (result != WriteFileResult::kOk) ThrowSaveFailed(path);
+}
+
 // A file that is missing, unreadable or a folder is reported as such, not read as an empty file whose
 // missing model code would blame the model.
 CIniFile ReadConfigFile(const std::string& path) {
     std::string text;
-    if (ReadWholeFile(path, text) != ReadFileResult::kOk) throw CPrivateException(kStrParameterOpenFailed);
-    return CIniFile(text);
+    switch (ReadWholeFile(path, text, kMaxFileSize)) {
+        case ReadFileResult::kOk: return CIniFile(std::move(text));
+        case ReadFileResult::kTooLarge:
+            throw CPrivateException(
+                FormatMessageId(kStrParameterFileTooLarge, {std::to_string(kMaxFileSize)}));
+        case ReadFileResult::kMissing:
+        case ReadFileResult::kFailed: break;
+    }
+    throw CPrivateException(kStrParameterOpenFailed);
 }
 
+// The model code is written last, so a file cut short has settings without it: that file is incomplete,
+// not one of another model. A file with neither section matches no model.
 std::string ModelCodeOf(const CIniFile& ini) {
+    if (ini.HasSection(kSettingSection) && !ini.HasSection(kHeadSection))
+        throw CPrivateException(FormatMessageId(kStrParameterFileNoSection, {kHeadSection}));
+    if (ini.HasSection(kHeadSection) && !ini.Find(kHeadSection, kModelKey))
+        throw CPrivateException(FormatMessageId(kStrParameterFileNoKey, {kModelKey, kHeadSection}));
     return ini.GetString(kHeadSection, kModelKey, "", kModelBufferSize);
 }
 
@@ -59,7 +81,7 @@ void CParBase::SaveToFile(const std::string& path) const {
     for (int32_t code : GetWalkCodes())
         ini.SetString(kSettingSection, ParamKey(code), FileValue(GetValueString(code)));
     ini.SetString(kHeadSection, kModelKey, GetModelCode());
-    if (WriteFileAtomic(path, ini.GetText()) != WriteFileResult::kOk) ThrowSaveFailed(path);
+    CheckWritten(WriteFileAtomic(path, ini.GetText()), path);
 }
 
 std::string CParBase::ReadFileModelCode(const std::string& path) { return ModelCodeOf(ReadConfigFile(path)); }

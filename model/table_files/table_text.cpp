@@ -6,6 +6,8 @@
 
 #include "link/private_exception.h"
 #include "platform/atomic_file.h"
+#include "platform/message_format.h"
+#include "res/string_ids.h"
 
 std::vector<std::string_view> SplitTableLines(std::string_view content) {
     std::vector<std::string_view> lines;
@@ -48,5 +50,7 @@ void WriteTableFile(const std::string& path, const std::string& content, unsigne
         case WriteFileResult::kOk: return;
         case WriteFileResult::kOpenFailed: throw CPrivateException(openFailId);
         case WriteFileResult::kWriteFailed: throw CPrivateException(writeFailId);
+        case WriteFileResult::kNotWritable:
+            throw CPrivateException(FormatMessageId(kStrFileNotWritable, {path}));
     }
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "support/temp_folder.h"
@@ -46,4 +47,46 @@ TEST(AtomicFile, FailureKeepsTheOldFileAndRemovesTheTemporary) {
     }
     EXPECT_EQ(ReadBytes(dir / "old.cfg"), "old content\r\n");
     EXPECT_EQ(dir.Names(), (std::set<std::string>{"folder", "old.cfg", "plain"}));
+}
+
+// The superuser may write any file, so the refusal is tried by an ordinary user: a child process that
+// has become "nobody" (or the test's own user when it is not the superuser). The folder is open to
+// everybody, so the rename the save ends in would succeed; only the check stops it.
+TEST(AtomicFile, FileTheUserMayNotWriteIsLeftAlone) {
+    CTempFolder dir;
+    ASSERT_EQ(chmod(dir.Path().c_str(), 0777), 0);
+    const bool root = geteuid() == 0;
+    constexpr uid_t kNobody = 65534;
+    struct Case {
+        const char* name;
+        bool ownedByUser;  // the child's; else the superuser's, which the child is not
+        mode_t mode;
+        WriteFileResult expected;
+    } cases[] = {
+        {"read-only file of the user", true, 0444, WriteFileResult::kNotWritable},
+        {"another user's file", false, 0644, WriteFileResult::kNotWritable},
+        {"the user's own file", true, 0644, WriteFileResult::kOk},
+    };
+    for (const auto& c : cases) {
+        if (!c.ownedByUser && !root) continue;
+        const std::string path = dir / "f.cfg";
+        WriteBytes(path, "old");
+        if (c.ownedByUser && root) {
+            ASSERT_EQ(chown(path.c_str(), kNobody, kNobody), 0);
+        }
+        ASSERT_EQ(chmod(path.c_str(), c.mode), 0);
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            if (root && (setgid(kNobody) != 0 || setuid(kNobody) != 0)) _exit(100);
+            _exit(static_cast<int>(WriteFileAtomic(path, "new")));
+        }
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFEXITED(status)) << c.name;
+        EXPECT_EQ(WEXITSTATUS(status), static_cast<int>(c.expected)) << c.name;
+        EXPECT_EQ(ReadBytes(path), c.expected == WriteFileResult::kOk ? "new" : "old") << c.name;
+        EXPECT_EQ(dir.Names(), (std::set<std::string>{"f.cfg"})) << c.name;
+        std::filesystem::remove(path);
+    }
 }

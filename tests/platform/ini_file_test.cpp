@@ -62,7 +62,7 @@ TEST(IniFile, WritesInPlaceAndKeepsEveryOtherByte) {
         {"new section after a bare mark", "\xEF\xBB\xBF", "S", "v", "\xEF\xBB\xBF[S]\r\nK=v\r\n"},
         {"CR line ends", "[S]\rA=1\r[T]\rK=0\r", "S", "v", "[S]\rA=1\rK=v\r\n[T]\rK=0\r"},
         {"after a lone CR at the end", "[S]\r\nA=1\r", "S", "v", "[S]\r\nA=1\rK=v\r\n"},
-        {"line without equals is not the key", "[S]\r\nK\r\n", "S", "v", "[S]\r\nK=v\r\nK\r\n"},
+        {"line of the name alone is the key", "[S]\r\n k \r\nK=1\r\n", "S", "v", "[S]\r\nK=v\r\nK=1\r\n"},
         {"unclosed bracket is no section", "[S]\r\n[T\r\nA=1\r\n", "S", "v", "[S]\r\n[T\r\nA=1\r\nK=v\r\n"},
         {"blanks around the query's names", "[S]\r\nK=1\r\n", " S\t", "2", "[S]\r\nK=2\r\n"},
     };

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <functional>
 #include <optional>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -62,4 +64,39 @@ TEST(Profile, DefaultsUntilWrittenThenFolderFileAndSecondProcess) {
     setenv("XDG_CONFIG_HOME", "relative", 1);
     setenv("HOME", dir.Path().c_str(), 1);
     EXPECT_EQ(ProfilePath(), dir / ".config/Orvesk/brimlow.ini");
+}
+
+// A profile that is there but cannot be read gives the defaults and is never written over, not even
+// when it could be: its settings may come back (a drive mounted again, the link mended).
+TEST(Profile, UnreadableProfileIsSaidSoAndLeftAlone) {
+    CEnvRestore xdg("XDG_CONFIG_HOME");
+    CTempFolder dir;
+    struct Case {
+        const char* name;
+        std::function<void(const std::string&)> make;
+    } cases[] = {
+        {"link to a file not there",
+         [&](const std::string& p) { symlink((dir / "gone.ini").c_str(), p.c_str()); }},
+        {"a folder", [](const std::string& p) { std::filesystem::create_directory(p); }},
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+        const std::string home = dir / std::to_string(n++);
+        setenv("XDG_CONFIG_HOME", home.c_str(), 1);
+        std::filesystem::create_directories(home + "/Orvesk");
+        c.make(ProfilePath());
+        EXPECT_FALSE(ProfileUnreadable()) << c.name;
+        EXPECT_EQ(GetProfileInt("Settings", "DeviceId", 2), 2) << c.name;
+        EXPECT_TRUE(ProfileUnreadable()) << c.name;
+        EXPECT_FALSE(WriteProfileInt("Settings", "DeviceId", 5)) << c.name;
+        EXPECT_EQ(
+            std::filesystem::symlink_status(ProfilePath()).type() == std::filesystem::file_type::symlink,
+            n == 1)
+            << c.name;
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir / "gone.ini"));
+    // Another profile is not affected.
+    setenv("XDG_CONFIG_HOME", (dir / "fresh").c_str(), 1);
+    EXPECT_FALSE(ProfileUnreadable());
+    EXPECT_TRUE(WriteProfileInt("Settings", "DeviceId", 5));
 }

@@ -9,6 +9,7 @@
 #include "ui/framework/application_style.h"
 #include "ui/framework/message_box.h"
 #include "ui/common/language.h"
+#include "ui/common/profile_store.h"
 #include "ui/common/static_buffer.h"
 #include "ui/app/signal_watcher.h"
 #include "ui/hooks/ui_notifier.h"
@@ -63,6 +64,7 @@ int CVORTApp::Run(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("brimlow"));
 
     InitLanguage();
+    ReportUnreadableProfile();
     {
         CDeviceType registry;
         StaticBuffer().PutParameterSet(CreateFileSideSet(registry));

@@ -6,3 +6,7 @@
 // (the choice then lasts only until the program ends) and false is returned.
 bool StoreProfileInt(const std::string& section, const std::string& key, int value);
 bool StoreProfileString(const std::string& section, const std::string& key, const std::string& value);
+
+// Tells the user, once, when the profile was there but could not be read: the program runs on its
+// defaults and leaves the file alone.
+void ReportUnreadableProfile();

@@ -81,8 +81,7 @@ TEST(ParBaseFile, ModelMismatchChangesNothing) {
     } cases[] = {
         {"other model", body + "[HEAD]\r\nMODEL=K9U2\r\n"},
         {"case differs", body + "[HEAD]\r\nMODEL=k9r\r\n"},
-        {"no head section", body},
-        {"model in the wrong section", "[SETTING]\r\nMODEL=K9R\r\nP0=1\r\n"},
+        {"neither section", "MODEL=K9R\r\n[OTHER]\r\nMODEL=K9R\r\n"},
     };
     for (const auto& c : cases) {
         WriteBytes(dir / "m.cfg", c.text);
@@ -94,6 +93,40 @@ TEST(ParBaseFile, ModelMismatchChangesNothing) {
             << c.name;
         EXPECT_EQ(Rows(set), before) << c.name;
     }
+}
+
+// The model code stands at the end, so a file cut short lacks it: the cause given is what is missing.
+TEST(ParBaseFile, FileCutShortOrTooLargeIsSaidSoAndChangesNothing) {
+    CTempFolder dir;
+    CParTypeV saved;
+    saved.SaveToFile(dir / "whole.cfg");
+    const std::string whole = ReadBytes(dir / "whole.cfg");
+    const std::string noHead = "The parameter file is incomplete: the section [HEAD] is missing.";
+    const std::string noModel =
+        "The parameter file is incomplete: the key MODEL is missing from the section [HEAD].";
+    struct Case {
+        const char* name;
+        std::string text;
+        std::string message;
+    } cases[] = {
+        {"cut in the settings", whole.substr(0, whole.find("P20100")), noHead},
+        {"cut in the head line", whole.substr(0, whole.find("[HEAD]") + 3), noHead},
+        {"cut after the head line", whole.substr(0, whole.find("MODEL")), noModel},
+        {"model in the wrong section", "[SETTING]\r\nMODEL=K9R\r\nP0=1\r\n", noHead},
+        {"a byte beyond the largest file", std::string((1 << 20) - 1 - whole.size(), ';') + "\r\n" + whole,
+         "The file is larger than a parameter file can be (at most 1048576 bytes) and was not read."},
+    };
+    for (const auto& c : cases) {
+        WriteBytes(dir / "c.cfg", c.text);
+        CParTypeV set;
+        set.SetValue(51, 1234, false);
+        const std::vector<std::string> before = Rows(set);
+        EXPECT_EQ(ThrownMessage([&] { set.LoadFromFile(dir / "c.cfg"); }), c.message) << c.name;
+        EXPECT_EQ(ThrownMessage([&] { CParBase::ReadFileModelCode(dir / "c.cfg"); }), c.message) << c.name;
+        EXPECT_EQ(Rows(set), before) << c.name;
+    }
+    WriteBytes(dir / "c.cfg", std::string((1 << 20) - 2 - whole.size(), ';') + "\r\n" + whole);
+    EXPECT_NO_THROW(CParTypeV().LoadFromFile(dir / "c.cfg"));
 }
 
 TEST(ParBaseFile, FileThatCannotBeOpenedIsSaidSoAndChangesNothing) {
