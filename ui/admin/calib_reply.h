@@ -5,12 +5,6 @@
 
 // What the calibration dialogs read from the device's replies and may put into a command.
 
-// The ASCII items both calibrations use: the factory group with its calibration items, and the adjustment
-// mode (item 1 of the settings group) that holds the device's normal operation while calibrating.
-inline constexpr int kFactoryGroup = 99;
-inline constexpr int kSettingsGroup = 1;
-inline constexpr int kAdjustModeItem = 1;
-
 struct CalibPoint {
     int count = 0;
     double value = 0.0;

@@ -47,7 +47,7 @@ bool CInputCalibDialog::OnInitDialog() {
     }
     SetCurSel(kInputType, 0);
     if (IsGainModel()) {
-        m_ascii.SelectGroup(kFactoryGroup);
+        m_ascii.SelectGroup(CCommInterface::kGroupFactory);
         m_ascii.SelectItem(kInputItem);
         if (const auto voltage = ParseValueReply(Send("DV\r")))
             SetDlgItemText(kRefVoltage, FormatC("%.4lf", *voltage));
@@ -72,12 +72,12 @@ void CInputCalibDialog::OnCbnSelchangeInputType() {
         return;
     }
     if (IsGainModel()) {
-        m_ascii.SelectGroup(kSettingsGroup);
-        m_ascii.WriteItem(kAdjustModeItem, "1", CCommInterface::kCommandTimeout);
+        m_ascii.SelectGroup(CCommInterface::kGroupSettings);
+        m_ascii.WriteItem(CCommInterface::kItemOperatingMode, "1", CCommInterface::kCommandTimeout);
         m_ascii.WriteItem(kGainItem, FormatC("%d", sel - 1), CCommInterface::kCommandTimeout);
-        m_ascii.WriteItem(kAdjustModeItem, "0", CCommInterface::kCommandTimeout);
+        m_ascii.WriteItem(CCommInterface::kItemOperatingMode, "0", CCommInterface::kCommandTimeout);
     }
-    m_ascii.SelectGroup(kFactoryGroup);
+    m_ascii.SelectGroup(CCommInterface::kGroupFactory);
     m_ascii.SelectItem(kInputItem);
     if (IsGainModel()) Send(FormatC("DG%d\r", sel - 1));
     ShowPoint(Send("DLR\r"), kMeasured0, kCount0);
@@ -89,7 +89,7 @@ void CInputCalibDialog::OnCbnSelchangeInputType() {
 void CInputCalibDialog::OnBnClickedSetPoint(char letter, int measured, int count) {
     const std::string text = GetDlgItemText(measured);
     if (!IsSendableText(text)) return;
-    m_ascii.SelectGroup(kFactoryGroup);
+    m_ascii.SelectGroup(CCommInterface::kGroupFactory);
     m_ascii.SelectItem(kInputItem);
     ShowPoint(Send(std::string("D") + letter + text + "\r"), measured, count);
 }
@@ -97,7 +97,7 @@ void CInputCalibDialog::OnBnClickedSetPoint(char letter, int measured, int count
 void CInputCalibDialog::OnBnClickedSetReference(char letter, int edit) {
     const std::string text = GetDlgItemText(edit);
     if (!IsSendableText(text)) return;
-    m_ascii.SelectGroup(kFactoryGroup);
+    m_ascii.SelectGroup(CCommInterface::kGroupFactory);
     m_ascii.SelectItem(kInputItem);
     if (const auto value = ParseValueReply(Send(std::string("D") + letter + text + "\r"))) {
         SetDlgItemText(edit, FormatC("%.4lf", *value));

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "link/line_lend.h"
+#include "model/set/device_type_id.h"
 #include "res/dialogs/dialog_137_ids.h"
 #include "ui/framework/dialog.h"
 
@@ -28,7 +29,7 @@ protected:
     void OnDestroy() override;
 
 private:
-    bool IsGainModel() const { return m_typeId == 1 || m_typeId == 2; }
+    bool IsGainModel() const { return m_typeId == kTypeThermocouple || m_typeId == kTypeRtd; }
     void OnCbnSelchangeInputType();
     // Sends "D<letter><typed text>" to item 5 of group 99 and shows the point answered.
     void OnBnClickedSetPoint(char letter, int measured, int count);

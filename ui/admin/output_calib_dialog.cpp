@@ -74,11 +74,11 @@ void COutputCalibDialog::ShowPoint(const std::string& reply, const Point& point)
 void COutputCalibDialog::SelectOutputType() {
     const int sel = GetCurSel(kOutputType);
     if (sel >= 1) {
-        m_ascii.SelectGroup(kSettingsGroup);
-        m_ascii.WriteItem(kAdjustModeItem, "1", CCommInterface::kCommandTimeout);
+        m_ascii.SelectGroup(CCommInterface::kGroupSettings);
+        m_ascii.WriteItem(CCommInterface::kItemOperatingMode, "1", CCommInterface::kCommandTimeout);
         m_ascii.WriteItem(kOutputTypeItem, FormatC("%d", sel - 1), CCommInterface::kCommandTimeout);
-        m_ascii.WriteItem(kAdjustModeItem, "0", CCommInterface::kCommandTimeout);
-        m_ascii.SelectGroup(kFactoryGroup);
+        m_ascii.WriteItem(CCommInterface::kItemOperatingMode, "0", CCommInterface::kCommandTimeout);
+        m_ascii.SelectGroup(CCommInterface::kGroupFactory);
         m_ascii.SelectItem(kOutputItem);
         for (const Point& point : kPoints) ShowPoint(Send(std::string("D") + point.letter + "R\r"), point);
     }
@@ -89,9 +89,9 @@ void COutputCalibDialog::SelectOutputType() {
 }
 
 void COutputCalibDialog::Start(const Point& point) {
-    m_ascii.SelectGroup(kSettingsGroup);
-    m_ascii.WriteItem(kAdjustModeItem, "1", CCommInterface::kCommandTimeout);
-    m_ascii.SelectGroup(kFactoryGroup);
+    m_ascii.SelectGroup(CCommInterface::kGroupSettings);
+    m_ascii.WriteItem(CCommInterface::kItemOperatingMode, "1", CCommInterface::kCommandTimeout);
+    m_ascii.SelectGroup(CCommInterface::kGroupFactory);
     m_ascii.SelectItem(kOutputItem);
     for (const Point& each : kPoints) EnableDlgItem(each.set, &each == &point);
 }
@@ -100,11 +100,11 @@ void COutputCalibDialog::Set(const Point& point) {
     const std::string text = GetDlgItemText(point.measured);
     // A line break typed or pasted into the value would send commands of its own.
     if (!IsSendableText(text)) return;
-    m_ascii.SelectGroup(kFactoryGroup);
+    m_ascii.SelectGroup(CCommInterface::kGroupFactory);
     m_ascii.SelectItem(kOutputItem);
     ShowPoint(Send(std::string("D") + point.letter + text + "\r"), point);
-    m_ascii.SelectGroup(kSettingsGroup);
-    m_ascii.WriteItem(kAdjustModeItem, "0", CCommInterface::kCommandTimeout);
+    m_ascii.SelectGroup(CCommInterface::kGroupSettings);
+    m_ascii.WriteItem(CCommInterface::kItemOperatingMode, "0", CCommInterface::kCommandTimeout);
     EnableDlgItem(point.set, false);
 }
 
@@ -124,8 +124,8 @@ void COutputCalibDialog::OnTimer(int id) {
 void COutputCalibDialog::OnCancel() {
     // Ends any adjustment; the dialog closes whatever the device answers.
     try {
-        m_ascii.SelectGroup(kSettingsGroup);
-        m_ascii.WriteItem(kAdjustModeItem, "0", CCommInterface::kCommandTimeout);
+        m_ascii.SelectGroup(CCommInterface::kGroupSettings);
+        m_ascii.WriteItem(CCommInterface::kItemOperatingMode, "0", CCommInterface::kCommandTimeout);
     } catch (const std::exception&) {
     }
     EndDialog(IDCANCEL);

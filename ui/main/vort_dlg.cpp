@@ -13,6 +13,7 @@
 
 #include "model/device/device_type.h"
 #include "model/set/par_type_v.h"
+#include "model/thermocouple/par_type_u4.h"
 #include "platform/admin_mode.h"
 #include "platform/program_path.h"
 #include "platform/resource_module.h"
@@ -24,8 +25,9 @@
 #include "ui/framework/tab_ctrl.h"
 
 namespace {
-constexpr unsigned kDeviceTabTexts[] = {10503, 10500, 10504, 10505, 10506};
-constexpr unsigned kFileTabTexts[] = {10503, 10500, 10501, 10502};
+constexpr unsigned kDeviceTabTexts[] = {kStrTabDeviceInfo, kStrTabBasic, kStrTabCalib, kStrTabAdjust,
+                                        kStrTabLoopTest};
+constexpr unsigned kFileTabTexts[] = {kStrTabDeviceInfo, kStrTabBasic, kStrTabOption, kStrTabLinearizer};
 // File tab i shows group kTabGroup[i]; group g is shown on tab kGroupTab[g].
 constexpr std::array<int, 4> kTabGroup = {3, 0, 1, 2};
 constexpr std::array<int, 4> kGroupTab = {1, 2, 3, 0};
@@ -39,18 +41,8 @@ constexpr int kTabInfo = 0;
 constexpr int kTabBasic = 1;
 constexpr int kTabCalib = 2;
 constexpr int kTabAdjust = 3;
-constexpr int kTabLoopTest = 4;
-// Codes the meters show.
-constexpr int32_t kInputLow = 1;
-constexpr int32_t kInputHigh = 2;
-constexpr int32_t kResistanceLow = 3;
-constexpr int32_t kResistanceHigh = 4;
-constexpr int32_t kOutputLow = 101;
-constexpr int32_t kOutputHigh = 102;
-constexpr int32_t kInputLive = 60000;
-constexpr int32_t kOutputLive = 60001;
-// The universal model's resistance kind shows its resistance range on the Input meter.
-constexpr int kResistanceTypeId = 8;
+constexpr int kTabLoopTest = CDeviceInterface::kTabLoopTest;
+// Output range values are stored in ten-thousandths of the unit.
 constexpr double kValueScale = 10000.0;
 
 // Whether `focus` is `list` or lies inside it (its in-place editor, its viewport).
@@ -59,6 +51,8 @@ bool HasFocusIn(const CParameterListCtrl& list, const QWidget* focus) {
     return widget && focus && (focus == widget || widget->isAncestorOf(focus));
 }
 
+// These two stay in English in either language, as the title does: they have never been in the string
+// tables, and support recognises them by their wording.
 const char* const kCommunicationFailed = "Communication is Failed,Please retry.";
 const char* const kPleaseWait = "Please wait...";
 
@@ -156,7 +150,7 @@ bool CVORTDlg::OnInitDialog() {
 void CVORTDlg::CreatePages() {
     const QRect meters = GetDlgItem(kMeterPlace)->geometry();
     CMeterPage* meterPages[] = {&m_inputMeter, &m_outputMeter};
-    const unsigned titles[] = {1019, 1020};
+    const unsigned titles[] = {kStrMeterInput, kStrMeterOutput};
     for (int i = 0; i < 2; ++i) {
         meterPages[i]->Create(this);
         QWidget* window = meterPages[i]->GetWindow();
@@ -214,14 +208,16 @@ void CVORTDlg::ShowDeviceValues() {
     m_deviceTypeId = m.GetTypeId();
     m_infoPage.GetList().SetParameterSet(&m, kGroupDeviceInfo);
     m_basicPage.GetList().SetParameterSet(&m, kGroupBasic);
-    if (m.GetTypeId() == kResistanceTypeId) {
-        m_inputMeter.SetRangeText(m.GetValueText(kResistanceLow), m.GetValueText(kResistanceHigh));
+    // The two-thermocouple difference model scales its Input meter by the difference range.
+    if (m.GetTypeId() == kTypeTwoTcDifference) {
+        m_inputMeter.SetRangeText(m.GetValueText(CParTypeU4::kDiff0), m.GetValueText(CParTypeU4::kDiff100));
     } else {
-        m_inputMeter.SetRangeText(m.GetValueText(kInputLow), m.GetValueText(kInputHigh));
+        m_inputMeter.SetRangeText(m.GetValueText(CParTypeV::kInput0), m.GetValueText(CParTypeV::kInput100));
     }
-    m_inputMeter.SetValue(m.GetValueText(kInputLive));
-    m_outputMeter.SetRange(m.GetValue(kOutputLow) / kValueScale, m.GetValue(kOutputHigh) / kValueScale);
-    m_outputMeter.SetValue(m.GetValueText(kOutputLive));
+    m_inputMeter.SetValue(m.GetValueText(CParTypeV::kInputLive));
+    m_outputMeter.SetRange(m.GetValue(CParTypeV::kOutput0) / kValueScale,
+                           m.GetValue(CParTypeV::kOutput100) / kValueScale);
+    m_outputMeter.SetValue(m.GetValueText(CParTypeV::kOutputLive));
     m_infoPage.GetList().Refresh();
     m_basicPage.GetList().Refresh();
     CDeviceInterface& devif = m_pollThread->GetDeviceInterface();
@@ -410,8 +406,7 @@ void CVORTDlg::OnWorkThreadEnd() {
             std::unique_ptr<CParBase> copy;
             {
                 CDeviceInterface::CSetAccess uploaded = m_workThread->GetDeviceInterface().AccessSet();
-                copy = uploaded->CreateInstance();
-                copy->CopyFrom(*uploaded);
+                copy = uploaded->Clone();
             }
             ReplaceFileSet(std::move(copy));
         }

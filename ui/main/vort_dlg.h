@@ -45,7 +45,6 @@ public:
     int GetState() const { return m_state; }
     int GetFileGroup() const { return m_fileGroup; }
     const CParBase* GetFileSideSet() const { return m_fileSet.get(); }
-    bool IsConnectRequested() const { return m_connect; }
     bool HasWorkThread() const { return m_workThread != nullptr; }
     bool IsClosePending() const { return m_closePending; }
     CModbusInterface& GetModbus() { return m_modbus; }

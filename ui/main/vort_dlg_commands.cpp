@@ -22,10 +22,9 @@
 #include "ui/main/com_setting_dialog.h"
 
 namespace {
-constexpr int kFirstTypeId = 1;
-constexpr int kLastTypeId = 9;
-// Type ids of the universal model's input kinds, which share one register map.
-constexpr int kFirstUniversalTypeId = 4;
+// The models the model menu offers: every type id but the base set's.
+constexpr int kFirstTypeId = kTypeThermocouple;
+constexpr int kLastTypeId = kTypeTwoTcAverage;
 constexpr unsigned kInitializeWriteTimeout = 1000;
 constexpr unsigned kInitializeResetTimeout = 10000;
 
@@ -56,7 +55,8 @@ private:
 }  // namespace
 
 bool CVORTDlg::IsDownloadCompatible(int fileType, int deviceType) {
-    if (fileType >= kFirstUniversalTypeId) return deviceType >= kFirstUniversalTypeId;
+    // The universal model's input kinds share one register map.
+    if (IsUniversalType(fileType)) return IsUniversalType(deviceType);
     return deviceType == fileType;
 }
 
@@ -169,8 +169,7 @@ void CVORTDlg::ShowComparison() {
     std::unique_ptr<CParBase> device;
     {
         CDeviceInterface::CSetAccess uploaded = m_workThread->GetDeviceInterface().AccessSet();
-        device = uploaded->CreateInstance();
-        device->CopyFrom(*uploaded);
+        device = uploaded->Clone();
     }
     // The device may have been swapped for another model while the upload ran.
     if (!m_fileSet || device->GetTypeId() != m_fileSet->GetTypeId()) {
@@ -194,8 +193,7 @@ void CVORTDlg::OnBnClickedOpenFile() {
         CDeviceType registry;
         const CParBase* prototype = registry.SetModel(modelCode);
         if (!prototype) throw CPrivateException(static_cast<unsigned>(kStrFileModelMismatch));
-        std::unique_ptr<CParBase> set = prototype->CreateInstance();
-        set->CopyFrom(*prototype);
+        std::unique_ptr<CParBase> set = prototype->Clone();
         set->LoadFromFile(path);
         ReplaceFileSet(std::move(set));
     } catch (const std::exception& failure) {
@@ -229,8 +227,7 @@ bool CVORTDlg::OnCommand(int id) {
     if (typeId >= kFirstTypeId && typeId <= kLastTypeId && (!m_fileSet || typeId != m_fileSet->GetTypeId())) {
         CDeviceType registry;
         const CParBase* prototype = registry.SetTypeId(typeId);
-        std::unique_ptr<CParBase> set = prototype->CreateInstance();
-        set->CopyFrom(*prototype);
+        std::unique_ptr<CParBase> set = prototype->Clone();
         ReplaceFileSet(std::move(set));
         return true;
     }

@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "model/set/par_base.h"
+#include "model/set/par_type_v.h"
 #include "platform/c_number.h"
 #include "platform/resource_module.h"
 #include "res/string_ids.h"
@@ -13,9 +14,6 @@
 #include "ui/framework/print_dialog.h"
 
 namespace {
-// The input monitor value of every model.
-constexpr int32_t kInputLive = 60000;
-
 uint32_t SteadyMilliseconds() {
     const auto elapsed = std::chrono::steady_clock::now().time_since_epoch();
     return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count());
@@ -71,7 +69,7 @@ std::optional<double> CGraphPage::LeadingNumber(const std::string& text) {
 
 void CGraphPage::AddValue(const CParBase& model) {
     if (!m_running) return;
-    const std::optional<double> value = LeadingNumber(model.GetValueText(kInputLive));
+    const std::optional<double> value = LeadingNumber(model.GetValueText(CParTypeV::kInputLive));
     if (!value) return;
     // The value as the graph keeps it, so that the range is built around the sample actually drawn: a
     // float is coarser than the 0.0001 margin of a steady value from about 2048 on.

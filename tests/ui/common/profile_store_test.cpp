@@ -28,9 +28,10 @@ TEST(ProfileStore, UnreadableProfileIsReportedOnceAndNotWrittenOver) {
     CVORTApp::InitLanguage();
     ReportUnreadableProfile();
     ASSERT_EQ(boxes.texts.size(), 1u);
-    EXPECT_EQ(boxes.texts[0], ProfilePath() +
-                                  " の設定を読み込めませんでした。既定の設定で起動し、このファイルは変更しません。"
-                                  "これから変更した設定は、プログラムを終了するまでの間だけ有効です。");
+    EXPECT_EQ(boxes.texts[0],
+              ProfilePath() +
+                  " の設定を読み込めませんでした。既定の設定で起動し、このファイルは変更しません。"
+                  "これから変更した設定は、プログラムを終了するまでの間だけ有効です。");
     EXPECT_FALSE(StoreProfileInt("Settings", "DeviceId", 5));
     ASSERT_EQ(boxes.texts.size(), 2u);
     EXPECT_EQ(boxes.texts[1], "設定を " + ProfilePath() + " に保存できませんでした。");
