@@ -47,15 +47,24 @@ private:
 };
 
 const std::chrono::milliseconds kArrival(5000);
+
+// A Modbus master connected to a device that has stopped answering, at the exact protocol timing.
+struct SilentModbus {
+    SilentModbus() {
+        CTiming::SetDivisor(1);
+        sim.StopAnsweringAfter(0);
+        modbus.GetSerial().Open();
+        modbus.SetConnected(true);
+    }
+    CSimDevice sim{"K9RS"};
+    CModbusInterface modbus{CComSettings(sim.GetSlavePath(), "SIM")};
+};
 }  // namespace
 
 TEST(CloseDuringRequest, ModbusCloseEndsASilentRead) {
-    CTiming::SetDivisor(1);
-    CSimDevice sim("K9RS");
-    sim.StopAnsweringAfter(0);
-    CModbusInterface modbus(CComSettings(sim.GetSlavePath(), "SIM"));
-    modbus.GetSerial().Open();
-    modbus.SetConnected(true);
+    SilentModbus line;
+    CSimDevice& sim = line.sim;
+    CModbusInterface& modbus = line.modbus;
 
     std::string failure;
     Clock::time_point failedAt;
@@ -153,12 +162,9 @@ TEST(CloseDuringRequest, ReconnectCutsTheRequestShortBeforeReopening) {
 // request fails after its first attempt instead of its sixth, and the line is usable again for the
 // user's own request once the device answers.
 TEST(CloseDuringRequest, AUserRequestCutsInOnAnotherThreadsAttempts) {
-    CTiming::SetDivisor(1);
-    CSimDevice sim("K9RS");
-    sim.StopAnsweringAfter(0);
-    CModbusInterface modbus(CComSettings(sim.GetSlavePath(), "SIM"));
-    modbus.GetSerial().Open();
-    modbus.SetConnected(true);
+    SilentModbus line;
+    CSimDevice& sim = line.sim;
+    CModbusInterface& modbus = line.modbus;
 
     bool failed = false;
     std::thread poll([&] {
