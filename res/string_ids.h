@@ -25,6 +25,7 @@ enum StringId : unsigned {
     kStrTabCalib = 10504,
     kStrTabAdjust = 10505,
     kStrTabLoopTest = 10506,
+    kStrUnexpectedFailure = 30600,
     kStrMeterInput = 1019,
     kStrMeterOutput = 1020,
     // Serial line and ASCII protocol

@@ -1,5 +1,9 @@
 #include "ui/common/language.h"
 
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
+
 #include <cstdlib>
 #include <iterator>
 #include <memory>
@@ -30,6 +34,8 @@ struct LanguageState {
     std::optional<unsigned> threadLocale;
     std::optional<std::string> moduleDirectory;
     std::unique_ptr<CLanguageModule> module;
+    // Qt's own texts (standard buttons, the file dialog) in the language, when it is not English.
+    std::unique_ptr<QTranslator> qtCatalog;
 };
 
 LanguageState& State() {
@@ -69,8 +75,23 @@ void SetLanguageModuleDirectory(const std::string& directory) { State().moduleDi
 
 void ReleaseLanguageModule() {
     SetCurrentResourceModule(nullptr);
-    State().module.reset();
+    LanguageState& state = State();
+    state.module.reset();
+    if (state.qtCatalog) QCoreApplication::removeTranslator(state.qtCatalog.get());
+    state.qtCatalog.reset();
 }
+
+namespace {
+void LoadQtCatalog(LanguageState& state, unsigned locale) {
+    if (locale != kLocaleJapanese || QCoreApplication::instance() == nullptr) return;
+    auto catalog = std::make_unique<QTranslator>();
+    // Without the catalog installed Qt's texts stay English; the program's own are translated anyway.
+    if (!catalog->load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        return;
+    QCoreApplication::installTranslator(catalog.get());
+    state.qtCatalog = std::move(catalog);
+}
+}  // namespace
 
 void ResetLanguageState() {
     ReleaseLanguageModule();
@@ -95,6 +116,7 @@ void SetLanguage(int n) {
         state.module = CLanguageModule::Load(directory + "/" + module, &OwnResourceModule());
         if (state.module) {
             SetCurrentResourceModule(&state.module->Resources());
+            LoadQtCatalog(state, kLanguages[n].locale);
         } else {
             AfxMessageBox("Can't load language module", MB_ICONERROR);
         }

@@ -1,5 +1,7 @@
 #include "ui/framework/handler_guard.h"
 
+#include "platform/resource_module.h"
+#include "res/string_ids.h"
 #include "ui/framework/message_box.h"
 
 void ReportException(const std::exception& failure) { AfxMessageBox(failure.what(), MB_ICONWARNING); }
@@ -10,6 +12,6 @@ void CallGuarded(const std::function<void()>& handler) {
     } catch (const std::exception& failure) {
         ReportException(failure);
     } catch (...) {
-        AfxMessageBox("Unexpected failure.", MB_ICONERROR);
+        AfxMessageBox(LoadString(kStrUnexpectedFailure), MB_ICONERROR);
     }
 }

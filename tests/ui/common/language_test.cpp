@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -114,4 +116,13 @@ TEST_F(LanguageTest, AProfileThatCannotBeWrittenIsReportedAndTheLanguageStillCha
         EXPECT_EQ(boxes.types, std::vector<unsigned>{MB_ICONWARNING}) << row;
         EXPECT_EQ(GetLanguage(), row);
     }
+}
+
+// Qt's own texts (the standard buttons, the file dialog) follow the language with the program's.
+TEST_F(LanguageTest, QtsOwnTextsFollowTheLanguage) {
+    const auto yes = [] { return QCoreApplication::translate("QPlatformTheme", "&Yes").toStdString(); };
+    SetLanguage(1);
+    EXPECT_NE(yes(), "&Yes");
+    SetLanguage(0);
+    EXPECT_EQ(yes(), "&Yes");
 }
