@@ -147,11 +147,12 @@ void CModbusInterface::Request(const std::vector<uint8_t>& request, std::size_t 
         if (m_serial.IsLineLost()) break;
         // A reply the attempt gave up on, or the real one behind a stray frame, may still be coming in;
         // it must not be taken for the answer to the next request, whether a retry or the caller's next.
-        const bool retry = attempt < kAttempts && !m_serial.IsAborted();
+        // So the last attempt, too, is followed by the pause between attempts before the failure is
+        // reported: the caller may send a request of the same length at once. An abort ends the pause.
         const unsigned baud = BaudRate();
-        m_serial.DrainUntilQuiet(retry ? kPauseBetweenAttempts : 0, InterFrameGap(baud),
+        m_serial.DrainUntilQuiet(kPauseBetweenAttempts, InterFrameGap(baud),
                                  ReplyTimeout(request.size(), replyLength, baud));
-        if (!retry) break;
+        if (attempt == kAttempts || m_serial.IsAborted()) break;
     }
     if (!last) last = std::make_exception_ptr(Failure(command, address, count, kStrModbusTimeout));
     std::rethrow_exception(last);

@@ -54,6 +54,9 @@ enum StringId : unsigned {
     kStrValueEitherWindow = 228,
     kStrTcFirstValueTooLarge = 229,
     kStrTcCjVoltageTooLarge = 230,
+    kStrTextTooLong = 240,
+    kStrTextControlCharacters = 241,
+    kStrTextCut = 242,
     // Parameter names, choices and table titles; a choice list is named by its first text, the others follow
     kStrResistancePoint = 1006,
     kStrVoltagePoint = 1025,

@@ -116,11 +116,11 @@ void CParTypePM::SetValue(int32_t code, int32_t value, bool check) {
     }
     switch (code) {
         case kInput0:
-            if (check) CheckRange(code, value, kPositionLow, int64_t{m_input100} - 1);
+            if (check) CheckLowEnd(code, value, kPositionLow, kPositionHigh, 1, m_input100);
             m_input0 = value;
             return;
         case kInput100:
-            if (check) CheckRange(code, value, int64_t{m_input0} + 1, kPositionHigh);
+            if (check) CheckHighEnd(code, value, kPositionLow, kPositionHigh, 1, m_input0);
             m_input100 = value;
             return;
         default: CParOutputStage::SetValue(code, value, check); return;

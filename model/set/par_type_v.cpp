@@ -174,7 +174,7 @@ void CParTypeV::SetValue(int32_t code, int32_t value, bool check) {
         }
         case kInput0: {
             const CTypeRange range = InputTypeRange(m_inputType);
-            if (check) CheckRange(code, value, range.low, int64_t{m_input100} - range.minSpan);
+            if (check) CheckLowEnd(code, value, range.low, range.high, range.minSpan, m_input100);
             m_input0 = value;
             return;
         }
@@ -182,7 +182,7 @@ void CParTypeV::SetValue(int32_t code, int32_t value, bool check) {
             // Only typed values are tested: a file or a device may hold a 100 % input below the 0 % input,
             // and the set must keep what they hold.
             const CTypeRange range = InputTypeRange(m_inputType);
-            if (check) CheckRange(code, value, int64_t{m_input0} + range.minSpan, range.high);
+            if (check) CheckHighEnd(code, value, range.low, range.high, range.minSpan, m_input0);
             m_input100 = value;
             return;
         }
@@ -208,13 +208,13 @@ void CParTypeV::SetValue(int32_t code, int32_t value, bool check) {
         }
         case kOutput0: {
             const CTypeRange& range = OutputTypeRange(m_outputType);
-            if (check) CheckRange(code, value, range.low, int64_t{m_output100} - range.minSpan);
+            if (check) CheckLowEnd(code, value, range.low, range.high, range.minSpan, m_output100);
             m_output0 = value;
             return;
         }
         case kOutput100: {
             const CTypeRange& range = OutputTypeRange(m_outputType);
-            if (check) CheckRange(code, value, int64_t{m_output0} + range.minSpan, range.high);
+            if (check) CheckHighEnd(code, value, range.low, range.high, range.minSpan, m_output0);
             m_output100 = value;
             return;
         }
@@ -359,6 +359,16 @@ void CParTypeV::CheckRange(int32_t code, int64_t value, int64_t min, int64_t max
     throw CPrivateException(
         FormatMessageId(kStrValueRange, {GetParamName(code), FormatValue(code, SaturateInt32(min), false),
                                          FormatValue(code, SaturateInt32(max), false)}));
+}
+
+void CParTypeV::CheckLowEnd(int32_t code, int64_t value, int64_t low, int64_t high, int64_t span,
+                            int64_t upper) const {
+    CheckRange(code, value, low, (upper >= low + span ? upper : high) - span);
+}
+
+void CParTypeV::CheckHighEnd(int32_t code, int64_t value, int64_t low, int64_t high, int64_t span,
+                             int64_t lower) const {
+    CheckRange(code, value, (lower <= high - span ? lower : low) + span, high);
 }
 
 void CParTypeV::CheckChoice(int32_t code, int32_t value) const {

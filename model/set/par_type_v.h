@@ -182,6 +182,14 @@ protected:
 
     // Throws the range message of `code` unless min <= value <= max.
     void CheckRange(int32_t code, int64_t value, int64_t min, int64_t max) const;
+    // Range tests of the two ends of a 0 %/100 % pair, the ends `span` apart within [low, high]: the
+    // other end bounds the edited one. A file or a device may hold the other end where no value of the
+    // edited one could lie `span` away from it (a reversed range); then only [low, high] bounds it, so
+    // that the message always names a range the edited value can take.
+    void CheckLowEnd(int32_t code, int64_t value, int64_t low, int64_t high, int64_t span,
+                     int64_t upper) const;
+    void CheckHighEnd(int32_t code, int64_t value, int64_t low, int64_t high, int64_t span,
+                      int64_t lower) const;
     // Throws the range message of a choice code unless its value is one of its choices: those with a
     // text, from 0 up to the first without one.
     void CheckChoice(int32_t code, int32_t value) const;
@@ -241,6 +249,13 @@ protected:
     static int32_t DeviceScaled(double number);
     // Stores `text` through SetValueFromString when it holds a number; otherwise the value stays.
     void StoreNumberText(int32_t code, std::string_view text);
+
+    // A text for the tag, model text or serial number. Typed (`check`), it is refused with a message
+    // when it holds more than the device stores, a control character or, for the tag, a character
+    // outside the tag set; from a file, a longer text is cut to what the device stores, with a warning.
+    std::string AcceptedText(int32_t code, const std::string& text, bool check) const;
+    // Characters the device's registers hold of the tag, model text or serial number.
+    static size_t TextLength(int32_t code);
 
     // The model text as it leaves the set: the universal model's input kinds always report "K9U".
     std::string GetModelText() const;

@@ -3,10 +3,12 @@
 #include <vector>
 
 #include "link/private_exception.h"
+#include "model/hooks/notifier.h"
 #include "model/hooks/par_editor.h"
 #include "model/set/par_type_v.h"
 #include "platform/admin_mode.h"
 #include "platform/c_number.h"
+#include "platform/message_format.h"
 #include "platform/resource_module.h"
 #include "res/string_ids.h"
 
@@ -45,7 +47,13 @@ bool IsIntegerCode(int32_t code) {
     }
 }
 
-// The universal model's input kinds have type ids 4 to 9.
+// A line break or any other control character would end the text early on the ASCII line and in a file.
+bool IsControlCharacter(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return byte < 0x20 || byte == 0x7F;
+}
+
+constexpr unsigned kMessageBoxExclamation = 0x30;
 
 }  // namespace
 
@@ -120,15 +128,38 @@ void CParTypeV::SetValueFromString(int32_t code, const std::string& text, bool c
     if (IsIntegerCode(code)) return SetValue(code, ParseInt32(text), check);
     switch (code) {
         case kOutputFineZero: return SetValue(code, ParseScaled(text, 100.0), check);
-        case kTag:
-            if (check && text.find_first_not_of(kTagCharacters) != std::string::npos)
-                throw CPrivateException(
-                    FormatC(LoadString(kStrTagCharacters).c_str(), std::string(kTagCharacters).c_str()));
-            m_tag = text;
-            return;
-        case kModel: m_model = text; return;
-        case kSerial: m_serial = text; return;
+        case kTag: m_tag = AcceptedText(code, text, check); return;
+        case kModel: m_model = AcceptedText(code, text, check); return;
+        case kSerial: m_serial = AcceptedText(code, text, check); return;
         default: return SetValue(code, ParseScaled(text), check);
+    }
+}
+
+std::string CParTypeV::AcceptedText(int32_t code, const std::string& text, bool check) const {
+    const size_t limit = TextLength(code);
+    if (check) {
+        if (code == kTag && text.find_first_not_of(kTagCharacters) != std::string::npos)
+            throw CPrivateException(
+                FormatC(LoadString(kStrTagCharacters).c_str(), std::string(kTagCharacters).c_str()));
+        if (std::any_of(text.begin(), text.end(), IsControlCharacter))
+            throw CPrivateException(FormatMessageId(kStrTextControlCharacters, {GetParamName(code)}));
+        if (text.size() > limit)
+            throw CPrivateException(
+                FormatMessageId(kStrTextTooLong, {GetParamName(code), static_cast<int32_t>(limit)}));
+        return text;
+    }
+    if (text.size() <= limit) return text;
+    // Kept as a download would leave it, so that the device and the file compare equal afterwards.
+    NotifyUser(FormatMessageId(kStrTextCut, {GetParamName(code), static_cast<int32_t>(limit)}),
+               kMessageBoxExclamation);
+    return text.substr(0, limit);
+}
+
+size_t CParTypeV::TextLength(int32_t code) {
+    switch (code) {
+        case kTag: return kTagLength;
+        case kModel: return kModelLength;
+        default: return kSerialLength;
     }
 }
 

@@ -92,11 +92,11 @@ int32_t CParTypeU4::GetValue(int32_t code) const {
 void CParTypeU4::SetValue(int32_t code, int32_t value, bool check) {
     switch (code) {
         case kDiff0:
-            if (check) CheckRange(code, value, -kDiffLimit, int64_t{m_diff100} + kDiffOverlap);
+            if (check) CheckLowEnd(code, value, -kDiffLimit, kDiffLimit, -kDiffOverlap, m_diff100);
             m_diff0 = value;
             return;
         case kDiff100:
-            if (check) CheckRange(code, value, int64_t{m_diff0} + 1, kDiffLimit);
+            if (check) CheckHighEnd(code, value, -kDiffLimit, kDiffLimit, 1, m_diff0);
             m_diff100 = value;
             return;
         default: CParTwoTc::SetValue(code, value, check); return;

@@ -317,3 +317,29 @@ TEST_F(ModbusRealTimingTest, StrayFrameBeforeTheReplyIsNotTakenForIt) {
         EXPECT_EQ(sim.GetRequestCount(), 3u) << c.name;
     }
 }
+
+// The device answers the last attempt of a read only after the master has given up on it, while the
+// caller's next read of the same length is waiting for its own (slow) reply: that read must get its own
+// registers, not the reply to the failed one.
+TEST_F(ModbusRealTimingTest, LateReplyToTheLastAttemptIsNotTakenForTheNextRead) {
+    using std::chrono::milliseconds;
+    constexpr int32_t kFastestBaudIndex = 5;
+    constexpr size_t kLast = CModbusInterface::kAttempts - 1;
+    CSimDevice sim("K9RS");
+    sim.SetRegisters(2069, {1, 2, 3, 4});
+    sim.SetRegisters(2074, {11, 12, 13, 14});
+    CComSettings settings = SimSettings(sim);
+    settings.m_baudIndex = kFastestBaudIndex;
+    CModbusInterface modbus(settings);
+    OpenPort(modbus.GetSerial());
+    const unsigned timeout = CModbusInterface::ReplyTimeout(6, 11, CComSettings::BaudRate(kFastestBaudIndex));
+    sim.InjectFault(SimFault::BadCrc(), 0, kLast - 1);
+    // Past the reply time-out and the short pause after it, well within the pause between attempts.
+    sim.InjectFault(SimFault::Late(milliseconds(timeout + 250)), kLast, kLast);
+    sim.InjectFault(SimFault::Late(milliseconds(500)), kLast + 1, kLast + 1);
+    uint16_t first[4] = {};
+    EXPECT_THROW(modbus.ReadHoldingRegister(2069, 4, first), CException);
+    uint16_t second[4] = {};
+    ASSERT_TRUE(modbus.ReadHoldingRegister(2074, 4, second));
+    EXPECT_EQ(std::vector<uint16_t>(second, second + 4), (std::vector<uint16_t>{11, 12, 13, 14}));
+}

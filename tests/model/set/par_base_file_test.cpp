@@ -189,7 +189,7 @@ TEST(ParBaseFile, TextsTheFileWouldTrimOrUnquoteLoadBackAsTheyWere) {
     CTempFolder dir;
     for (const char* text : {" lead", "trail\t", "\"both\"", "'one'", "\" ", "'", "mid dle", ""}) {
         CParTypeR set;
-        set.SetValueFromString(62003, text, true);
+        set.SetValueFromString(62003, text, false);
         set.SaveToFile(dir / "t.cfg");
         CParTypeR loaded;
         loaded.LoadFromFile(dir / "t.cfg");

@@ -83,11 +83,11 @@ TEST(ParTypeV, BoundsOfExtremeStoredValuesDoNotOverflow) {
     CParTypeV set;
     set.SetValue(1, INT32_MAX, false);
     EXPECT_EQ(ThrownMessage([&] { set.SetValue(2, INT32_MAX, true); }),
-              "100% input should be a from 214748.3647 to 52.5000. ");
+              "100% input should be a from -2.4999 to 52.5000. ");
     set.SetValue(100, 1, false);
     set.SetValue(102, INT32_MIN, false);
     EXPECT_EQ(ThrownMessage([&] { set.SetValue(101, INT32_MIN, true); }),
-              "0% output should be a from -5.500 to -214748.365. ");
+              "0% output should be a from -5.500 to 5.375. ");
 }
 
 TEST(ParTypeV, TypeChoicesLoadDefaultsOnlyOnTheFileSide) {
