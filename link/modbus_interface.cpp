@@ -28,10 +28,9 @@ constexpr std::size_t kWriteReplyLength = 6;
 constexpr std::size_t kCrcLength = 2;
 
 // The reply time-out allows each byte of both frames (their CRCs counted as 4 more) 17 bit times, half
-// again an 11-bit character, plus two seconds for the device to act on the request.
+// again an 11-bit character, plus the device's allowance to act on the request.
 constexpr std::size_t kTimeoutCrcBytes = 4;
 constexpr unsigned kTimeoutBitTimesPerByte = 17;
-constexpr unsigned kTimeoutDeviceMs = 2000;
 
 constexpr unsigned kPauseAfterSend = 10;
 constexpr unsigned kPauseAfterRead = 100;
@@ -95,10 +94,10 @@ std::vector<uint8_t> CModbusInterface::WriteRequest(uint8_t slave, uint16_t star
     return request;
 }
 
-unsigned CModbusInterface::ReplyTimeout(std::size_t requestLength, std::size_t replyLength,
-                                        unsigned baudRate) {
+unsigned CModbusInterface::ReplyTimeout(std::size_t requestLength, std::size_t replyLength, unsigned baudRate,
+                                        unsigned deviceAllowance) {
     const std::size_t bytes = requestLength + replyLength + kTimeoutCrcBytes;
-    return static_cast<unsigned>(bytes * kTimeoutBitTimesPerByte * 1000 / baudRate + kTimeoutDeviceMs);
+    return static_cast<unsigned>(bytes * kTimeoutBitTimesPerByte * 1000 / baudRate + deviceAllowance);
 }
 
 unsigned CModbusInterface::BaudRate() const { return CComSettings::BaudRate(m_settings.m_baudIndex); }
@@ -150,7 +149,7 @@ void CModbusInterface::Request(const std::vector<uint8_t>& request, std::size_t 
         const bool retry = attempt < kAttempts && !m_serial.IsAborted();
         const unsigned baud = BaudRate();
         m_serial.DrainUntilQuiet(retry ? kPauseBetweenAttempts : 0, InterFrameGap(baud),
-                                 ReplyTimeout(request.size(), replyLength, baud));
+                                 ReplyTimeout(request.size(), replyLength, baud, m_deviceAllowance));
         if (!retry) break;
     }
     if (!last) last = std::make_exception_ptr(Failure(command, address, count, kStrModbusTimeout));
@@ -170,7 +169,7 @@ void CModbusInterface::Attempt(const std::vector<uint8_t>& request, std::vector<
     frame.push_back(High(crc));
     m_serial.Write(frame.data(), frame.size());
     m_serial.Pause(kPauseAfterSend);
-    m_serial.SetReadTimeout(ReplyTimeout(request.size(), expected, baud));
+    m_serial.SetReadTimeout(ReplyTimeout(request.size(), expected, baud, m_deviceAllowance));
 
     std::size_t n = m_serial.Read(reply.data(), static_cast<unsigned>(reply.size()));
     if (n >= kCrcLength) n -= kCrcLength;

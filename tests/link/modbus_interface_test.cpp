@@ -120,6 +120,7 @@ TEST_F(ModbusTest, FailuresAreClassifiedAfterSixAttempts) {
         {"write other count", SimFault::Replace(SimFrame({1, 16, 5, 0, 0, 3})), true, 1280,
          write + "invalid response."},
     };
+    m_modbus.SetDeviceAllowance(kShortDeviceAllowance);
     for (const Case& c : cases) {
         m_sim.ClearFaults();
         const std::size_t before = m_sim.GetRequestCount();

@@ -111,6 +111,7 @@ TEST_F(DeviceThreadTest, FailedTransferKeepsItsFailureAndNotifiesOnce) {
         SCOPED_TRACE(download ? "download" : "upload");
         SimLink link("K9TS");
         link.sim.StopAnsweringAfter(0);
+        link.modbus.SetDeviceAllowance(kShortDeviceAllowance);
         const auto thread = RunOnce(link, download);
         const std::exception_ptr kept = thread->GetKeptException();
         ASSERT_TRUE(kept);
@@ -121,6 +122,7 @@ TEST_F(DeviceThreadTest, FailedTransferKeepsItsFailureAndNotifiesOnce) {
 TEST_F(DeviceThreadTest, FailedPollIsNotKeptAndTheStateIsReset) {
     SimLink link("K9TS");
     link.sim.StopAnsweringAfter(1);
+    link.modbus.SetDeviceAllowance(kShortDeviceAllowance);
     CDeviceInterfaceThread thread;
     Waiter waiter;
     thread.Attach(&waiter);
