@@ -149,7 +149,7 @@ void CModbusInterface::Request(const std::vector<uint8_t>& request, std::size_t 
         const bool retry = attempt < kAttempts && !m_serial.IsAborted();
         const unsigned baud = BaudRate();
         m_serial.DrainUntilQuiet(retry ? kPauseBetweenAttempts : 0, InterFrameGap(baud),
-                                 ReplyTimeout(request.size(), replyLength, baud, m_deviceAllowance));
+                                 ReplyTimeout(request.size(), replyLength, baud, m_deviceAllowance.load()));
         if (!retry) break;
     }
     if (!last) last = std::make_exception_ptr(Failure(command, address, count, kStrModbusTimeout));
@@ -169,7 +169,7 @@ void CModbusInterface::Attempt(const std::vector<uint8_t>& request, std::vector<
     frame.push_back(High(crc));
     m_serial.Write(frame.data(), frame.size());
     m_serial.Pause(kPauseAfterSend);
-    m_serial.SetReadTimeout(ReplyTimeout(request.size(), expected, baud, m_deviceAllowance));
+    m_serial.SetReadTimeout(ReplyTimeout(request.size(), expected, baud, m_deviceAllowance.load()));
 
     std::size_t n = m_serial.Read(reply.data(), static_cast<unsigned>(reply.size()));
     if (n >= kCrcLength) n -= kCrcLength;

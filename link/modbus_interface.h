@@ -50,9 +50,9 @@ public:
     // bytes, both without CRC.
     static unsigned ReplyTimeout(std::size_t requestLength, std::size_t replyLength, unsigned baudRate,
                                  unsigned deviceAllowance = kDeviceAllowance);
-    // The program keeps kDeviceAllowance; a caller whose device answers sooner may give less. Set before
-    // the first request.
-    void SetDeviceAllowance(unsigned milliseconds) { m_deviceAllowance = milliseconds; }
+    // The program keeps kDeviceAllowance; a caller whose device answers sooner may give less, from any
+    // thread.
+    void SetDeviceAllowance(unsigned milliseconds) { m_deviceAllowance.store(milliseconds); }
 
     CSerialIO& GetSerial() { return m_serial; }
     CComSettings& GetSettings() { return m_settings; }
@@ -75,5 +75,5 @@ private:
     std::recursive_mutex m_mutex;
     CComSettings m_settings;
     std::atomic<bool> m_connected{false};
-    unsigned m_deviceAllowance = kDeviceAllowance;
+    std::atomic<unsigned> m_deviceAllowance{kDeviceAllowance};
 };

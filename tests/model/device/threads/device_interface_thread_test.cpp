@@ -16,6 +16,7 @@
 #include "model/device/device_type.h"
 #include "model/hooks/notifier.h"
 #include "platform/exception.h"
+#include "platform/timing.h"
 #include "sim/sim_model.h"
 
 namespace {
@@ -356,6 +357,8 @@ TEST_F(DeviceThreadTest, RefusedTeachRequestReachesTheUserAndThePollGoesOn) {
 // Every model code: load the defaults, identify, poll live values, upload the defaults back, download a
 // changed set and upload it again.
 TEST_F(DeviceThreadTest, EveryModelWorksEndToEnd) {
+    // Whole exchanges are what is tested here, not their pauses: those run at a hundredth.
+    CTiming::SetDivisor(100);
     const struct {
         const char* code;
         int32_t typeId;
