@@ -28,10 +28,9 @@ constexpr std::size_t kWriteReplyLength = 6;
 constexpr std::size_t kCrcLength = 2;
 
 // The reply time-out allows each byte of both frames (their CRCs counted as 4 more) 17 bit times, half
-// again an 11-bit character, plus two seconds for the device to act on the request.
+// again an 11-bit character, plus the device's allowance to act on the request.
 constexpr std::size_t kTimeoutCrcBytes = 4;
 constexpr unsigned kTimeoutBitTimesPerByte = 17;
-constexpr unsigned kTimeoutDeviceMs = 2000;
 
 constexpr unsigned kPauseAfterSend = 10;
 constexpr unsigned kPauseAfterRead = 100;
@@ -95,10 +94,10 @@ std::vector<uint8_t> CModbusInterface::WriteRequest(uint8_t slave, uint16_t star
     return request;
 }
 
-unsigned CModbusInterface::ReplyTimeout(std::size_t requestLength, std::size_t replyLength,
-                                        unsigned baudRate) {
+unsigned CModbusInterface::ReplyTimeout(std::size_t requestLength, std::size_t replyLength, unsigned baudRate,
+                                        unsigned deviceAllowance) {
     const std::size_t bytes = requestLength + replyLength + kTimeoutCrcBytes;
-    return static_cast<unsigned>(bytes * kTimeoutBitTimesPerByte * 1000 / baudRate + kTimeoutDeviceMs);
+    return static_cast<unsigned>(bytes * kTimeoutBitTimesPerByte * 1000 / baudRate + deviceAllowance);
 }
 
 unsigned CModbusInterface::BaudRate() const { return CComSettings::BaudRate(m_settings.m_baudIndex); }
@@ -151,7 +150,7 @@ void CModbusInterface::Request(const std::vector<uint8_t>& request, std::size_t 
         // reported: the caller may send a request of the same length at once. An abort ends the pause.
         const unsigned baud = BaudRate();
         m_serial.DrainUntilQuiet(kPauseBetweenAttempts, InterFrameGap(baud),
-                                 ReplyTimeout(request.size(), replyLength, baud));
+                                 ReplyTimeout(request.size(), replyLength, baud, m_deviceAllowance.load()));
         if (attempt == kAttempts || m_serial.IsAborted()) break;
     }
     if (!last) last = std::make_exception_ptr(Failure(command, address, count, kStrModbusTimeout));
@@ -171,7 +170,7 @@ void CModbusInterface::Attempt(const std::vector<uint8_t>& request, std::vector<
     frame.push_back(High(crc));
     m_serial.Write(frame.data(), frame.size());
     m_serial.Pause(kPauseAfterSend);
-    m_serial.SetReadTimeout(ReplyTimeout(request.size(), expected, baud));
+    m_serial.SetReadTimeout(ReplyTimeout(request.size(), expected, baud, m_deviceAllowance.load()));
 
     std::size_t n = m_serial.Read(reply.data(), static_cast<unsigned>(reply.size()));
     if (n >= kCrcLength) n -= kCrcLength;
@@ -205,9 +204,9 @@ void CModbusInterface::Connect(const CComSettings& settings) {
 std::unique_lock<std::recursive_mutex> CModbusInterface::LockCuttingIn() {
     std::unique_lock lock(m_mutex, std::try_to_lock);
     const auto deadline = std::chrono::steady_clock::now() +
-                          std::chrono::microseconds(CTiming::TimeoutToMicros(
-                              ReplyTimeout(ReadRequest(0, 0, kMaxReadCount).size(),
-                                           kReadReplyHeader + 2 * kMaxReadCount, BaudRate())));
+                          std::chrono::microseconds(CTiming::TimeoutToMicros(ReplyTimeout(
+                              ReadRequest(0, 0, kMaxReadCount).size(), kReadReplyHeader + 2 * kMaxReadCount,
+                              BaudRate(), m_deviceAllowance.load())));
     while (!lock.owns_lock() && std::chrono::steady_clock::now() < deadline) {
         std::this_thread::sleep_for(kLockRetryStep);
         lock.try_lock();

@@ -18,6 +18,8 @@ public:
     static constexpr int kAttempts = 6;
     static constexpr int32_t kMaxReadCount = 125;
     static constexpr int32_t kMaxWriteCount = 123;
+    // Milliseconds the reply time-out gives the device to act on a request, on top of the line time.
+    static constexpr unsigned kDeviceAllowance = 2000;
 
     // Settings loaded from the user profile.
     CModbusInterface();
@@ -46,7 +48,11 @@ public:
                                              const uint16_t* values);
     // Milliseconds the master waits for a reply of `replyLength` bytes to a request of `requestLength`
     // bytes, both without CRC.
-    static unsigned ReplyTimeout(std::size_t requestLength, std::size_t replyLength, unsigned baudRate);
+    static unsigned ReplyTimeout(std::size_t requestLength, std::size_t replyLength, unsigned baudRate,
+                                 unsigned deviceAllowance = kDeviceAllowance);
+    // The program keeps kDeviceAllowance; a caller whose device answers sooner may give less, from any
+    // thread.
+    void SetDeviceAllowance(unsigned milliseconds) { m_deviceAllowance.store(milliseconds); }
 
     CSerialIO& GetSerial() { return m_serial; }
     CComSettings& GetSettings() { return m_settings; }
@@ -69,4 +75,5 @@ private:
     std::recursive_mutex m_mutex;
     CComSettings m_settings;
     std::atomic<bool> m_connected{false};
+    std::atomic<unsigned> m_deviceAllowance{kDeviceAllowance};
 };

@@ -65,6 +65,13 @@ TEST_F(ModbusTest, WriteSendsTheExactFrame) {
     EXPECT_EQ(m_sim.GetRegisters(1280, 2), (std::vector<uint16_t>{0x1234, 0xABCD}));
 }
 
+TEST_F(ModbusTest, TheDeviceAllowanceSetsTheReplyTimeout) {
+    m_modbus.SetDeviceAllowance(kShortDeviceAllowance);
+    uint16_t values[4] = {};
+    ASSERT_TRUE(m_modbus.ReadHoldingRegister(2074, 4, values));
+    EXPECT_EQ(m_modbus.GetSerial().GetReadTimeout(), 297u + kShortDeviceAllowance);
+}
+
 TEST(ModbusTimeout, FollowsTheLineSpeed) {
     struct Case {
         std::size_t request, reply;
@@ -120,6 +127,7 @@ TEST_F(ModbusTest, FailuresAreClassifiedAfterSixAttempts) {
         {"write other count", SimFault::Replace(SimFrame({1, 16, 5, 0, 0, 3})), true, 1280,
          write + "invalid response."},
     };
+    m_modbus.SetDeviceAllowance(kShortDeviceAllowance);
     for (const Case& c : cases) {
         m_sim.ClearFaults();
         const std::size_t before = m_sim.GetRequestCount();

@@ -48,6 +48,10 @@ inline std::chrono::milliseconds SilentRequestTime(std::size_t requestLength = 6
         std::chrono::microseconds(attempt * CModbusInterface::kAttempts));
 }
 
+// The Modbus device allowance of a test that is not about the time-out's length: short, yet ample for a
+// simulated device whose thread a loaded machine deschedules for a while.
+inline constexpr unsigned kShortDeviceAllowance = 300;
+
 // How long a test waits for something that takes at most `expected`: twice that and a second more, so
 // that a loaded machine stretching the run does not fail a test, while a hang still does.
 inline std::chrono::milliseconds WaitMargin(std::chrono::milliseconds expected) {

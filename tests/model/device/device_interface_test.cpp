@@ -7,6 +7,7 @@
 
 #include "support/request_list.h"
 #include "support/scaled_timing.h"
+#include "platform/timing.h"
 #include "support/sim_connection.h"
 #include "support/thrown_message.h"
 #include "model/device/device_interface.h"
@@ -52,6 +53,8 @@ protected:
 };
 
 TEST_F(DeviceInterfaceTest, FirstPollIdentifiesAndSecondDeliversLiveValues) {
+    // Whole exchanges are what is tested here, not their pauses: those run at a hundredth.
+    CTiming::SetDivisor(100);
     // clang-format off
     const struct {
         const char* code;
@@ -130,6 +133,7 @@ TEST_F(DeviceInterfaceTest, FailedPollResetsTheStateAndTheNextIdentifiesAgain) {
     ASSERT_TRUE(m_device.GetCalibInfo().available);
 
     // Silent from the first block after the model code on.
+    m_link->modbus.SetDeviceAllowance(kShortDeviceAllowance);
     m_device.RequestIdentify();
     m_link->sim.StopAnsweringAfter(Requests() + 1);
     EXPECT_THROW(m_device.Poll(0), CException);
@@ -291,6 +295,8 @@ TEST_F(DeviceInterfaceTest, TeachRequestsWriteTheInputAndAreClearedEvenWhenRefus
 // A device holding a value the editor would refuse is identified and uploaded as it stands; a download
 // of that value is refused with its range message before anything is sent, and goes once it is mended.
 TEST_F(DeviceInterfaceTest, DeviceOutsideTheTypedRangesIsIdentifiedAndItsValuesReportedOnDownload) {
+    // Whole exchanges are what is tested here, not their pauses: those run at a hundredth.
+    CTiming::SetDivisor(100);
     // clang-format off
     const struct {
         const char* model;

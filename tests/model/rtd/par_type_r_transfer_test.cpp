@@ -176,6 +176,7 @@ TEST_F(RtdTransferTest, FailedDownloadReleasesTheHeldOutput) {
     m_sim.SetRegister(2073, 1);  // burnout
     m_sim.SetRegister(2059, 57000);
     m_sim.InjectFault(SimFault::Silence(), 8, 8 + CModbusInterface::kAttempts - 1);
+    m_modbus.SetDeviceAllowance(kShortDeviceAllowance);
     const std::string message = ThrownMessage([&] { set.DownloadModbus(m_modbus, -1); });
     EXPECT_TRUE(message.ends_with("reason=timeout.")) << message;
     EXPECT_EQ(message.find('\n'), std::string::npos) << message;

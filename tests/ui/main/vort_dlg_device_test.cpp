@@ -649,6 +649,7 @@ TEST_F(MainDialogDeviceTest, AFailedDownloadSaysTheOutputIsHeldAndReleasesItWhen
     RunModalSettled(dialog, [&] {
         ASSERT_TRUE(ConnectOnline(dialog));
         Click(dialog, CVORTDlg::kUnlock);
+        dialog.GetModbus().SetDeviceAllowance(kShortDeviceAllowance);
         // The device falls silent right after the download has held its output.
         device.sim.SetRequestHook([&](const SimRequest& r) {
             if (r.kind == ESimRequestKind::Write && r.start == CAOTestPage::kRegOutputHold &&

@@ -16,6 +16,7 @@
 #include "model/device/device_type.h"
 #include "model/hooks/notifier.h"
 #include "platform/exception.h"
+#include "platform/timing.h"
 #include "sim/sim_model.h"
 
 namespace {
@@ -111,6 +112,7 @@ TEST_F(DeviceThreadTest, FailedTransferKeepsItsFailureAndNotifiesOnce) {
         SCOPED_TRACE(download ? "download" : "upload");
         SimLink link("K9TS");
         link.sim.StopAnsweringAfter(0);
+        link.modbus.SetDeviceAllowance(kShortDeviceAllowance);
         const auto thread = RunOnce(link, download);
         const std::exception_ptr kept = thread->GetKeptException();
         ASSERT_TRUE(kept);
@@ -121,6 +123,7 @@ TEST_F(DeviceThreadTest, FailedTransferKeepsItsFailureAndNotifiesOnce) {
 TEST_F(DeviceThreadTest, FailedPollIsNotKeptAndTheStateIsReset) {
     SimLink link("K9TS");
     link.sim.StopAnsweringAfter(1);
+    link.modbus.SetDeviceAllowance(kShortDeviceAllowance);
     CDeviceInterfaceThread thread;
     Waiter waiter;
     thread.Attach(&waiter);
@@ -354,6 +357,8 @@ TEST_F(DeviceThreadTest, RefusedTeachRequestReachesTheUserAndThePollGoesOn) {
 // Every model code: load the defaults, identify, poll live values, upload the defaults back, download a
 // changed set and upload it again.
 TEST_F(DeviceThreadTest, EveryModelWorksEndToEnd) {
+    // Whole exchanges are what is tested here, not their pauses: those run at a hundredth.
+    CTiming::SetDivisor(100);
     const struct {
         const char* code;
         int32_t typeId;
