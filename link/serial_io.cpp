@@ -16,6 +16,7 @@
 #include <system_error>
 
 #include "link/private_exception.h"
+#include "link/serial_io_failure.h"
 #include "platform/resource_module.h"
 #include "platform/timing.h"
 #include "res/string_ids.h"
@@ -87,25 +88,40 @@ CSerialIO::~CSerialIO() {
 
 void CSerialIO::Open() {
     OpenPort();
-    Configure(CComSettings::BaudRate(m_settings.m_baudIndex),
-              CComSettings::DataBits(m_settings.m_dataBitsIndex), m_settings.m_parity,
-              CComSettings::StopBits(m_settings.m_stopBitsIndex));
+    ConfigureLine();
 }
 
 void CSerialIO::OpenPort() {
-    m_portPath = m_settings.GetPortName();
     Close();
     ResetAbort();
+    OpenPath();
+}
+
+void CSerialIO::Reopen() {
+    Close();
+    OpenPath();
+    ConfigureLine();
+}
+
+void CSerialIO::OpenPath() {
+    m_portPath = m_settings.GetPortName();
     const int fd = ::open(m_portPath.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     // The lock keeps out every other open, the other protocol object of this process and root
     // included; TIOCEXCL keeps out programs that do not lock. A non-tty fails later, in Configure.
     if (fd < 0 || flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const int error = errno;
         if (fd >= 0) ::close(fd);
         const std::string name = m_settings.GetDisplayName();
-        throw CPrivateException(PortMessage(kStrPortOpenFailed, name.empty() ? m_portPath : name));
+        throw CPrivateException(PortOpenFailureMessage(error, m_portPath, name.empty() ? m_portPath : name));
     }
     ioctl(fd, TIOCEXCL);
     m_fd = fd;
+}
+
+void CSerialIO::ConfigureLine() {
+    Configure(CComSettings::BaudRate(m_settings.m_baudIndex),
+              CComSettings::DataBits(m_settings.m_dataBitsIndex), m_settings.m_parity,
+              CComSettings::StopBits(m_settings.m_stopBitsIndex));
 }
 
 void CSerialIO::Configure(unsigned baudRate, int32_t byteSize, int32_t parity, int32_t stopBits) {

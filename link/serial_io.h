@@ -27,9 +27,12 @@ public:
 
     // OpenPort, then Configure with the settings' line.
     void Open();
-    // Opens the settings' port exclusively (305 with the display name on failure); an open port is
-    // closed first. Clears an earlier abort.
+    // Opens the settings' port exclusively; an open port is closed first. Clears an earlier abort. A
+    // failure says why: busy, permission denied (with the group that may use it), no such device.
     void OpenPort();
+    // Closes the port and opens the settings' path again with the settings' line, for a device that
+    // came back behind it. Unlike Open, an abort on its way is kept: the close that sent it follows.
+    void Reopen();
     // Raw line with the given speed, data bits (7 or 8), parity code and stop-bit code; 306 on failure.
     void Configure(unsigned baudRate, int32_t byteSize, int32_t parity, int32_t stopBits);
     // The total read time-out in milliseconds; 306 when the port is not open.
@@ -67,6 +70,8 @@ public:
     void SetSettings(const CComSettings& settings) { m_settings = settings; }
 
 private:
+    void OpenPath();
+    void ConfigureLine();
     unsigned InputQueueLength() const;
     bool CarrierDetect() const;
     unsigned ReadAvailable(uint8_t* buffer, unsigned count);

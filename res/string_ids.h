@@ -36,6 +36,11 @@ enum StringId : unsigned {
     kStrPortOpenFailed = 305,
     kStrPortSettingsFailed = 306,
     kStrPortLost = 307,
+    kStrPortBusy = 308,
+    kStrPortNoAccess = 309,
+    kStrPortNoAccessGroup = 310,
+    kStrPortMissing = 311,
+    kStrPortNotPresent = 312,
     // Modbus: the failure and its reason
     kStrModbusTimeout = 11011,
     kStrModbusInvalidResponse = 11012,

@@ -32,7 +32,9 @@ TEST_F(SerialIOTest, OpenIsExclusiveUntilClosed) {
         second.Open();
         FAIL() << "second open succeeded";
     } catch (const CException& e) {
-        EXPECT_STREQ(e.what(), "Communication port Zenta port can not be opened.");
+        EXPECT_STREQ(e.what(),
+                     "Communication port Zenta port can not be opened: another program is using it. Close "
+                     "that program, or choose another port in Settings.");
     }
     EXPECT_FALSE(second.IsOpen());
     first.Close();
@@ -47,8 +49,12 @@ TEST_F(SerialIOTest, OpenFailuresAreReported) {
         const char* message;
     };
     const Case cases[] = {
-        {"/dev/does-not-exist", "COM9", "Communication port COM9 can not be opened."},
-        {"/dev/does-not-exist", "", "Communication port /dev/does-not-exist can not be opened."},
+        {"/dev/does-not-exist", "COM9",
+         "Communication port COM9 does not exist. Check that the cable or adapter is plugged in, or choose "
+         "another port in Settings."},
+        {"/dev/does-not-exist", "",
+         "Communication port /dev/does-not-exist does not exist. Check that the cable or adapter is plugged "
+         "in, or choose another port in Settings."},
         {"/dev/null", "null", "Communication port can not be change settings."},
     };
     for (const Case& c : cases) {
