@@ -218,6 +218,13 @@ std::unique_lock<std::recursive_mutex> CModbusInterface::LockCuttingIn() {
     return lock;
 }
 
+void CModbusInterface::Reopen() {
+    std::unique_lock lock(m_mutex);
+    if (!m_connected.load()) return;
+    m_serial.Reopen();
+    m_serial.SetReadTimeout(kConnectReadTimeout);
+}
+
 void CModbusInterface::Close() {
     m_serial.Abort();
     std::unique_lock lock(m_mutex);

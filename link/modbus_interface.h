@@ -41,6 +41,10 @@ public:
     void Connect(const CComSettings& settings);
     // Cancels a request in flight from any thread, then closes the port under the Modbus lock.
     void Close();
+    // The way back after the line was lost, on the polling thread: under the Modbus lock, closes the
+    // port and opens the connected path again (a device may have come back behind it). Nothing happens
+    // once disconnected; a failure is thrown and the connection stays wanted, with the port closed.
+    void Reopen();
 
     // The request frame without its CRC, as sent.
     static std::vector<uint8_t> ReadRequest(uint8_t slave, uint16_t start, int32_t count);

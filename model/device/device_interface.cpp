@@ -121,6 +121,7 @@ void CDeviceInterface::Poll(int32_t tab) {
         }
     } catch (const std::exception&) {
         if (!lock.owns_lock()) lock.lock();
+        m_reopenPort.store(true);
         ResetAfterFailure();
         lock.unlock();
         Pause(kPauseAfterFailure);
@@ -140,6 +141,12 @@ void CDeviceInterface::Identify(CModbusInterface& modbus, std::unique_lock<std::
     // A request made for the device identified before must not reach the one that answers now.
     DropTeachRequests();
     lock.lock();
+    // A line that hung up stays dead until opened again, and a replugged adapter may sit behind the
+    // same path as a new device node.
+    if (m_reopenPort.load()) {
+        modbus.Reopen();
+        m_reopenPort.store(false);
+    }
     const std::string code = ReadModelCode(modbus);
     lock.unlock();
 

@@ -60,7 +60,8 @@ public:
 
     // `tab` is the device page the user has selected, kTabAll for all of them. The first poll of a
     // connection identifies the device, the next ones read live values. Returns quietly when not
-    // connected; a link failure resets the state and is rethrown.
+    // connected; a link failure resets the state and is rethrown. After a failure, each search opens
+    // the port again first, so a device that was unplugged and came back is found.
     void Poll(int32_t tab);
     // Writes the fine adjustment of `info` and reads it back; when not connected it only drops the
     // write-pending mark. A link failure is thrown, with the mark still set.
@@ -135,6 +136,7 @@ private:
     std::atomic<bool> m_reidentify{false};
     std::atomic<bool> m_releaseHold{false};
     std::atomic<bool> m_holdReleased{false};
+    std::atomic<bool> m_reopenPort{false};
     CTransferProgress m_progress;
     int m_wakeFd = -1;
 };
