@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 #include <functional>
 
 #include "link/com_port_list.h"
@@ -24,6 +26,10 @@ protected:
     void OnOK() override;
 
 private:
+    QString StoredPortText() const;
+
     CComSettings m_settings;
     CComPortList m_ports;
+    // The combo entry of a stored port that the list does not hold; -1 when there is none.
+    int m_storedEntry = -1;
 };

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
+#include <QComboBox>
+
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -15,32 +18,48 @@ namespace {
 CComPortList FakePorts() { return CComPortList("/nonexistent/sys", "/fake/dev"); }
 }  // namespace
 
-TEST(ComSettingDialog, TheStoredPortIsPreselectedOnlyWhenItMatchesExactly) {
+TEST(ComSettingDialog, AStoredPortTheListDoesNotHoldIsKeptAsAnEntryOfItsOwn) {
     SetLanguage(0);
     struct Case {
         const char* stored;
         int selected;
+        const char* shown;
     } cases[] = {
-        {"/fake/dev/ttyS3", 3}, {"/fake/dev/TTYS3", 0}, {"/dev/nothing", 0}, {"/fake/dev/ttyS15", 15}};
+        {"/fake/dev/ttyS3", 3, "ttyS3"},
+        {"/fake/dev/ttyS15", 15, "ttyS15"},
+        // Paths match exactly: another letter case is another path.
+        {"/fake/dev/TTYS3", 16, "(not present) /fake/dev/TTYS3"},
+        {"/dev/serial/by-id/usb-Zenta_K9-if00-port0", 16,
+         "(not present) /dev/serial/by-id/usb-Zenta_K9-if00-port0"},
+        // There, only not listed (a pseudo-terminal, say).
+        {"/dev/null", 16, "/dev/null"},
+    };
     for (const Case& c : cases) {
         CTemporaryProfile profile;
         WriteProfileString("ComSettings", "COMPortName", c.stored);
+        WriteProfileString("ComSettings", "COMPortDisplayName", "Zenta K9");
         CComSettingDialog dialog(FakePorts());
         int selected = -1;
+        int count = 0;
+        QString shown;
         EXPECT_EQ(RunModal(
                       dialog,
                       [&] {
-                          selected = dialog.GetCurSel(CComSettingDialog::kPortCombo);
+                          auto* combo = dialog.GetDlgItemAs<QComboBox>(CComSettingDialog::kPortCombo);
+                          selected = combo->currentIndex();
+                          count = combo->count();
+                          shown = combo->currentText();
                           dialog.DispatchCommand(CComSettingDialog::kOkButton);
                       },
                       true),
                   IDOK);
         EXPECT_EQ(selected, c.selected) << c.stored;
-        // Confirming stores the entry shown, also when the stored one was missing.
-        EXPECT_EQ(GetProfileString("ComSettings", "COMPortName", "?"),
-                  "/fake/dev/ttyS" + std::to_string(c.selected));
+        EXPECT_EQ(count, c.selected == 16 ? 17 : 16) << c.stored;
+        EXPECT_EQ(shown.toStdString(), c.shown);
+        // Confirming keeps the stored port; a listed one takes the list's name.
+        EXPECT_EQ(GetProfileString("ComSettings", "COMPortName", "?"), c.stored);
         EXPECT_EQ(GetProfileString("ComSettings", "COMPortDisplayName", "?"),
-                  "ttyS" + std::to_string(c.selected));
+                  c.selected == 16 ? "Zenta K9" : c.shown);
     }
 }
 
@@ -64,17 +83,23 @@ TEST(ComSettingDialog, ChoosingAnotherPortStoresItAndCancelStoresNothing) {
     for (const auto& [row, name] : languages) {
         SetLanguageModuleDirectory(BRIMLOW_MODULE_DIR);
         SetLanguage(row);
+        WriteProfileString("ComSettings", "COMPortName", "/dev/serial/by-id/usb-Zenta_K9-if00-port0");
         CComSettingDialog shown(FakePorts());
-        EXPECT_EQ(RunModal(
-                      shown,
-                      [&] {
-                          shown.SetCurSel(CComSettingDialog::kPortCombo, 7);
-                          std::filesystem::create_directories(BRIMLOW_SCREENSHOT_DIR);
-                          shown.GetWindow()->grab().save(QString(BRIMLOW_SCREENSHOT_DIR "/") + name);
-                          shown.DispatchCommand(CComSettingDialog::kOkButton);
-                      },
-                      true),
-                  IDOK);
+        EXPECT_EQ(
+            RunModal(
+                shown,
+                [&] {
+                    std::filesystem::create_directories(BRIMLOW_SCREENSHOT_DIR);
+                    shown.GetWindow()->grab().save(QString(BRIMLOW_SCREENSHOT_DIR "/") + name);
+                    auto* combo = shown.GetDlgItemAs<QComboBox>(CComSettingDialog::kPortCombo);
+                    combo->showPopup();
+                    combo->view()->window()->grab().save(QString(BRIMLOW_SCREENSHOT_DIR "/list_") + name);
+                    combo->hidePopup();
+                    shown.SetCurSel(CComSettingDialog::kPortCombo, 7);
+                    shown.DispatchCommand(CComSettingDialog::kOkButton);
+                },
+                true),
+            IDOK);
         EXPECT_EQ(GetProfileString("ComSettings", "COMPortName", "?"), "/fake/dev/ttyS7");
     }
     ResetLanguageState();
