@@ -23,7 +23,8 @@ std::string AccessGroup(const std::string& path) {
     std::vector<char> buffer(static_cast<std::size_t>(size));
     group entry{};
     group* found = nullptr;
-    if (getgrgid_r(st.st_gid, &entry, buffer.data(), buffer.size(), &found) != 0 || found == nullptr) return "";
+    if (getgrgid_r(st.st_gid, &entry, buffer.data(), buffer.size(), &found) != 0 || found == nullptr)
+        return "";
     return found->gr_name;
 }
 }  // namespace

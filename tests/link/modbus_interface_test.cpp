@@ -266,7 +266,9 @@ TEST_F(ModbusTest, ClosedMasterFailsAtOnceWithoutSending) {
 TEST_F(ModbusTest, TheOtherProtocolCannotOpenTheSamePort) {
     CCommInterface ascii(SimSettings(m_sim, "Zenta line"));
     EXPECT_EQ(FailureOf([&] { ascii.GetSerial().Open(); }),
-              "Communication port Zenta line can not be opened.");
+              "Communication port Zenta line can not be opened. It is already in use, by another program or "
+              "by a connection of "
+              "this one. Close that program or disconnect, or choose another port in Settings.");
     m_modbus.Close();
     EXPECT_NO_THROW(ascii.GetSerial().Open());
 }

@@ -60,12 +60,14 @@ TEST(SerialIOFailure, PermissionDeniedNamesTheGroupThatMayUseThePortAndTheFix) {
         std::string message;
     } cases[] = {
         // Only the group may read and write, as with a serial adapter's node.
-        {0060, "Communication port USB0 can not be opened: permission denied. The port belongs to the group \"" +
-                   name + "\": add your user to it (sudo usermod -aG " + name +
-                   " $USER), then log out and log in again."},
+        {0060,
+         "Communication port USB0 can not be opened. Permission denied: the port belongs to the group \"" +
+             name + "\". Add your user to it (sudo usermod -aG " + name +
+             " $USER), then log out and log in again."},
         // Joining the group would not help.
-        {0000, "Communication port USB0 can not be opened: permission denied. Ask the administrator for read "
-               "and write access to it."},
+        {0000,
+         "Communication port USB0 can not be opened. Permission denied: ask the administrator for read "
+         "and write access to it."},
     };
     for (const Case& c : cases) {
         ASSERT_EQ(chmod(node.c_str(), c.mode), 0);

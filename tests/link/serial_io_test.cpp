@@ -33,8 +33,9 @@ TEST_F(SerialIOTest, OpenIsExclusiveUntilClosed) {
         FAIL() << "second open succeeded";
     } catch (const CException& e) {
         EXPECT_STREQ(e.what(),
-                     "Communication port Zenta port can not be opened: another program is using it. Close "
-                     "that program, or choose another port in Settings.");
+                     "Communication port Zenta port can not be opened. It is already in use, by another "
+                     "program or by a connection of "
+                     "this one. Close that program or disconnect, or choose another port in Settings.");
     }
     EXPECT_FALSE(second.IsOpen());
     first.Close();

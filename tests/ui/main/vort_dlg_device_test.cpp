@@ -1,6 +1,7 @@
 // The main dialog against the simulated device: connection states, transfers, commands and closing.
 #include "ui/main/vort_dlg.h"
 
+#include <QComboBox>
 #include <QProgressBar>
 #include <QTest>
 
@@ -452,7 +453,9 @@ TEST_F(MainDialogDeviceTest, ConfirmedSettingsReopenThePortOnlyWhileConnected) {
 
         const size_t secondBefore = second.GetRequestCount();
         {
+            // The stored pseudo-terminal is not in the list: the user picks the first fixed port.
             CModalAnswer ok("Communication Setting", [](QWidget* modal) {
+                modal->findChild<QComboBox*>()->setCurrentIndex(0);
                 for (QAbstractButton* button : modal->findChildren<QAbstractButton*>())
                     if (button->text() == "OK") button->click();
             });
