@@ -12,8 +12,7 @@ namespace {
 constexpr int kLeastPixels = 8;
 constexpr int kTextMargin = 2;
 
-// The widget's font, made smaller until `text` fits `width` (down to a readable least), so a long value
-// text on a narrow meter is shown whole.
+// The widget's font, made smaller until a scale label fits `width` (down to a readable least).
 QFont FittedFont(const QFont& base, const QString& text, int width) {
     QFont font = base;
     int pixels = QFontInfo(base).pixelSize();
@@ -23,12 +22,15 @@ QFont FittedFont(const QFont& base, const QString& text, int width) {
     return font;
 }
 
-// Centred in its line, also when the font had to shrink, so the two value lines keep their spacing.
-void DrawCentred(QPainter& painter, const QRect& area, const std::string& text) {
-    const QString shown = QString::fromStdString(text);
+// Centred in its line in the font the painter holds; cut at the right when the line is too wide. Returns
+// whether it had to be cut.
+bool DrawCentred(QPainter& painter, const QRect& area, const std::string& text) {
+    const QString whole = QString::fromStdString(text);
     // A little room at both sides, so the texts of two meters side by side never touch.
-    painter.setFont(FittedFont(painter.font(), shown, area.width() - 2 * kTextMargin));
+    const QString shown = painter.fontMetrics().elidedText(whole, Qt::ElideRight,
+                                                           area.width() - 2 * kTextMargin);
     painter.drawText(area, Qt::AlignCenter, shown);
+    return shown != whole;
 }
 }  // namespace
 
@@ -80,7 +82,7 @@ void CMeter::SetScale(double lo, double hi, double step) {
     MarkDirty();
 }
 
-void CMeter::SetValue(double value) {
+void CMeter::SetValue(std::optional<double> value) {
     m_value = value;
     MarkDirty();
 }
@@ -136,7 +138,7 @@ void CMeter::Draw(QPainter& painter) {
     const int barBottom = m_bar.bottom() + 1;
     // Clipped while still a fraction, so a value far outside the range cannot overflow the conversion;
     // anything beyond [-1, 2] lies outside the picture anyway.
-    const double fraction = std::clamp((m_value - m_lo) / (m_hi - m_lo), -1.0, 2.0);
+    const double fraction = m_value ? std::clamp((*m_value - m_lo) / (m_hi - m_lo), -1.0, 2.0) : -1.0;
     const int y = std::max(ToInt32Trunc(barBottom - (barBottom - barTop) * fraction), top);
     if (y < barBottom)
         painter.fillRect(QRect(QPoint(left, y), QPoint(m_bar.right(), barBottom - 1)), kBarColour);
@@ -166,10 +168,10 @@ void CMeter::Draw(QPainter& painter) {
     painter.setFont(font());
     painter.setPen(kValueColour);
     const int lineHeight = metrics.height();
-    DrawCentred(painter, QRect(left, barBottom + 1, right - left, lineHeight), m_line1);
-    painter.setFont(font());
-    DrawCentred(painter, QRect(left, barBottom + 1 + lineHeight, right - left, lineHeight), m_line2);
-    painter.setFont(font());
+    const bool cut1 = DrawCentred(painter, QRect(left, barBottom + 1, right - left, lineHeight), m_line1);
+    const bool cut2 = DrawCentred(painter, QRect(left, barBottom + 1 + lineHeight, right - left, lineHeight),
+                                  m_line2);
+    setToolTip(cut1 || cut2 ? QString::fromStdString(m_line1 + "\n" + m_line2).trimmed() : QString());
     painter.fillRect(QRect(left, top, right - left, std::max(0, (barTop - top) - lineHeight)), Qt::white);
     DrawCentred(painter, QRect(left, top + 1, right - left, lineHeight), m_title);
 }

@@ -4,12 +4,15 @@
 #include <QPixmap>
 #include <QWidget>
 
+#include <optional>
 #include <string>
 #include <vector>
 
 // A bar meter: a vertical bar in the left half, a numeric scale with lines across the whole width, the
-// title above and two lines of value text below. The picture is drawn into a cached pixmap, again only
-// when something shown changed or the size did; every other paint copies the pixmap.
+// title above and two lines of value text below. The value lines keep the widget's font; a line too long
+// for the width is cut, and the meter's tooltip then holds both lines whole. The picture is drawn into a
+// cached pixmap, again only when something shown changed or the size did; every other paint copies the
+// pixmap.
 class CMeter : public QWidget {
     Q_OBJECT
 
@@ -32,7 +35,8 @@ public:
 
     // lo below hi; the owner works them out.
     void SetScale(double lo, double hi, double step);
-    void SetValue(double value);
+    // No value (a text that is not a number) shows no bar.
+    void SetValue(std::optional<double> value);
     // A null text counts as empty.
     void SetTexts(const char* line1, const char* line2);
     void SetTitle(const std::string& title);
@@ -40,7 +44,7 @@ public:
     double GetLo() const { return m_lo; }
     double GetHi() const { return m_hi; }
     double GetStep() const { return m_step; }
-    double GetValue() const { return m_value; }
+    std::optional<double> GetValue() const { return m_value; }
     const std::string& GetLine1() const { return m_line1; }
     const std::string& GetLine2() const { return m_line2; }
     const std::string& GetTitle() const { return m_title; }
@@ -61,7 +65,7 @@ private:
     double m_step = 0.0;
     QRect m_bar;
     std::vector<QRect> m_labels;
-    double m_value = 0.0;
+    std::optional<double> m_value;
     std::string m_line1;
     std::string m_line2;
     std::string m_title;

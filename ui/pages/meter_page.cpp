@@ -39,5 +39,5 @@ void CMeterPage::SetValue(const std::string& text) {
     } else {
         m_meter->SetTexts(" ", text.c_str());
     }
-    m_meter->SetValue(ParseDouble(text).value_or(0.0));
+    m_meter->SetValue(ParseDouble(text));
 }

@@ -19,7 +19,7 @@ public:
     // Texts without a number give 0 for lo and lo + 100 for hi.
     void SetRangeText(const std::string& lo, const std::string& hi);
     // The number at the start is the value; a text with a comma after its first character is shown as
-    // two lines split there, any other text as the second line.
+    // two lines split there, any other text as the second line. A text without a number shows no bar.
     void SetValue(const std::string& text);
 
     // Null while the page has no window.

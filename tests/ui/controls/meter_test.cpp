@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <optional>
 #include <string>
 
 #include "platform/resource_module.h"
@@ -59,18 +60,19 @@ TEST(MeterPage, AValueTextSplitsAtItsFirstCommaAfterTheFirstCharacter) {
     CMeter* meter = page.GetMeter();
     const struct {
         const char* text;
-        double value;
+        std::optional<double> value;
         const char* line1;
         const char* line2;
     } cases[] = {
         {"12.5000 (mA) , 53.1000 (%), x", 12.5, "12.5000 (mA)", "53.1000 (%), x"},
-        {",5 (%)", 0.0, " ", ",5 (%)"},
+        {",5 (%)", std::nullopt, " ", ",5 (%)"},
         {"7.2500 (mV)", 7.25, " ", "7.2500 (mV)"},
-        {"Burnout", 0.0, " ", "Burnout"},
+        {"Burnout", std::nullopt, " ", "Burnout"},
+        {"Looptest", std::nullopt, " ", "Looptest"},
     };
     for (const auto& c : cases) {
         page.SetValue(c.text);
-        EXPECT_DOUBLE_EQ(meter->GetValue(), c.value) << c.text;
+        EXPECT_EQ(meter->GetValue(), c.value) << c.text;
         EXPECT_EQ(meter->GetLine1(), c.line1) << c.text;
         EXPECT_EQ(meter->GetLine2(), c.line2) << c.text;
     }
@@ -113,6 +115,32 @@ TEST(MeterPage, TheBarFillsUpToItsValueAndTheScaleLinesCrossIt) {
     page.SetValue("-3");
     picture = Picture(meter);
     EXPECT_EQ(picture.pixelColor(1, bar.bottom() - 3), CMeter::kBarBackgroundColour);
+}
+
+TEST(MeterPage, AValueTextThatIsNoNumberShowsNoBar) {
+    CPageHost host;
+    CMeterPage page;
+    host.Place(page);
+    CMeter* meter = page.GetMeter();
+    page.SetRange(-100, 100);
+    page.SetValue("Looptest");
+    const QImage picture = Picture(meter);
+    EXPECT_EQ(picture.pixelColor(1, meter->GetBarRect().bottom() - 3), CMeter::kBarBackgroundColour);
+}
+
+TEST(MeterPage, AValueLineTooWideIsCutInTheWidgetsFontAndWholeInTheTooltip) {
+    CPageHost host;
+    CMeterPage page;
+    host.Place(page);
+    CMeter* meter = page.GetMeter();
+    page.SetRange(4, 20);
+    const std::string wide(40, '8');
+    page.SetValue(wide + "mA, 0%");
+    Picture(meter);
+    EXPECT_EQ(meter->toolTip().toStdString(), wide + "mA\n0%");
+    page.SetValue("4mA, 0%");
+    Picture(meter);
+    EXPECT_TRUE(meter->toolTip().isEmpty());
 }
 
 TEST(MeterPage, ACollapsedRangeWithAFarValueStillDraws) {
