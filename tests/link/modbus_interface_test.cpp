@@ -45,6 +45,7 @@ std::string FailureOf(const std::function<void()>& request) {
 }  // namespace
 
 TEST_F(ModbusTest, ReadSendsTheExactFrameAndStoresHighByteFirst) {
+    m_modbus.Connect(ProgramLineSettings(m_sim));
     m_sim.SetRegisters(2074, {0x124B, 0x0039, 0xAB52, 0x0053});
     uint16_t values[4] = {};
     ASSERT_TRUE(m_modbus.ReadHoldingRegister(2074, 4, values));
@@ -66,6 +67,7 @@ TEST_F(ModbusTest, WriteSendsTheExactFrame) {
 }
 
 TEST_F(ModbusTest, TheDeviceAllowanceSetsTheReplyTimeout) {
+    m_modbus.Connect(ProgramLineSettings(m_sim));
     m_modbus.SetDeviceAllowance(kShortDeviceAllowance);
     uint16_t values[4] = {};
     ASSERT_TRUE(m_modbus.ReadHoldingRegister(2074, 4, values));
@@ -282,7 +284,7 @@ protected:
 
 TEST_F(ModbusRealTimingTest, ReadTakesItsFixedPauses) {
     CSimDevice sim("K9RS");
-    CModbusInterface modbus(SimSettings(sim));
+    CModbusInterface modbus(ProgramLineSettings(sim));
     OpenPort(modbus.GetSerial());
     uint16_t values[4] = {};
     const Stopwatch watch;
@@ -333,14 +335,11 @@ TEST_F(ModbusRealTimingTest, StrayFrameBeforeTheReplyIsNotTakenForIt) {
 // registers, not the reply to the failed one.
 TEST_F(ModbusRealTimingTest, LateReplyToTheLastAttemptIsNotTakenForTheNextRead) {
     using std::chrono::milliseconds;
-    constexpr int32_t kFastestBaudIndex = 5;
     constexpr size_t kLast = CModbusInterface::kAttempts - 1;
     CSimDevice sim("K9RS");
     sim.SetRegisters(2069, {1, 2, 3, 4});
     sim.SetRegisters(2074, {11, 12, 13, 14});
-    CComSettings settings = SimSettings(sim);
-    settings.m_baudIndex = kFastestBaudIndex;
-    CModbusInterface modbus(settings);
+    CModbusInterface modbus(SimSettings(sim));
     OpenPort(modbus.GetSerial());
     const unsigned timeout = CModbusInterface::ReplyTimeout(6, 11, CComSettings::BaudRate(kFastestBaudIndex));
     sim.InjectFault(SimFault::BadCrc(), 0, kLast - 1);

@@ -9,7 +9,10 @@
 #include "sim/sim_model.h"
 
 namespace {
-class FactoryUploadTest : public ScaledTiming {};
+class FactoryUploadTest : public ScaledTiming {
+protected:
+    FactoryUploadTest() : ScaledTiming(100) {}
+};
 }  // namespace
 
 // A device as it leaves the factory uploads into the set of its model with the settings it left with.
