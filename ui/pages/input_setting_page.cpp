@@ -39,6 +39,13 @@ void CInputSettingPage::ShowParameters(CParBase* set, int group) {
     }
 }
 
+void CInputSettingPage::SetReadOnly(bool readOnly) {
+    m_list.SetReadOnly(readOnly);
+    m_list.Repaint();
+    EnableDlgItem(kTableButton1, !readOnly);
+    EnableDlgItem(kTableButton2, !readOnly);
+}
+
 void CInputSettingPage::LayOutButtons() {
     QWidget* list = GetDlgItem(kParameterList);
     QWidget* button1 = GetDlgItem(kTableButton1);

@@ -15,6 +15,8 @@ public:
     // Shows `group` of `set`, with the buttons of that set's tables for the group; a group other than the
     // one shown until now starts with its first row selected.
     void ShowParameters(CParBase* set, int group);
+    // Read-only, the rows stay readable but take no edit, and the table editors do not open.
+    void SetReadOnly(bool readOnly);
     CParameterListCtrl& GetList() { return m_list; }
     int GetGroup() const { return m_group; }
 
