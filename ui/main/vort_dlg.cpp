@@ -1,8 +1,10 @@
 #include "ui/main/vort_dlg.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QLabel>
 #include <QPalette>
+#include <QPixmap>
 #include <QProgressBar>
 #include <QPushButton>
 
@@ -17,6 +19,7 @@
 #include "platform/admin_mode.h"
 #include "platform/program_path.h"
 #include "platform/resource_module.h"
+#include "res/icons/program_icon.h"
 #include "res/string_ids.h"
 #include "ui/common/profile_store.h"
 #include "ui/common/static_buffer.h"
@@ -66,6 +69,14 @@ std::string TextOf(const std::exception_ptr& failure) {
     }
 }
 
+// The program's icon in its three sizes: the window's big and small icon.
+QIcon ProgramIcon() {
+    QIcon icon;
+    for (const char* const* xpm : {kProgramIcon16, kProgramIcon32, kProgramIcon48})
+        icon.addPixmap(QPixmap(xpm));
+    return icon;
+}
+
 // Places `page` over the display area of `tab` and returns how much larger than its template it became.
 QSize PlaceGrown(const CTabCtrl& tab, CDialog& page) {
     const QSize before = page.GetWindow()->size();
@@ -103,6 +114,7 @@ CVORTDlg::~CVORTDlg() {
 std::string CVORTDlg::TitleText() { return std::string("Setrova") + " Version " + BRIMLOW_VERSION; }
 
 bool CVORTDlg::OnInitDialog() {
+    GetWindow()->setWindowIcon(ProgramIcon());
     SetWindowText(TitleText());
 
     auto* deviceTab = GetDlgItemAs<CTabCtrl>(kDeviceTab);
