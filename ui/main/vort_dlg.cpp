@@ -1,8 +1,10 @@
 #include "ui/main/vort_dlg.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QLabel>
 #include <QPalette>
+#include <QPixmap>
 #include <QProgressBar>
 #include <QPushButton>
 
@@ -17,6 +19,7 @@
 #include "platform/admin_mode.h"
 #include "platform/program_path.h"
 #include "platform/resource_module.h"
+#include "res/icons/program_icon.h"
 #include "res/string_ids.h"
 #include "ui/common/profile_store.h"
 #include "ui/common/static_buffer.h"
@@ -66,6 +69,14 @@ std::string TextOf(const std::exception_ptr& failure) {
     }
 }
 
+// The program's icon in its three sizes: the window's big and small icon.
+QIcon ProgramIcon() {
+    QIcon icon;
+    for (const char* const* xpm : {kProgramIcon16, kProgramIcon32, kProgramIcon48})
+        icon.addPixmap(QPixmap(xpm));
+    return icon;
+}
+
 // Places `page` over the display area of `tab` and returns how much larger than its template it became.
 QSize PlaceGrown(const CTabCtrl& tab, CDialog& page) {
     const QSize before = page.GetWindow()->size();
@@ -103,6 +114,7 @@ CVORTDlg::~CVORTDlg() {
 std::string CVORTDlg::TitleText() { return std::string("Setrova") + " Version " + BRIMLOW_VERSION; }
 
 bool CVORTDlg::OnInitDialog() {
+    GetWindow()->setWindowIcon(ProgramIcon());
     SetWindowText(TitleText());
 
     auto* deviceTab = GetDlgItemAs<CTabCtrl>(kDeviceTab);
@@ -269,16 +281,15 @@ void CVORTDlg::UpdateControls(int state) {
     // still be open otherwise).
     EnableDlgItem(kLanguage, m_state == kStateOffline && !m_connect);
     // While a transfer runs, nothing may replace or edit the file side: an upload replaces it at its end.
-    for (int id : {kOpenFile, kSaveFile, kSettings, kConnect, kSelect, kUnlock, kFileTab})
-        EnableDlgItem(id, !busy);
+    for (int id : {kOpenFile, kSaveFile, kSettings, kConnect, kSelect, kUnlock}) EnableDlgItem(id, !busy);
     ShowDlgItem(kStatusText, !graph && !online);
     // Closing during a transfer says "Please wait..." where the progress stood.
     ShowDlgItem(kProgress, !graph && busy && !m_closePending);
     m_inputMeter.ShowWindow(!graph && online);
     m_outputMeter.ShowWindow(!graph && online);
-    // While busy the file side is not to be edited: an upload replaces it when it ends.
+    // The file side stays readable, every group of it, while a transfer keeps it from being edited.
     m_filePage.ShowWindow(!graph);
-    if (m_filePage.GetWindow()) m_filePage.GetWindow()->setEnabled(!busy);
+    m_filePage.SetReadOnly(busy);
     // The colours follow at once; the texts come with the next poll result, which rewrites every cell.
     for (CDeviceSummaryPage* page : {&m_infoPage, &m_basicPage}) {
         page->GetList().SetReadOnly(!(unlocked && online));
@@ -291,6 +302,20 @@ void CVORTDlg::UpdateControls(int state) {
     }
     if (!online) ClearDeviceValues();
     ShowDevicePage();
+    RestoreTransferFocus();
+}
+
+void CVORTDlg::RestoreTransferFocus() {
+    if (!m_focusBeforeTransfer || m_state == kStateBusy) return;
+    // The user has put the focus somewhere since the transfer began: it stays there.
+    if (GetWindow()->focusWidget() != m_focusDuringTransfer) {
+        m_focusBeforeTransfer.clear();
+        return;
+    }
+    // A device command comes back with the device; until then the focus waits where it is.
+    if (!m_focusBeforeTransfer->isEnabled() || !m_focusBeforeTransfer->isVisible()) return;
+    m_focusBeforeTransfer->setFocus();
+    m_focusBeforeTransfer.clear();
 }
 
 void CVORTDlg::RefreshFileConfiguration() {

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QPointer>
+#include <QWidget>
+
 #include <memory>
 #include <string>
 
@@ -90,6 +93,8 @@ private:
     // The device lists let go of the poll thread's set, which its next identification may replace.
     void DetachDeviceSet();
     void UpdateOnlineLabelColour();
+    // Gives the focus back to the widget that had it when the transfer began, once it can take it again.
+    void RestoreTransferFocus();
     void OnSelchangeFileTab();
     void OnPollResult();
     void OnWorkThreadEnd();
@@ -106,7 +111,8 @@ private:
     void Connect(bool on);
     void UpdateConnectButton();
     void OnBnClickedSettings();
-    void StartWorkThread();
+    // Starts a transfer: the worker made, `statusText` shown, the dialog busy.
+    void StartWorkThread(unsigned statusText);
     void StartUpload(bool compare);
     void OnBnClickedDownload();
     void OnBnClickedCompare();
@@ -145,4 +151,8 @@ private:
     bool m_deferredPoll = false;
     // The user closed the window during a transfer; it closes when the transfer has ended.
     bool m_closePending = false;
+    // Disabling the focused command moves the focus on (to the Model field, often); where it was and
+    // where it went, so that it goes back after the transfer unless the user moved it meanwhile.
+    QPointer<QWidget> m_focusBeforeTransfer;
+    QPointer<QWidget> m_focusDuringTransfer;
 };

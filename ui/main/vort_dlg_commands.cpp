@@ -115,19 +115,21 @@ void CVORTDlg::OnBnClickedSettings() {
     UpdateControls(kStateUnknown);
 }
 
-void CVORTDlg::StartWorkThread() {
+void CVORTDlg::StartWorkThread(unsigned statusText) {
     m_workThread = std::make_unique<CDeviceInterfaceThread>();
     m_workThread->Attach(this);
     m_workThread->GetDeviceInterface().SetModbus(&m_modbus);
     m_workThread->GetDeviceInterface().ResetProgress();
     GetDlgItemAs<QProgressBar>(kProgress)->setValue(0);
+    SetDlgItemText(kStatusText, LoadString(statusText));
+    m_focusBeforeTransfer = GetWindow()->focusWidget();
+    UpdateControls(kStateBusy);
+    m_focusDuringTransfer = GetWindow()->focusWidget();
 }
 
 void CVORTDlg::StartUpload(bool compare) {
     if (m_workThread) return;
-    StartWorkThread();
-    SetDlgItemText(kStatusText, LoadString(kStrUploading));
-    UpdateControls(kStateBusy);
+    StartWorkThread(kStrUploading);
     m_compare = compare;
     m_workThread->PostUpload();
 }
@@ -146,9 +148,7 @@ void CVORTDlg::OnBnClickedDownload() {
         AfxMessageBox(refused.what(), MB_ICONERROR);
         return;
     }
-    StartWorkThread();
-    SetDlgItemText(kStatusText, LoadString(kStrDownloading));
-    UpdateControls(kStateBusy);
+    StartWorkThread(kStrDownloading);
     m_compare = false;
     // The thread writes a copy taken now: the file side stays the user's while the download runs.
     m_workThread->PostDownload(*m_fileSet);

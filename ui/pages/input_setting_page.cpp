@@ -24,13 +24,26 @@ bool CInputSettingPage::OnInitDialog() {
 }
 
 void CInputSettingPage::ShowParameters(CParBase* set, int group) {
+    const bool otherGroup = group != m_group;
     m_set = set;
-    if (group != m_group) {
-        m_group = group;
-        LayOutButtons();
-    }
+    m_group = group;
+    // The tables differ between models as between groups: the buttons follow every set shown.
+    LayOutButtons();
     m_list.SetParameterSet(m_set, m_group);
     m_list.Refresh();
+    // A row index of the last group names an unrelated parameter in this one.
+    CReportListCtrl* view = m_list.GetList();
+    if (otherGroup && view && view->GetItemCount() > 0) {
+        view->SelectOnly(0);
+        view->EnsureVisible(0);
+    }
+}
+
+void CInputSettingPage::SetReadOnly(bool readOnly) {
+    m_list.SetReadOnly(readOnly);
+    m_list.Repaint();
+    EnableDlgItem(kTableButton1, !readOnly);
+    EnableDlgItem(kTableButton2, !readOnly);
 }
 
 void CInputSettingPage::LayOutButtons() {

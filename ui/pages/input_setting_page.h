@@ -12,8 +12,11 @@ class CInputSettingPage : public CDialog, public Dialog132Ids {
 public:
     CInputSettingPage();
 
-    // Shows `group` of `set`. The buttons are laid out anew only when the group changes.
+    // Shows `group` of `set`, with the buttons of that set's tables for the group; a group other than the
+    // one shown until now starts with its first row selected.
     void ShowParameters(CParBase* set, int group);
+    // Read-only, the rows stay readable but take no edit, and the table editors do not open.
+    void SetReadOnly(bool readOnly);
     CParameterListCtrl& GetList() { return m_list; }
     int GetGroup() const { return m_group; }
 

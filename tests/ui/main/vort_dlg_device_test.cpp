@@ -100,8 +100,8 @@ protected:
     CTemporaryProfile m_profile;
 };
 
-// What UpdateControls makes of one state: the enabled commands (the file side's with its page) and the
-// visible status and progress.
+// What UpdateControls makes of one state: the enabled commands (those that replace the file side as one)
+// and the visible status and progress.
 struct Controls {
     bool upload, download, compare, language, fileCommands, statusShown, progressShown;
     bool operator==(const Controls&) const = default;
@@ -116,8 +116,7 @@ Controls ControlsOf(CVORTDlg& dialog) {
             dialog.IsDlgItemEnabled(CVORTDlg::kCompare),
             dialog.IsDlgItemEnabled(CVORTDlg::kLanguage),
             dialog.IsDlgItemEnabled(CVORTDlg::kOpenFile) && dialog.IsDlgItemEnabled(CVORTDlg::kSelect) &&
-                dialog.IsDlgItemEnabled(CVORTDlg::kConnect) && dialog.IsDlgItemEnabled(CVORTDlg::kFileTab) &&
-                dialog.GetFilePage().GetWindow()->isEnabled(),
+                dialog.IsDlgItemEnabled(CVORTDlg::kConnect),
             dialog.IsDlgItemShown(CVORTDlg::kStatusText),
             dialog.IsDlgItemShown(CVORTDlg::kProgress)};
 }
@@ -165,6 +164,55 @@ TEST_F(MainDialogDeviceTest, TheStatesFollowThePollAndDecideWhatTheUserMayDo) {
         ASSERT_TRUE(WaitForState(dialog, CVORTDlg::kStateOffline));
         EXPECT_EQ(dialog.GetDlgItemText(CVORTDlg::kStatusText), "Currently offline");
         EXPECT_FALSE(dialog.GetModbus().IsConnected());
+    });
+}
+
+TEST_F(MainDialogDeviceTest, ATransferLeavesTheFileSideReadableButReadOnlyAndGivesTheFocusBack) {
+    CProfiledSim device("K9RS");
+    CGate gate;
+    device.sim.SetRequestHook([&](const SimRequest&) { gate.Pass(); });
+    StaticBuffer().PutParameterSet(DefaultSet(2));
+    StaticBuffer().fileGroup = kGroupTable;
+    CVORTDlg dialog;
+    RunModalSettled(dialog, [&] {
+        ASSERT_TRUE(ConnectOnline(dialog));
+        CInputSettingPage& page = dialog.GetFilePage();
+        CParameterListCtrl& list = page.GetList();
+        int editable = -1;
+        for (int row = 0; row < list.GetList()->GetItemCount() && editable < 0; ++row) {
+            const auto code = static_cast<int32_t>(list.GetList()->GetItemData(row));
+            const int32_t kind = dialog.GetFileSideSet()->GetParamState(code);
+            if (kind == kParText || kind == kParChoice) editable = row;
+        }
+        ASSERT_GE(editable, 0);
+        QWidget* upload = dialog.GetDlgItem(CVORTDlg::kUpload);
+        // Where the user goes during the transfer is where the focus stays; else it returns to Upload.
+        const struct {
+            const char* label;
+            QWidget* movedTo;
+            QWidget* focusAfter;
+        } cases[] = {{"left alone", nullptr, upload}, {"moved to the list", list.GetList(), list.GetList()}};
+        for (const auto& c : cases) {
+            dialog.GetWindow()->activateWindow();
+            upload->setFocus();
+            gate.Close();
+            Click(dialog, CVORTDlg::kUpload);
+            ASSERT_EQ(dialog.GetState(), CVORTDlg::kStateBusy) << c.label;
+            EXPECT_TRUE(list.GetList()->isEnabled()) << c.label;
+            EXPECT_TRUE(dialog.IsDlgItemEnabled(CVORTDlg::kFileTab)) << c.label;
+            EXPECT_FALSE(page.IsDlgItemEnabled(CInputSettingPage::kTableButton1)) << c.label;
+            list.BeginEdit(editable);
+            EXPECT_FALSE(list.GetEditor().IsEditing()) << c.label;
+            if (c.movedTo) c.movedTo->setFocus();
+            gate.Open();
+            ASSERT_TRUE(PumpUntil([&] { return !dialog.HasWorkThread(); })) << c.label;
+            ASSERT_TRUE(WaitForState(dialog, CVORTDlg::kStateOnline)) << c.label;
+            EXPECT_EQ(dialog.GetWindow()->focusWidget(), c.focusAfter) << c.label;
+            EXPECT_TRUE(page.IsDlgItemEnabled(CInputSettingPage::kTableButton1)) << c.label;
+            list.BeginEdit(editable);
+            EXPECT_TRUE(list.GetEditor().IsEditing()) << c.label;
+            list.CancelEdit();
+        }
     });
 }
 

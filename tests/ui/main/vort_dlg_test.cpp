@@ -1,6 +1,8 @@
 #include "ui/main/vort_dlg.h"
 
+#include <QIcon>
 #include <QImage>
+#include <QPainter>
 #include <QPushButton>
 
 #include <gtest/gtest.h>
@@ -175,6 +177,30 @@ TEST_F(MainDialogTest, ScreenshotsOfBothLanguages) {
         const QImage shot(QString::fromStdString(path));
         EXPECT_EQ(shot.size(), DialogUnitsToPixels(0, 0, 560, 362).size()) << name;
     }
+}
+
+TEST_F(MainDialogTest, TheWindowCarriesTheProgramIconInItsThreeSizes) {
+    SetLanguage(0);
+    CVORTDlg dialog;
+    QIcon icon;
+    RunModal(dialog, [&] { icon = dialog.GetWindow()->windowIcon(); });
+    ASSERT_FALSE(icon.isNull());
+    // The three sizes on a light and on a dark title bar, to be looked at.
+    constexpr int kGap = 8;
+    QImage sheet(16 + 32 + 48 + 4 * kGap, 2 * (48 + 2 * kGap), QImage::Format_RGB32);
+    QPainter painter(&sheet);
+    painter.fillRect(0, 0, sheet.width(), sheet.height() / 2, QColor(230, 230, 230));
+    painter.fillRect(0, sheet.height() / 2, sheet.width(), sheet.height() / 2, QColor(40, 40, 48));
+    int x = kGap;
+    for (int side : {16, 32, 48}) {
+        EXPECT_TRUE(icon.availableSizes().contains(QSize(side, side))) << side;
+        for (int y : {kGap, sheet.height() / 2 + kGap}) painter.drawPixmap(x, y, icon.pixmap(side, side));
+        x += side + kGap;
+    }
+    painter.end();
+    std::filesystem::create_directories(BRIMLOW_SCREENSHOT_DIR);
+    EXPECT_TRUE(
+        sheet.save(QString::fromStdString(std::string(BRIMLOW_SCREENSHOT_DIR) + "/program_icon.png")));
 }
 
 TEST_F(MainDialogTest, EveryDevicePageCoversTheTabsDisplayArea) {

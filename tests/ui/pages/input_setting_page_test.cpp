@@ -62,15 +62,34 @@ TEST_F(InputSettingPageTest, TheTableButtonsFollowTheTitlesOfTheGroupShown) {
     }
 }
 
-TEST_F(InputSettingPageTest, TheSameGroupOfANewSetRefreshesTheRowsButKeepsTheButtons) {
+TEST_F(InputSettingPageTest, EveryModelShownBringsItsButtonsAndAnotherGroupStartsAtItsFirstRow) {
     CParTypeR rtd;
     CParTypeU2 millivolt;
-    page.ShowParameters(&rtd, kGroupTable);
-    ASSERT_TRUE(Item(CInputSettingPage::kTableButton1)->isVisible());
-    page.ShowParameters(&millivolt, kGroupTable);
-    EXPECT_TRUE(Item(CInputSettingPage::kTableButton1)->isVisible());
-    EXPECT_EQ(View().GetItemCount(), millivolt.GetParamCount(kGroupTable));
-    EXPECT_EQ(page.GetList().GetParameterSet(), &millivolt);
+    const int picked = 3;
+    const struct {
+        const char* label;
+        CParBase* from;
+        int fromGroup;
+        CParBase* to;
+        int toGroup;
+        bool shows1;
+        int selected;
+    } cases[] = {
+        {"same group, a model without tables", &rtd, kGroupTable, &millivolt, kGroupTable, false, picked},
+        {"same group, a model with tables", &millivolt, kGroupTable, &rtd, kGroupTable, true, picked},
+        {"other group", &rtd, kGroupBasic, &rtd, kGroupTable, true, 0},
+        {"other group and model", &rtd, kGroupTable, &millivolt, kGroupBasic, false, 0},
+    };
+    for (const auto& c : cases) {
+        // Each change starts from a page laid out for its first set.
+        page.ShowParameters(nullptr, kGroupIdentity);
+        page.ShowParameters(c.from, c.fromGroup);
+        View().SelectOnly(picked);
+        page.ShowParameters(c.to, c.toGroup);
+        EXPECT_EQ(Item(CInputSettingPage::kTableButton1)->isVisible(), c.shows1) << c.label;
+        EXPECT_EQ(View().GetItemCount(), c.to->GetParamCount(c.toGroup)) << c.label;
+        EXPECT_EQ(View().GetFirstSelected(), c.selected) << c.label;
+    }
 }
 
 TEST_F(InputSettingPageTest, TheFirstButtonRefreshesTheListAfterItsTableAndTheSecondDoesNot) {
