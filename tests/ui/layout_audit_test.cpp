@@ -315,12 +315,22 @@ TEST_F(LayoutAudit, EveryWindowGivesEachTextRoomAndEachControlItsOwnPlace) {
                                    adjust.IsDlgItemShown(CAdjustInputPage::kInputZero);
                     })) << where;
                 }
+                if (!device) {
+                    ASSERT_TRUE(PumpUntil([&] { return dialog.GetState() == CVORTDlg::kStateOffline; }))
+                        << where;
+                }
                 if (scene.transfer) {
                     gate.Close();
                     Click(dialog, CVORTDlg::kUpload);
                     ASSERT_EQ(dialog.GetState(), CVORTDlg::kStateBusy) << where;
                 }
                 AuditMainDialog(dialog, in, scene.name);
+                if (device && !scene.transfer) {
+                    Click(dialog, CVORTDlg::kTrendGraph);
+                    m_audit.Audit(dialog.GetWindow(), in, scene.name + ", trend graph");
+                    Click(dialog.GetGraphPage(), CGraphPage::kClose);
+                    ASSERT_TRUE(PumpUntil([&] { return !dialog.IsGraphOpen(); })) << where;
+                }
                 gate.Open();
                 ASSERT_TRUE(PumpUntil([&] { return !dialog.HasWorkThread(); })) << where;
             });
