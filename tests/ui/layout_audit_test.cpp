@@ -15,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <condition_variable>
 #include <filesystem>
 #include <fstream>
@@ -224,6 +225,25 @@ private:
     bool m_open = true;
 };
 
+// The tallest stretch of `group` that no visible control of its window crosses, in pixels.
+int LargestEmptyBand(const QWidget* group) {
+    std::vector<std::pair<int, int>> spans;
+    for (const QWidget* control :
+         group->parentWidget()->findChildren<const QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (control != group && !control->isHidden() && group->geometry().contains(control->geometry())) {
+            spans.emplace_back(control->geometry().top(), control->geometry().bottom());
+        }
+    }
+    std::sort(spans.begin(), spans.end());
+    int reached = GroupContents(static_cast<const QGroupBox*>(group)).top();
+    int largest = 0;
+    for (const auto& [top, bottom] : spans) {
+        largest = std::max(largest, top - reached);
+        reached = std::max(reached, bottom);
+    }
+    return std::max(largest, group->geometry().bottom() - reached);
+}
+
 class LayoutAudit : public ScaledTiming {
 protected:
     void SetUp() override {
@@ -250,6 +270,10 @@ protected:
             SaveScreenshot(dialog.GetWindow(),
                            "audit_" + language + "_" + scene + "_" + std::to_string(device) + ".png");
         }
+        // The device side has no empty band, whichever commands the mode shows.
+        const QWidget* upload = dialog.GetDlgItem(CVORTDlg::kUpload);
+        EXPECT_LE(LargestEmptyBand(dialog.GetDlgItem(CVORTDlg::kDeviceGroup)), 2 * upload->height())
+            << language << " " << scene;
         for (int file = 0; file < dialog.GetDlgItemAs<CTabCtrl>(CVORTDlg::kFileTab)->GetItemCount(); ++file) {
             dialog.SetCurSel(CVORTDlg::kFileTab, file);
             dialog.DispatchSelChange(CVORTDlg::kFileTab);
