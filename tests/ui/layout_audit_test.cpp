@@ -3,24 +3,20 @@
 // size of its template (CDialog::Build, CTabCtrl::PlacePage), so its default size is also its smallest.
 #include <QAbstractButton>
 #include <QCheckBox>
-#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QStyleOptionComboBox>
 #include <QStyleOptionFrame>
 #include <QStyleOptionGroupBox>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <condition_variable>
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <mutex>
 
 #include "model/device/device_type.h"
 #include "platform/admin_mode.h"
@@ -49,7 +45,6 @@ QString TextOf(const QWidget* control) {
     if (const auto* label = qobject_cast<const QLabel*>(control)) return label->text();
     if (const auto* box = qobject_cast<const QGroupBox*>(control)) return box->title();
     if (const auto* edit = qobject_cast<const QLineEdit*>(control)) return edit->text();
-    if (const auto* combo = qobject_cast<const QComboBox*>(control)) return combo->currentText();
     if (const auto* tab = qobject_cast<const CTabCtrl*>(control)) {
         QStringList texts;
         for (int i = 0; i < tab->Bar()->count(); ++i) texts << tab->Bar()->tabText(i);
@@ -96,13 +91,6 @@ QSize NeededSize(const QWidget* control) {
         const QSize text(metrics.horizontalAdvance(edit->text()) + 2 + margins.left() + margins.right(),
                          metrics.height());
         return QSize(style->sizeFromContents(QStyle::CT_LineEdit, &option, text, edit).width(), 0);
-    }
-    if (const auto* combo = qobject_cast<const QComboBox*>(control)) {
-        if (combo->currentText().isEmpty()) return QSize();
-        QStyleOptionComboBox option;
-        option.initFrom(combo);
-        const QSize text(metrics.horizontalAdvance(combo->currentText()), metrics.height());
-        return QSize(style->sizeFromContents(QStyle::CT_ComboBox, &option, text, combo).width(), 0);
     }
     if (const auto* tab = qobject_cast<const CTabCtrl*>(control)) {
         // All tabs side by side, none cut or scrolled away.
@@ -198,31 +186,6 @@ private:
 
     std::string m_scene;
     std::map<std::string, std::string> m_faults;
-};
-
-// Holds every request the device receives while closed, so that a transfer stays in flight.
-class CGate {
-public:
-    void Close() {
-        std::lock_guard hold(m_mutex);
-        m_open = false;
-    }
-    void Open() {
-        {
-            std::lock_guard hold(m_mutex);
-            m_open = true;
-        }
-        m_changed.notify_all();
-    }
-    void Pass() {
-        std::unique_lock hold(m_mutex);
-        m_changed.wait(hold, [this] { return m_open; });
-    }
-
-private:
-    std::mutex m_mutex;
-    std::condition_variable m_changed;
-    bool m_open = true;
 };
 
 // The tallest stretch of `group` that no visible control of its window crosses, in pixels.
