@@ -18,6 +18,9 @@
     X(kChannel2, 1076)        \
     X(kInputZeroLabel, 1082)  \
     X(kInputSpanLabel, 1083)  \
-    X(kInputGroup, 1084)
+    X(kInputGroup, 1084)      \
+    X(kOutputGroup, 1085)     \
+    X(kOutputZeroLabel, 1086) \
+    X(kOutputSpanLabel, 1087)
 
 BRIMLOW_CONTROL_IDS(Dialog130Ids, DIALOG_130_IDS)

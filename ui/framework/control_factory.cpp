@@ -132,6 +132,8 @@ std::vector<QWidget*> CreateControls(QWidget* window, const DialogTemplate& dial
     for (std::size_t i = 0; i < dialog.controlCount; ++i) {
         const DialogControl& control = dialog.controls[i];
         QWidget* widget = MakeControl(window, control);
+        // The id names the control where no handle to it is kept (layout checks, accessibility tools).
+        widget->setObjectName(QString::number(control.id));
         QRect area = DialogUnitsToPixels(control.x, control.y, control.cx, control.cy);
         if (control.kind == ControlKind::ComboBox) area.setHeight(widget->sizeHint().height());
         widget->setGeometry(area);

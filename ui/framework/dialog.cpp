@@ -43,6 +43,7 @@ void CDialog::Build(QWidget* parent, bool child) {
     const QRect size = DialogUnitsToPixels(0, 0, dialog->cx, dialog->cy);
     window->setFixedSize(size.size());
     window->setWindowTitle(QString::fromUtf8(dialog->caption));
+    window->setObjectName(QStringLiteral("dialog %1").arg(m_templateId));
     m_window = window;
     m_poster.Attach(window);
     const std::vector<QWidget*> controls = CreateControls(window, *dialog);
@@ -257,6 +258,7 @@ QWidget* CDialog::PlaceCustomControl(int placeholderId, QWidget* control) {
         throw CException(FormatMessageText("Control %1!d! is missing.", {placeholderId}));
     }
     control->setParent(m_window);
+    control->setObjectName(placeholder->objectName());
     control->setGeometry(placeholder->geometry());
     control->setEnabled(placeholder->isEnabled());
     control->setVisible(!placeholder->isHidden());

@@ -49,6 +49,7 @@ bool CAdjustInputPage::OnInitDialog() {
     ShowAllLabels();
     CheckRadioButton(kChannel1, kChannel2, kChannel1);
     m_channel = 0;
+    m_outputRise = 0;
     return true;
 }
 
@@ -162,7 +163,10 @@ void CAdjustInputPage::UpdateFromDevice(const CAdjustInfo& info, CDeviceInterfac
     // The interface handed now is the one whose flag counts; one kept from an earlier poll thread may
     // be gone.
     m_devif = devif;
-    if (devif != nullptr && devif->IsAdjustWritePending()) return;
+    if (devif != nullptr && devif->IsAdjustWritePending()) {
+        PlaceOutputGroup();
+        return;
+    }
 
     m_record = info;
     // A one-channel device shows its only channel, whatever was chosen for the one before.
@@ -186,6 +190,20 @@ void CAdjustInputPage::UpdateFromDevice(const CAdjustInfo& info, CDeviceInterfac
     ShowDlgItem(kInputSpan, !m_record.inputAdjustUnavailable);
     ShowDlgItem(kChannel1, m_record.channelCount == 2);
     ShowDlgItem(kChannel2, m_record.channelCount == 2);
+    PlaceOutputGroup();
+}
+
+void CAdjustInputPage::PlaceOutputGroup() {
+    if (!GetWindow()) return;
+    const bool raise = !IsDlgItemShown(kInputGroup) && !IsDlgItemShown(kInputZero);
+    const int rise = raise ? GetDlgItem(kOutputGroup)->y() + m_outputRise - GetDlgItem(kInputGroup)->y() : 0;
+    const int by = rise - m_outputRise;
+    m_outputRise = rise;
+    for (int id : {kOutputGroup, kOutputZeroLabel, kOutputZero, kOutputZeroValue, kOutputSpanLabel,
+                   kOutputSpan, kOutputSpanValue, kResetOutput}) {
+        QWidget* control = GetDlgItem(id);
+        control->move(control->pos() - QPoint(0, by));
+    }
 }
 
 void CAdjustInputPage::SendAdjustment() {

@@ -53,9 +53,14 @@ private:
     void ShowInputSliders();
     void ShowSlider(Slider slider);
     void SendAdjustment();
+    // Puts the output group in the input group's place while nothing of the input group is shown, and
+    // back in its own place otherwise.
+    void PlaceOutputGroup();
 
     CAdjustInfo m_record;
     int m_channel = 0;
     CDeviceInterface* m_devif = nullptr;
     std::array<bool, 4> m_dragged{};
+    // How far the output group stands above its place in the template, in pixels.
+    int m_outputRise = 0;
 };

@@ -6,8 +6,10 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <condition_variable>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
 
 #include "platform/profile.h"
@@ -71,4 +73,29 @@ struct CProfiledSim {
         WriteProfileString("ComSettings", "COMPortName", sim.GetSlavePath());
     }
     CSimDevice sim;
+};
+
+// Holds every request the device receives while closed, so that a transfer stays in flight.
+class CGate {
+public:
+    void Close() {
+        std::lock_guard hold(m_mutex);
+        m_open = false;
+    }
+    void Open() {
+        {
+            std::lock_guard hold(m_mutex);
+            m_open = true;
+        }
+        m_changed.notify_all();
+    }
+    void Pass() {
+        std::unique_lock hold(m_mutex);
+        m_changed.wait(hold, [this] { return m_open; });
+    }
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    bool m_open = true;
 };

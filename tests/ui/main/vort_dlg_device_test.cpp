@@ -7,11 +7,9 @@
 
 #include <gtest/gtest.h>
 
-#include <condition_variable>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
-#include <mutex>
 #include <optional>
 
 #include "support/request_list.h"
@@ -39,31 +37,6 @@ namespace {
 using namespace std::chrono_literals;
 
 const std::string kFailed = "Communication is Failed,Please retry.";
-
-// Holds every request the device receives while closed, so that a transfer stays in flight.
-class CGate {
-public:
-    void Close() {
-        std::lock_guard hold(m_mutex);
-        m_open = false;
-    }
-    void Open() {
-        {
-            std::lock_guard hold(m_mutex);
-            m_open = true;
-        }
-        m_changed.notify_all();
-    }
-    void Pass() {
-        std::unique_lock hold(m_mutex);
-        m_changed.wait(hold, [this] { return m_open; });
-    }
-
-private:
-    std::mutex m_mutex;
-    std::condition_variable m_changed;
-    bool m_open = true;
-};
 
 std::unique_ptr<CParBase> DefaultSet(int typeId) {
     CDeviceType registry;

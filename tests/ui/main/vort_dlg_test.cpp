@@ -175,7 +175,7 @@ TEST_F(MainDialogTest, ScreenshotsOfBothLanguages) {
         std::filesystem::remove(path);
         RunModal(dialog, [&] { EXPECT_TRUE(dialog.GetWindow()->grab().save(QString::fromStdString(path))); });
         const QImage shot(QString::fromStdString(path));
-        EXPECT_EQ(shot.size(), DialogUnitsToPixels(0, 0, 560, 362).size()) << name;
+        EXPECT_EQ(shot.size(), DialogUnitsToPixels(0, 0, 608, 362).size()) << name;
     }
 }
 

@@ -31,6 +31,10 @@ protected:
     QSlider* Slider(int id) const { return m_page.GetDlgItemAs<QSlider>(id); }
     std::vector<uint16_t> Registers() const { return m_device->link.sim.GetRegisters(kRegAdjust, 4); }
     size_t Writes() const { return m_device->Writes(kRegAdjust); }
+    bool OutputGroupRaised() const {
+        return m_page.GetDlgItem(CAdjustInputPage::kOutputGroup)->y() ==
+               m_page.GetDlgItem(CAdjustInputPage::kInputGroup)->y();
+    }
 
     std::unique_ptr<SimPolledDevice> m_device;
     CAdjustInputPage m_page;
@@ -123,7 +127,7 @@ TEST_F(AdjustPageTest, TheLayoutFollowsTheModel) {
         const char* code;
         bool input;
         bool channels;
-    } cases[] = {{"K9TS", true, false}, {"K9PM", false, false}, {"K9U4", true, true}};
+    } cases[] = {{"K9TS", true, false}, {"K9U4", true, true}, {"K9PM", false, false}};
     for (const auto& c : cases) {
         Open(c.code);
         Update();  // the input labels follow the record of the update before
@@ -133,7 +137,13 @@ TEST_F(AdjustPageTest, TheLayoutFollowsTheModel) {
         }
         EXPECT_TRUE(m_page.IsDlgItemShown(CAdjustInputPage::kOutputZero));
         EXPECT_EQ(m_page.IsDlgItemShown(CAdjustInputPage::kChannel2), c.channels) << c.code;
+        // Without the input group the output group takes its place at the top.
+        EXPECT_EQ(OutputGroupRaised(), !c.input) << c.code;
     }
+    // And goes back to its own place once the input group shows again.
+    m_page.UpdateFromDevice(CAdjustInfo(), nullptr);
+    m_page.UpdateFromDevice(CAdjustInfo(), nullptr);
+    EXPECT_FALSE(OutputGroupRaised());
 }
 
 // The input sliders show the chosen channel at once, so a write before the next poll keeps each channel's
