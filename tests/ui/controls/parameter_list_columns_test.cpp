@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "model/thermocouple/par_type_t.h"
 #include "ui/controls/list_fixture.h"
@@ -26,10 +29,11 @@ std::string ToolTipOver(CReportListCtrl& view, int row, int column) {
     return QToolTip::isVisible() ? QToolTip::text().toStdString() : std::string();
 }
 
-// The width a name needs with the list's font and the style's margins on both sides of a cell.
-int NeededWidth(const CReportListCtrl& view, const std::string& name) {
+// The width a row's name needs with the list's font and the style's margins on both sides of a cell.
+int NeededWidth(const CReportListCtrl& view, int row) {
     const int margin = view.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &view) + 1;
-    return view.fontMetrics().horizontalAdvance(QString::fromStdString(name)) + 2 * margin;
+    return view.fontMetrics().horizontalAdvance(QString::fromStdString(view.GetItemText(row, kName))) +
+           2 * margin;
 }
 
 bool ColumnsFill(const CReportListCtrl& view) {
@@ -47,32 +51,24 @@ TEST(ParameterListColumns, NamesShowWholeWhereThereIsRoomAndCutOnesCarryTheirTex
         page.GetList().SetParameterSet(&set, kGroupBasic);
         page.GetList().Refresh();
         CReportListCtrl& view = *page.GetList().GetList();
-        int longest = 0;
-        int shortest = 0;
-        for (int row = 0; row < view.GetItemCount(); ++row) {
-            const int width = NeededWidth(view, view.GetItemText(row, kName));
-            if (width > NeededWidth(view, view.GetItemText(longest, kName))) longest = row;
-            if (width < NeededWidth(view, view.GetItemText(shortest, kName))) shortest = row;
-        }
-        const int widest = NeededWidth(view, view.GetItemText(longest, kName));
+        std::vector<int> needs;
+        for (int row = 0; row < view.GetItemCount(); ++row) needs.push_back(NeededWidth(view, row));
+        const auto longest = static_cast<int>(std::max_element(needs.begin(), needs.end()) - needs.begin());
+        const auto shortest = static_cast<int>(std::min_element(needs.begin(), needs.end()) - needs.begin());
         const std::string label = language ? "Japanese" : "English";
 
-        view.resize(widest * 2, view.height());
-        ASSERT_TRUE(PumpUntil([&] { return ColumnsFill(view); })) << label;
-        EXPECT_GE(view.GetSubItemRect(longest, kName).width(), widest) << label;
+        view.resize(needs[longest] * 2, view.height());
+        ASSERT_TRUE(ColumnsFill(view)) << label;
+        EXPECT_GE(view.GetSubItemRect(longest, kName).width(), needs[longest]) << label;
         EXPECT_EQ(ToolTipOver(view, longest, kName), "") << label;
-        SaveScreenshot(host.Window(), language ? "list_columns_wide_jpn.png" : "list_columns_wide_en.png");
 
-        // Narrower than the longest name needs with a third left for the values: that name is cut.
-        const int narrow = widest;
-        view.resize(narrow, view.height());
-        ASSERT_TRUE(PumpUntil([&] { return ColumnsFill(view); })) << label;
-        const int room = view.viewport()->width();
-        EXPECT_GE(view.GetColumnWidth(kValue), room / 3) << label;
+        // With a third of this width kept for the values, the longest name no longer fits.
+        view.resize(needs[longest], view.height());
+        ASSERT_TRUE(ColumnsFill(view)) << label;
+        EXPECT_GE(view.GetColumnWidth(kValue), view.viewport()->width() / 3) << label;
         EXPECT_EQ(ToolTipOver(view, shortest, kName), "") << label;
         EXPECT_EQ(ToolTipOver(view, longest, kName), view.GetItemText(longest, kName)) << label;
-        SaveScreenshot(host.Window(),
-                       language ? "list_columns_narrow_jpn.png" : "list_columns_narrow_en.png");
+        SaveScreenshot(host.Window(), language ? "list_columns_cut_jpn.png" : "list_columns_cut_en.png");
     }
     QToolTip::hideText();
 }
@@ -81,19 +77,11 @@ TEST(ParameterListColumns, TheColumnsFillTheListWhetherOrNotItScrolls) {
     ListFixture f;
     CReportListCtrl& view = f.View();
     const int whole = view.GetItemCount() * view.rowHeight(0) + 2 * view.frameWidth() + 8;
-    const struct {
-        const char* label;
-        int height;
-        bool scrolls;
-    } steps[] = {
-        {"all rows shown", whole, false},
-        {"some rows hidden", view.rowHeight(0) * 4, true},
-        {"all rows again", whole, false},
-    };
-    for (const auto& step : steps) {
-        view.resize(view.width(), step.height);
-        ASSERT_TRUE(PumpUntil([&] { return view.verticalScrollBar()->isVisible() == step.scrolls; }))
-            << step.label;
-        EXPECT_TRUE(PumpUntil([&] { return ColumnsFill(view); })) << step.label;
+    // All rows shown, some hidden behind the scroll bar, all again.
+    for (const auto& [height, scrolls] :
+         {std::pair{whole, false}, {view.rowHeight(0) * 4, true}, {whole, false}}) {
+        view.resize(view.width(), height);
+        ASSERT_TRUE(PumpUntil([&] { return view.verticalScrollBar()->isVisible() == scrolls; })) << height;
+        EXPECT_TRUE(ColumnsFill(view)) << height;
     }
 }
