@@ -78,9 +78,7 @@ int CReportListCtrl::GetContentWidth(int column) const {
     return width + (showGrid() ? 1 : 0);
 }
 
-bool CReportListCtrl::IsTextCut(int row, int column) const {
-    if (row < 0 || row >= rowCount() || column < 0 || column >= columnCount()) return false;
-    const QModelIndex index = model()->index(row, column);
+bool CReportListCtrl::IsTextCut(const QModelIndex& index) const {
     return !index.data().toString().isEmpty() && TextWidth(index) > visualRect(index).width();
 }
 
@@ -194,7 +192,7 @@ bool CReportListCtrl::viewportEvent(QEvent* event) {
 
 void CReportListCtrl::ShowCutText(QHelpEvent* event) {
     const QModelIndex index = indexAt(event->pos());
-    if (!index.isValid() || !IsTextCut(index.row(), index.column())) {
+    if (!index.isValid() || !IsTextCut(index)) {
         QToolTip::hideText();
         return;
     }

@@ -42,8 +42,6 @@ public:
     int GetColumnWidth(int column) const;
     // The width `column` needs to show each of its texts uncut, cell margins and grid line included.
     int GetContentWidth(int column) const;
-    // Whether the cell shows less than its whole text.
-    bool IsTextCut(int row, int column) const;
 
     int GetItemCount() const { return rowCount(); }
     // Inserts a row at `row` (at the end when beyond it) with `text` in column 0; returns its index.
@@ -81,6 +79,8 @@ protected:
 private:
     // The width the item delegate asks for to show a cell's text whole.
     int TextWidth(const QModelIndex& index) const;
+    // Whether the cell shows less than its whole text.
+    bool IsTextCut(const QModelIndex& index) const;
     void ShowCutText(QHelpEvent* event);
 
     CellColours m_colours;
