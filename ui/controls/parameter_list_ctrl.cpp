@@ -2,6 +2,7 @@
 
 #include <QApplication>
 
+#include <algorithm>
 #include <exception>
 #include <mutex>
 #include <string>
@@ -29,9 +30,11 @@ void CParameterListCtrl::Initialize(CReportListCtrl* list) {
     list->DeleteAllItems();
     list->setColumnCount(0);
     for (int column = kHiddenColumn; column <= kValueColumn; ++column) list->InsertColumn(column, 0);
+    m_nameWidth = 0;
     AdjustColumns();
     m_editor.Create(list);
     list->SetClickHandler([this](int row, int column) { OnClick(row, column); });
+    list->SetResizeHandler([this] { AdjustColumns(); });
     list->SetCellColours([this](int row, int column, QColor& text, QColor& background) {
         return CellColour(row, column, text, background);
     });
@@ -64,9 +67,10 @@ void CParameterListCtrl::CancelEdit() { m_editor.HideEditors(); }
 void CParameterListCtrl::AdjustColumns() {
     if (!m_list) return;
     const int width = m_list->viewport()->width();
+    const int name = std::min(m_nameWidth, width - width / 3);
     m_list->SetColumnWidth(kHiddenColumn, 0);
-    m_list->SetColumnWidth(kNameColumn, width / 2);
-    m_list->SetColumnWidth(kValueColumn, width - width / 2);
+    m_list->SetColumnWidth(kNameColumn, name);
+    m_list->SetColumnWidth(kValueColumn, width - name);
 }
 
 std::unique_lock<std::recursive_mutex> CParameterListCtrl::LockSet() const {
@@ -85,6 +89,7 @@ void CParameterListCtrl::Refresh() {
     m_rowKinds.clear();
     list.BeginUpdate();
     const int oldCount = list.GetItemCount();
+    bool namesChanged = false;
     int row = 0;
     for (; m_set && row < m_set->GetParamCount(m_group); ++row) {
         const int32_t code = m_set->GetParamId(m_group, row);
@@ -92,12 +97,15 @@ void CParameterListCtrl::Refresh() {
         const std::string name = m_set->GetParamName(code);
         if (row >= oldCount) list.InsertItem(row, "");
         list.SetItemData(row, code);
-        if (m_refreshAll || list.GetItemText(row, kNameColumn) != name)
+        if (m_refreshAll || list.GetItemText(row, kNameColumn) != name) {
             list.SetItemText(row, kNameColumn, name);
+            namesChanged = true;
+        }
         const std::string value = m_set->FormatValue(code, m_set->GetValue(code), true);
         if (m_refreshAll || list.GetItemText(row, kValueColumn) != value)
             list.SetItemText(row, kValueColumn, value);
     }
+    namesChanged = namesChanged || list.GetItemCount() > row;
     while (list.GetItemCount() > row) list.DeleteItem(list.GetItemCount() - 1);
     if (m_modbus && m_set) {
         m_shown = m_set->Clone();
@@ -108,6 +116,7 @@ void CParameterListCtrl::Refresh() {
     // A cell whose text is unchanged is not rewritten by the list; its colours may have changed, though.
     if (m_refreshAll) list.viewport()->update();
     m_refreshAll = false;
+    if (namesChanged) m_nameWidth = list.GetContentWidth(kNameColumn);
     AdjustColumns();
 }
 

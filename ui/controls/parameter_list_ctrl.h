@@ -51,6 +51,8 @@ public:
     // Deletes every row and closes an open editor unsaved.
     void DeleteAllItems();
 
+    // The name column as wide as its widest name, but leaving the values at least a third of the room;
+    // the value column takes the rest, so the two fill the list without a horizontal scroll bar.
     void AdjustColumns();
     void Refresh();
     // Opens the editor on a row's value; -1 takes the first selected row.
@@ -85,6 +87,8 @@ private:
     std::unique_ptr<CParBase> m_shown;
     // The edit kind of each row at the last refresh, for painting.
     std::vector<int32_t> m_rowKinds;
+    // The width the names need, measured when they last changed.
+    int m_nameWidth = 0;
     CModbusInterface* m_modbus = nullptr;
     bool m_readOnly = true;
     bool m_refreshAll = false;

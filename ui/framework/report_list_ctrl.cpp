@@ -1,8 +1,12 @@
 #include "ui/framework/report_list_ctrl.h"
 
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QMouseEvent>
 #include <QStyledItemDelegate>
+#include <QToolTip>
+
+#include <algorithm>
 
 namespace {
 // Paints each cell in the colours its owner asks for at that moment.
@@ -63,6 +67,25 @@ void CReportListCtrl::SetColumnWidth(int column, int width) {
 
 int CReportListCtrl::GetColumnWidth(int column) const {
     return isColumnHidden(column) ? 0 : columnWidth(column);
+}
+
+int CReportListCtrl::GetContentWidth(int column) const {
+    if (column < 0 || column >= columnCount()) return 0;
+    int width = 0;
+    for (int row = 0; row < rowCount(); ++row)
+        width = std::max(width, TextWidth(model()->index(row, column)));
+    // The grid line is drawn inside the column, on its right edge.
+    return width + (showGrid() ? 1 : 0);
+}
+
+bool CReportListCtrl::IsTextCut(const QModelIndex& index) const {
+    return !index.data().toString().isEmpty() && TextWidth(index) > visualRect(index).width();
+}
+
+int CReportListCtrl::TextWidth(const QModelIndex& index) const {
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    return itemDelegate()->sizeHint(option, index).width();
 }
 
 int CReportListCtrl::InsertItem(int row, const std::string& text) {
@@ -155,4 +178,23 @@ void CReportListCtrl::mouseReleaseEvent(QMouseEvent* event) {
     } else {
         m_click(-1, -1);
     }
+}
+
+bool CReportListCtrl::viewportEvent(QEvent* event) {
+    if (event->type() == QEvent::ToolTip) {
+        ShowCutText(static_cast<QHelpEvent*>(event));
+        return true;
+    }
+    const bool handled = QTableWidget::viewportEvent(event);
+    if (event->type() == QEvent::Resize && m_resize) m_resize();
+    return handled;
+}
+
+void CReportListCtrl::ShowCutText(QHelpEvent* event) {
+    const QModelIndex index = indexAt(event->pos());
+    if (!index.isValid() || !IsTextCut(index)) {
+        QToolTip::hideText();
+        return;
+    }
+    QToolTip::showText(event->globalPos(), index.data().toString(), viewport(), visualRect(index));
 }

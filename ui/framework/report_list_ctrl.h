@@ -12,7 +12,7 @@
 // selected, grid lines between the cells. Each row carries an integer of its owner's (item data). The
 // owner may colour each cell: the colour callback is asked whenever a cell is painted, so a change of
 // what it answers shows with the next repaint. Cell texts are only ever set from code; the user selects
-// and clicks.
+// and clicks. A cell too narrow for its text shows the full text as a tooltip.
 //
 // Use: a template control of kind ListView becomes one of these (kStyleNoHeader hides the headings,
 // kStyleSingleSel allows one selected row); GetDlgItemAs<CReportListCtrl>(id) finds it. InsertColumn the
@@ -27,6 +27,8 @@ public:
     using CellColours = std::function<bool(int row, int column, QColor& text, QColor& background)>;
     // A click on a cell; row and column are -1 when the click hit no cell.
     using ClickHandler = std::function<void(int row, int column)>;
+    // The room for the columns changed: the list was resized, or its vertical scroll bar came or went.
+    using ResizeHandler = std::function<void()>;
 
     explicit CReportListCtrl(QWidget* parent);
 
@@ -38,6 +40,8 @@ public:
     // A width of 0 hides the column.
     void SetColumnWidth(int column, int width);
     int GetColumnWidth(int column) const;
+    // The width `column` needs to show each of its texts uncut, cell margins and grid line included.
+    int GetContentWidth(int column) const;
 
     int GetItemCount() const { return rowCount(); }
     // Inserts a row at `row` (at the end when beyond it) with `text` in column 0; returns its index.
@@ -60,6 +64,7 @@ public:
 
     void SetCellColours(CellColours colours) { m_colours = std::move(colours); }
     void SetClickHandler(ClickHandler handler) { m_click = std::move(handler); }
+    void SetResizeHandler(ResizeHandler handler) { m_resize = std::move(handler); }
     // Asked by the painter for each cell.
     bool CellColour(int row, int column, QColor& text, QColor& background) const;
 
@@ -69,9 +74,17 @@ public:
 
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
 
 private:
+    // The width the item delegate asks for to show a cell's text whole.
+    int TextWidth(const QModelIndex& index) const;
+    // Whether the cell shows less than its whole text.
+    bool IsTextCut(const QModelIndex& index) const;
+    void ShowCutText(QHelpEvent* event);
+
     CellColours m_colours;
     ClickHandler m_click;
+    ResizeHandler m_resize;
     int m_updates = 0;
 };
