@@ -28,6 +28,8 @@ CComSettingDialog::CComSettingDialog(CComPortList ports) : CDialog(135), m_ports
 bool CComSettingDialog::OnInitDialog() {
     m_settings.LoadFromProfile();
     auto* combo = GetDlgItemAs<QComboBox>(kPortCombo);
+    // A long name or path is cut in the box: its tooltip holds it whole.
+    QObject::connect(combo, &QComboBox::currentTextChanged, combo, &QWidget::setToolTip);
     int selection = -1;
     for (int i = 0; i < m_ports.GetCount(); ++i) {
         combo->addItem(QString::fromStdString(m_ports.GetName(i)));
@@ -41,7 +43,7 @@ bool CComSettingDialog::OnInitDialog() {
         m_storedEntry = combo->count();
         combo->addItem(StoredPortText());
         selection = m_storedEntry;
-        // A long path is cut in the box; the list shows it whole.
+        // The opened list shows a long path whole.
         combo->view()->setMinimumWidth(combo->view()->sizeHintForColumn(0));
     }
     if (combo->count() > 0) SetCurSel(kPortCombo, std::max(selection, 0));

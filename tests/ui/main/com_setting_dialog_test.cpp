@@ -42,6 +42,7 @@ TEST(ComSettingDialog, AStoredPortTheListDoesNotHoldIsKeptAsAnEntryOfItsOwn) {
         int selected = -1;
         int count = 0;
         QString shown;
+        QString tip;
         EXPECT_EQ(RunModal(
                       dialog,
                       [&] {
@@ -49,6 +50,7 @@ TEST(ComSettingDialog, AStoredPortTheListDoesNotHoldIsKeptAsAnEntryOfItsOwn) {
                           selected = combo->currentIndex();
                           count = combo->count();
                           shown = combo->currentText();
+                          tip = combo->toolTip();
                           dialog.DispatchCommand(CComSettingDialog::kOkButton);
                       },
                       true),
@@ -56,6 +58,8 @@ TEST(ComSettingDialog, AStoredPortTheListDoesNotHoldIsKeptAsAnEntryOfItsOwn) {
         EXPECT_EQ(selected, c.selected) << c.stored;
         EXPECT_EQ(count, c.selected == 16 ? 17 : 16) << c.stored;
         EXPECT_EQ(shown.toStdString(), c.shown);
+        // A path too long for the box is read whole in its tooltip.
+        EXPECT_EQ(tip, shown);
         // Confirming keeps the stored port; a listed one takes the list's name.
         EXPECT_EQ(GetProfileString("ComSettings", "COMPortName", "?"), c.stored);
         EXPECT_EQ(GetProfileString("ComSettings", "COMPortDisplayName", "?"),
