@@ -25,20 +25,11 @@
 #include "ui/ui_test_support.h"
 
 namespace {
-class Tour : public ScaledTiming {
+class Tour : public MainDialogFixture {
 protected:
     void SetUp() override {
-        ScaledTiming::SetUp();
-        ResetLanguageState();
-        SetLanguageModuleDirectory(BRIMLOW_MODULE_DIR);
-        StaticBuffer().Clear();
+        MainDialogFixture::SetUp();
         std::filesystem::create_directories(kFolder);
-    }
-    void TearDown() override {
-        StaticBuffer().Clear();
-        CFileDialog::SetHook(nullptr);
-        ResetLanguageState();
-        ScaledTiming::TearDown();
     }
 
     static constexpr const char* kFolder = BRIMLOW_SCREENSHOT_DIR "/tour";

@@ -207,20 +207,12 @@ int LargestEmptyBand(const QWidget* group) {
     return std::max(largest, group->geometry().bottom() - reached);
 }
 
-class LayoutAudit : public ScaledTiming {
+class LayoutAudit : public MainDialogFixture {
 protected:
-    void SetUp() override {
-        ScaledTiming::SetUp();
-        ResetLanguageState();
-        SetLanguageModuleDirectory(BRIMLOW_MODULE_DIR);
-        StaticBuffer().Clear();
-    }
     void TearDown() override {
         std::filesystem::remove(AdminMarkerPath(ProgramPath()));
         SetAdminMode(false);
-        StaticBuffer().Clear();
-        ResetLanguageState();
-        ScaledTiming::TearDown();
+        MainDialogFixture::TearDown();
     }
 
     // The main dialog with every device and file tab chosen in turn.

@@ -14,8 +14,34 @@
 
 #include "platform/profile.h"
 #include "sim/sim_device.h"
+#include "support/scaled_timing.h"
+#include "ui/common/language.h"
+#include "ui/common/static_buffer.h"
 #include "ui/framework/dialog.h"
+#include "ui/framework/file_dialog.h"
+#include "ui/framework/popup_menu.h"
+#include "ui/main/com_setting_dialog.h"
 #include "ui/ui_test_support.h"
+
+// What a test of the whole main dialog starts and ends with: scaled pauses, the language state of a fresh
+// program with the Japanese module at hand, an empty static buffer, and no hooks left behind.
+class MainDialogFixture : public ScaledTiming {
+protected:
+    void SetUp() override {
+        ScaledTiming::SetUp();
+        ResetLanguageState();
+        SetLanguageModuleDirectory(BRIMLOW_MODULE_DIR);
+        StaticBuffer().Clear();
+    }
+    void TearDown() override {
+        StaticBuffer().Clear();
+        CFileDialog::SetHook(nullptr);
+        CPopupMenu::SetHook(nullptr);
+        CComSettingDialog::SetPortListSource(nullptr);
+        ResetLanguageState();
+        ScaledTiming::TearDown();
+    }
+};
 
 // As RunModal, but `whileOpen` runs from a timer of the dialog's own loop, once the calls its
 // initialisation posted have run. Outside the delivery of a posted call, the events that `whileOpen`

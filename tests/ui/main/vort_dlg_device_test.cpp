@@ -44,22 +44,11 @@ std::unique_ptr<CParBase> DefaultSet(int typeId) {
     return prototype->Clone();
 }
 
-class MainDialogDeviceTest : public ScaledTiming {
+class MainDialogDeviceTest : public MainDialogFixture {
 protected:
     void SetUp() override {
-        ScaledTiming::SetUp();
-        ResetLanguageState();
-        SetLanguageModuleDirectory(BRIMLOW_MODULE_DIR);
+        MainDialogFixture::SetUp();
         SetLanguage(0);
-        StaticBuffer().Clear();
-    }
-    void TearDown() override {
-        StaticBuffer().Clear();
-        CFileDialog::SetHook(nullptr);
-        CPopupMenu::SetHook(nullptr);
-        CComSettingDialog::SetPortListSource(nullptr);
-        ResetLanguageState();
-        ScaledTiming::TearDown();
     }
 
     static bool WaitForState(const CVORTDlg& dialog, int state) {
