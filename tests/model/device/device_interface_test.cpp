@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "support/recording_notifier.h"
 #include "support/request_list.h"
 #include "support/scaled_timing.h"
 #include "platform/timing.h"
@@ -255,16 +256,8 @@ TEST_F(DeviceInterfaceTest, WriteAdjustDoesNothingWhileNotConnected) {
     EXPECT_DOUBLE_EQ(m_device.GetAdjustInfo().outputZero, 0.29);
 }
 
-class MessageRecorder : public CNotifier {
-public:
-    MessageRecorder() { InstallNotifier(this); }
-    ~MessageRecorder() override { InstallNotifier(nullptr); }
-    void ShowMessage(const std::string& text, unsigned) override { messages.push_back(text); }
-    std::vector<std::string> messages;
-};
-
 TEST_F(DeviceInterfaceTest, TeachRequestsWriteTheInputAndAreClearedEvenWhenRefused) {
-    MessageRecorder recorder;
+    CRecordingNotifier recorder;
     Connect("K9PM");
     m_link->sim.SetRegisters(1288, {0x0001, 0x86A0, 0x000D, 0xBBA0});  // 10 % and 90 %
     Identify();

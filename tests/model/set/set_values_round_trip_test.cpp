@@ -10,18 +10,11 @@
 #include "model/rtd/par_type_r.h"
 #include "model/thermocouple/par_type_t.h"
 #include "model/thermocouple/par_type_u4.h"
+#include "support/recording_notifier.h"
 #include "support/temp_folder.h"
 #include "support/thrown_message.h"
 
 namespace {
-
-class CRecordingNotifier : public CNotifier {
-public:
-    CRecordingNotifier() { InstallNotifier(this); }
-    ~CRecordingNotifier() override { InstallNotifier(nullptr); }
-    void ShowMessage(const std::string& text, unsigned) override { messages.push_back(text); }
-    std::vector<std::string> messages;
-};
 
 std::string Replaced(std::string text, const std::string& from, const std::string& to) {
     const size_t at = text.find(from);

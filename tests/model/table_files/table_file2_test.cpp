@@ -4,18 +4,11 @@
 
 #include "model/hooks/notifier.h"
 #include "platform/resource_module.h"
+#include "support/recording_notifier.h"
 #include "support/temp_folder.h"
 #include "support/thrown_message.h"
 
 namespace {
-
-class CRecordingNotifier : public CNotifier {
-public:
-    CRecordingNotifier() { InstallNotifier(this); }
-    ~CRecordingNotifier() override { InstallNotifier(nullptr); }
-    void ShowMessage(const std::string& text, unsigned) override { messages.push_back(text); }
-    std::vector<std::string> messages;
-};
 
 std::string Values(int count) {
     std::string lines = "Minimum Temperature = 0\nStep = 1\n{\n";
