@@ -4,6 +4,7 @@
 #include <QMessageBox>
 #include <QString>
 
+#include <cstdio>
 #include <utility>
 #include <vector>
 
@@ -14,6 +15,11 @@ const char* const kCaption = "Setrova";
 MessageBoxHook& Hook() {
     static MessageBoxHook hook;
     return hook;
+}
+
+bool& ToStandardError() {
+    static bool on = false;
+    return on;
 }
 
 struct Button {
@@ -45,19 +51,34 @@ QMessageBox::Icon IconOf(unsigned type) {
         default: return QMessageBox::NoIcon;
     }
 }
+
+bool HasCancel(unsigned type) {
+    const unsigned buttons = type & 0x0F;
+    return buttons == MB_OKCANCEL || buttons == MB_YESNOCANCEL || buttons == MB_RETRYCANCEL;
+}
 }  // namespace
+
+void SetMessageBoxesToStandardError(bool on) { ToStandardError() = on; }
+bool AreMessageBoxesToStandardError() { return ToStandardError(); }
 
 void SetMessageBoxHook(MessageBoxHook hook) { Hook() = std::move(hook); }
 
 int AfxMessageBox(const std::string& text, unsigned type) {
-    if (Hook()) return Hook()(text, type);
     const std::vector<Button> buttons = ButtonsOf(type);
+    // The close box answers with the cancel button, or with the last button when there is none.
+    const bool hasCancel = HasCancel(type);
+    if (ToStandardError()) {
+        std::string line = text;
+        for (char& c : line) {
+            if (c == '\n') c = ' ';
+        }
+        std::fprintf(stderr, "brimlow: %s\n", line.c_str());
+        return hasCancel ? IDCANCEL : buttons.back().result;
+    }
+    if (Hook()) return Hook()(text, type);
     QMessageBox box(IconOf(type), QString::fromUtf8(kCaption), QString::fromStdString(text),
                     QMessageBox::NoButton, QApplication::activeWindow());
     for (const Button& b : buttons) box.addButton(b.button);
-    // The close box answers with the cancel button, or with the last button when there is none.
-    const bool hasCancel = (type & 0x0F) == MB_OKCANCEL || (type & 0x0F) == MB_YESNOCANCEL ||
-                           (type & 0x0F) == MB_RETRYCANCEL;
     box.setEscapeButton(hasCancel ? box.button(QMessageBox::Cancel) : box.button(buttons.back().button));
     box.exec();
     const auto pressed = box.standardButton(box.clickedButton());

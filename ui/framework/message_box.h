@@ -22,6 +22,12 @@ enum : int { IDOK = 1, IDCANCEL = 2, IDABORT = 3, IDRETRY = 4, IDIGNORE = 5, IDY
 // Closing the box counts as its cancel button, or its last button when it has none.
 int AfxMessageBox(const std::string& text, unsigned type = MB_OK);
 
+// Once the program is being ended by a signal nobody is there to answer: from then on every box is
+// written to standard error as one line and answered as its close box would be (Cancel, or the last
+// button), before any test hook sees it. Tests turn it off again.
+void SetMessageBoxesToStandardError(bool on);
+bool AreMessageBoxesToStandardError();
+
 // Tests answer message boxes instead of a user: while a hook is set, AfxMessageBox calls it and returns
 // what it returns, and no window appears. An empty hook restores the real message box.
 using MessageBoxHook = std::function<int(const std::string& text, unsigned type)>;
