@@ -118,6 +118,9 @@ enum StringId : unsigned {
     kStrOutputStillHeld = 11030,
     kStrOutputHoldReleased = 11031,
     kStrLoopTestHoldsOutput = 11032,
+    kStrOtherDeviceMayHold = 11033,
+    kStrLoopTestHoldsOutputDisconnect = 11034,
+    kStrHoldNotReleased = 11035,
     // User profile
     kStrProfileNotSaved = 30400,
     kStrProfileNotRead = 30401,

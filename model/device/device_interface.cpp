@@ -82,14 +82,6 @@ CCalibInfo CDeviceInterface::GetCalibInfo() const {
     return m_calib;
 }
 
-std::string CDeviceInterface::ReadModelCode(CModbusInterface& modbus) {
-    std::array<uint16_t, kModelCodeLength> regs{};
-    modbus.ReadHoldingRegister(kRegModelCode, kModelCodeLength, regs.data());
-    std::string code;
-    for (uint16_t reg : regs) code.push_back(static_cast<char>(reg & 0xFFu));
-    return code;
-}
-
 void CDeviceInterface::ReplaceSet(const CParBase& source) { m_par = source.Clone(); }
 
 void CDeviceInterface::SetIdentified(bool identified) {
@@ -160,19 +152,16 @@ void CDeviceInterface::Identify(CModbusInterface& modbus, std::unique_lock<std::
         lock.unlock();
         return;
     }
-    if (m_releaseHold.load()) {
-        uint16_t hold = 0;
-        modbus.ReadHoldingRegister(kRegOutputHold, 1, &hold);
-        if (hold != 0) {
-            const uint16_t released = 0;
-            modbus.WriteMultipleRegisters(kRegOutputHold, 1, &released);
-            m_holdReleased.store(true);
-        }
-        m_releaseHold.store(false);
-    }
+    COutputHold* hold = m_outputHold.load();
+    // An output a failed download left held is released before anything else is read, and only when
+    // the device that answers is the one it was held on.
+    if (hold != nullptr && hold->IsReleasePending())
+        hold->Identified(modbus, MakeDeviceIdentity(modbus, code, ReadSerial(modbus)));
     if (registered->GetTypeId() != m_par->GetTypeId()) ReplaceSet(*registered);
     for (int32_t part : {kPartFineAdjust, kPartBasic, kPartIdentity, kPartStatus})
         m_par->UploadModbus(modbus, part);
+    if (hold != nullptr)
+        hold->Identified(modbus, MakeDeviceIdentity(modbus, code, m_par->GetValueString(CParTypeV::kSerial)));
 
     const int32_t typeId = m_par->GetTypeId();
     const int32_t channelCount = IsTwoChannelType(typeId) ? 2 : 1;

@@ -9,6 +9,7 @@
 #include "model/device/adjust_info.h"
 #include "model/device/calib_info.h"
 #include "model/device/device_type.h"
+#include "model/device/output_hold.h"
 #include "model/set/par_base.h"
 #include "model/set/transfer_progress.h"
 
@@ -24,11 +25,8 @@ class CModbusInterface;
 // transfer is kept here, outside the set.
 class CDeviceInterface {
 public:
-    static constexpr uint16_t kRegModelCode = 2074;
-    static constexpr int32_t kModelCodeLength = 4;
     static constexpr uint16_t kRegAdjust = 2064;
     static constexpr uint16_t kRegAdjust2 = 2053;
-    static constexpr uint16_t kRegOutputHold = 2072;
     static constexpr int32_t kTabLoopTest = 4;
     static constexpr int32_t kTabAll = -1;
     static constexpr unsigned kPauseNotConnected = 100;
@@ -57,6 +55,8 @@ public:
     // Set by the owner before the first operation; not owned.
     void SetModbus(CModbusInterface* modbus) { m_modbus.store(modbus); }
     CModbusInterface* GetModbus() const { return m_modbus.load(); }
+    // The record of the program's own output holds, told of every identification; not owned.
+    void SetOutputHold(COutputHold* hold) { m_outputHold.store(hold); }
 
     // `tab` is the device page the user has selected, kTabAll for all of them. The first poll of a
     // connection identifies the device, the next ones read live values. Returns quietly when not
@@ -81,10 +81,6 @@ public:
     bool IsIdentified() const { return m_identified.load(); }
     // Makes the next poll identify again (after a disconnect, after a download).
     void RequestIdentify() { m_reidentify.store(true); }
-    // After a failed download: the next identification, before anything else is read, releases an
-    // output the device still holds (register 2072 not 0). TakeHoldReleased is true once, after it did.
-    void RequestHoldRelease() { m_releaseHold.store(true); }
-    bool TakeHoldReleased() { return m_holdReleased.exchange(false); }
 
     CAdjustInfo GetAdjustInfo() const;
     CCalibInfo GetCalibInfo() const;
@@ -113,7 +109,6 @@ public:
 private:
     CModbusInterface& RequireModbus() const;
     void Pause(unsigned milliseconds) const;
-    std::string ReadModelCode(CModbusInterface& modbus);
     // Replaces the current set by a copy of `source`; the caller holds the Modbus lock.
     void ReplaceSet(const CParBase& source);
     void Identify(CModbusInterface& modbus, std::unique_lock<std::recursive_mutex>& lock);
@@ -131,11 +126,10 @@ private:
     std::atomic<bool> m_valid{false};
     CDeviceType m_registry;
     std::atomic<CModbusInterface*> m_modbus{nullptr};
+    std::atomic<COutputHold*> m_outputHold{nullptr};
 
     std::atomic<bool> m_identified{false};
     std::atomic<bool> m_reidentify{false};
-    std::atomic<bool> m_releaseHold{false};
-    std::atomic<bool> m_holdReleased{false};
     std::atomic<bool> m_reopenPort{false};
     CTransferProgress m_progress;
     int m_wakeFd = -1;

@@ -48,6 +48,14 @@ inline std::string ReadBytes(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+// Makes `link` lead to `target` in one step, as /dev/serial/by-id gives an adapter a stable name for
+// whatever device node it has now.
+inline void PointLink(const std::string& link, const std::string& target) {
+    const std::string next = link + ".next";
+    std::filesystem::create_symlink(target, next);
+    std::filesystem::rename(next, link);
+}
+
 // While it lives, no file of this process may grow beyond `bytes`: a write past the limit fails with
 // EFBIG (SIGXFSZ is ignored). Unlike a read-only folder this stops root too, so a test can make a write
 // fail half-way as a full disk does.

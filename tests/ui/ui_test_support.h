@@ -47,14 +47,18 @@ inline bool PumpUntil(const std::function<bool()>& done,
     return true;
 }
 
-// Collects the message boxes shown while it lives and answers them with `answer`.
+// Collects the message boxes shown while it lives and answers them with `answer`, or with what `answer`
+// makes of a box's text.
 class CMessageBoxRecorder {
 public:
-    explicit CMessageBoxRecorder(int answer = IDOK) {
-        SetMessageBoxHook([this, answer](const std::string& text, unsigned type) {
+    using Answer = std::function<int(const std::string& text)>;
+    explicit CMessageBoxRecorder(int answer = IDOK)
+        : CMessageBoxRecorder([answer](const std::string&) { return answer; }) {}
+    explicit CMessageBoxRecorder(Answer answer) {
+        SetMessageBoxHook([this, answer = std::move(answer)](const std::string& text, unsigned type) {
             texts.push_back(text);
             types.push_back(type);
-            return answer;
+            return answer(text);
         });
     }
     ~CMessageBoxRecorder() { SetMessageBoxHook(nullptr); }

@@ -49,9 +49,10 @@ void CVORTApp::RunDialogLoop() {
     const CUiNotifier notifier(dialog.Poster());
     // The parameter sets open their table viewers through it, over the main dialog.
     const CUiTableDialogService tables;
-    // A termination signal closes the dialog as the user's close would, without asking.
+    // A termination signal closes the dialog as the user's close would, without asking; a dialog that
+    // ended meanwhile to be rebuilt (the language switch) is not shown again.
     const CSignalWatcher watcher([&dialog] { dialog.CloseOnSignal(); });
-    while (dialog.DoModal() == IDOK) {
+    while (dialog.DoModal() == IDOK && !watcher.HasFired()) {
     }
 }
 

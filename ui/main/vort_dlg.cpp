@@ -19,6 +19,7 @@
 #include "platform/admin_mode.h"
 #include "platform/program_path.h"
 #include "platform/resource_module.h"
+#include "platform/signal_notice.h"
 #include "res/icons/program_icon.h"
 #include "res/string_ids.h"
 #include "ui/common/profile_store.h"
@@ -26,6 +27,7 @@
 #include "ui/framework/message_box.h"
 #include "ui/framework/report_list_ctrl.h"
 #include "ui/framework/tab_ctrl.h"
+#include "ui/framework/wait_cursor.h"
 
 namespace {
 constexpr unsigned kDeviceTabTexts[] = {kStrTabDeviceInfo, kStrTabBasic, kStrTabCalib, kStrTabAdjust,
@@ -144,6 +146,7 @@ bool CVORTDlg::OnInitDialog() {
     m_pollThread = std::make_unique<CDeviceInterfaceThread>();
     m_pollThread->Attach(this);
     m_pollThread->GetDeviceInterface().SetModbus(&m_modbus);
+    m_pollThread->GetDeviceInterface().SetOutputHold(&m_outputHold);
     PostPoll();
 
     GetDlgItemAs<QProgressBar>(kProgress)->setRange(0, 1000);
@@ -187,6 +190,7 @@ void CVORTDlg::CreatePages() {
         deviceTab->PlacePage(page->GetWindow());
     }
     m_loopTestPage.SetModbus(&m_modbus);
+    m_loopTestPage.SetOutputHold(&m_outputHold);
 
     m_filePage.Create(this);
     // The list grows with the page; the table buttons keep their place at its lower right corner.
@@ -410,19 +414,33 @@ void CVORTDlg::OnPollResult() {
     }
     m_deferredPoll = false;
     PostPoll();
-    if (m_pollThread && m_pollThread->GetDeviceInterface().TakeHoldReleased())
-        AfxMessageBox(LoadString(kStrOutputHoldReleased), MB_ICONINFORMATION);
+    ReportHoldNotice();
+}
+
+void CVORTDlg::ReportHoldNotice() {
+    switch (m_outputHold.TakeNotice()) {
+        case COutputHold::ENotice::kReleased:
+            AfxMessageBox(LoadString(kStrOutputHoldReleased), MB_ICONINFORMATION);
+            break;
+        case COutputHold::ENotice::kOtherDevice:
+            AfxMessageBox(LoadString(kStrOtherDeviceMayHold), MB_ICONWARNING);
+            break;
+        case COutputHold::ENotice::kNone: break;
+    }
 }
 
 void CVORTDlg::OnWorkThreadEnd() {
     if (const std::exception_ptr failure = m_workThread->GetKeptException()) {
-        if (m_workThread->GetLastCommand() == CDeviceInterfaceThread::kDownload && m_pollThread) {
-            // The download may have left the output held: the device is identified anew and released
-            // before it is polled again.
-            m_pollThread->GetDeviceInterface().RequestHoldRelease();
+        if (m_downloading && m_pollThread) {
+            // The download may have left the output held: its device, once it answers again, is
+            // released before it is polled; another device behind the port is left alone.
+            m_outputHold.ReleaseWhenIdentified();
             m_pollThread->GetDeviceInterface().RequestIdentify();
         }
         AfxMessageBox(std::string(kCommunicationFailed) + "\n\n" + TextOf(failure));
+    } else if (m_downloading) {
+        // The download released the output itself, and the device acknowledged it.
+        m_outputHold.Released();
     } else if (m_workThread->GetLastCommand() == CDeviceInterfaceThread::kUpload) {
         if (m_compare) {
             ShowComparison();
@@ -440,9 +458,20 @@ void CVORTDlg::OnWorkThreadEnd() {
     SetDlgItemText(kStatusText, kPleaseWait);
     UpdateControls(kStateSearching);
     if (m_closePending) {
-        CloseNow();
+        m_closePending = false;
+        OnClose();
         return;
     }
+    if (m_deferredPoll) {
+        m_deferredPoll = false;
+        PostPoll();
+    }
+}
+
+void CVORTDlg::CancelTransfer() {
+    StopWorkThread();
+    SetDlgItemText(kStatusText, kPleaseWait);
+    UpdateControls(kStateSearching);
     if (m_deferredPoll) {
         m_deferredPoll = false;
         PostPoll();
@@ -466,13 +495,9 @@ void CVORTDlg::StopWorkThread() {
 }
 
 void CVORTDlg::OnClose() {
-    if (m_state == kStateOnline && m_loopTestPage.HoldsOutput()) {
-        const int answer = AfxMessageBox(LoadString(kStrLoopTestHoldsOutput),
-                                         MB_YESNOCANCEL | MB_ICONQUESTION);
-        if (answer == IDCANCEL) return;
-        // A release that fails is reported and the window stays, so that the user can try again.
-        if (answer == IDYES) m_loopTestPage.ReleaseOutput();
-    }
+    // An upload or a comparison only reads: it is given up, so that nothing stands between the user and
+    // the device's output. A download writes the device and runs to its end first.
+    if (m_workThread && !m_downloading) CancelTransfer();
     if (m_workThread) {
         // The work thread uses the file side and the port; the window closes once it has ended.
         m_closePending = true;
@@ -481,32 +506,73 @@ void CVORTDlg::OnClose() {
         ShowDlgItem(kStatusText, true);
         return;
     }
+    if (!SettleHeldOutput(kStrLoopTestHoldsOutput)) return;
     CloseNow();
 }
 
-void CVORTDlg::CloseOnSignal() {
-    // Windows over this one close first, as their own close does it: a calibration ends on the device.
+bool CVORTDlg::SettleHeldOutput(unsigned question) {
+    // The program's own hold in every state; the device's own while it is shown.
+    const bool shown = m_state == kStateOnline && m_loopTestPage.ShowsHeld();
+    if (!m_outputHold.IsHeld() && !shown) return true;
+    const int answer = AfxMessageBox(LoadString(question), MB_YESNOCANCEL | MB_ICONQUESTION);
+    if (answer == IDCANCEL) return false;
+    if (answer == IDNO) {
+        // Left held as the user chose: the hold is the user's now, never released without asking.
+        m_outputHold.Forget();
+        return true;
+    }
+    return ReleaseHeldOutput();
+}
+
+bool CVORTDlg::ReleaseHeldOutput() {
+    const CWaitCursor wait;
+    try {
+        if (m_outputHold.Release(m_modbus) == COutputHold::ERelease::kOtherDevice)
+            AfxMessageBox(LoadString(kStrOtherDeviceMayHold), MB_ICONWARNING);
+        return true;
+    } catch (const std::exception& failure) {
+        // The window stays (or the connection), so that the user can try again.
+        AfxMessageBox(LoadString(kStrHoldNotReleased) + "\n" + failure.what(), MB_ICONERROR);
+        return false;
+    }
+}
+
+void CVORTDlg::ReleaseOnSignal() {
+    if (!m_outputHold.IsHeld()) return;
+    // A second signal does not wait for a silent device; it leaves this line behind instead.
+    SetSignalNotice(LoadString(kStrHoldNotReleased));
+    try {
+        if (m_outputHold.Release(m_modbus) == COutputHold::ERelease::kOtherDevice)
+            AfxMessageBox(LoadString(kStrOtherDeviceMayHold));
+    } catch (const std::exception& failure) {
+        AfxMessageBox(LoadString(kStrHoldNotReleased) + "\n" + failure.what());
+    }
+    ClearSignalNotice();
+}
+
+void CVORTDlg::CloseWindowsOver() {
+    // Menus first, then every modal window; each closes as its own close box closes it, so a
+    // calibration ends on the device, and its loop returns.
+    constexpr int kMostPopups = 16;
+    for (int i = 0; i < kMostPopups && QApplication::activePopupWidget(); ++i)
+        QApplication::activePopupWidget()->close();
     for (QWidget* window : QApplication::topLevelWidgets()) {
         if (window != GetWindow() && window->isVisible() && window->isModal()) window->close();
     }
+}
+
+void CVORTDlg::CloseOnSignal() {
+    SetMessageBoxesToStandardError(true);
+    CloseWindowsOver();
     // The rest once their modal loops have returned.
     PostCall([this] {
         if (!IsWindow()) return;
         SetDlgItemText(kStatusText, kPleaseWait);
         ShowDlgItem(kProgress, false);
         ShowDlgItem(kStatusText, true);
-        const bool downloading = m_workThread &&
-                                 m_workThread->GetLastCommand() == CDeviceInterfaceThread::kDownload;
-        const bool looptest = m_state == kStateOnline && m_loopTestPage.HoldsOutput();
         StopWorkThread();
         StopPollThread();
-        if (downloading || looptest) {
-            try {
-                m_loopTestPage.ReleaseOutput();
-            } catch (const std::exception& e) {
-                std::fprintf(stderr, "brimlow: the output hold could not be released: %s\n", e.what());
-            }
-        }
+        ReleaseOnSignal();
         CloseNow();
     });
 }

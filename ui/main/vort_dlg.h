@@ -9,6 +9,7 @@
 #include "link/comm_interface.h"
 #include "link/modbus_interface.h"
 #include "model/device/device_interface_thread.h"
+#include "model/device/output_hold.h"
 #include "model/set/par_base.h"
 #include "res/dialogs/dialog_102_ids.h"
 #include "ui/common/observer_dialog.h"
@@ -51,6 +52,7 @@ public:
     bool HasWorkThread() const { return m_workThread != nullptr; }
     bool IsClosePending() const { return m_closePending; }
     CModbusInterface& GetModbus() { return m_modbus; }
+    const COutputHold& GetOutputHold() const { return m_outputHold; }
     CCommInterface& GetComm() { return m_comm; }
     CDeviceSummaryPage& GetInfoPage() { return m_infoPage; }
     CDeviceSummaryPage& GetBasicPage() { return m_basicPage; }
@@ -63,9 +65,10 @@ public:
     CGraphPage& GetGraphPage() { return m_graphPage; }
     // The trend graph's window covers the dialog.
     bool IsGraphOpen() const { return m_graphPage.IsWindow(); }
-    // A termination signal closes the program as the user's close does, but cannot ask: windows over
-    // this one close first (a calibration ends on the device), a transfer is cancelled, and an output
-    // that a download or the loop test holds is released.
+    // A termination signal closes the program as the user's close does, but nobody is asked and nothing
+    // waits on a message box (they go to standard error): windows and menus over this one close first (a
+    // calibration ends on the device), a transfer is cancelled, and an output that the program itself
+    // held is released on the device it holds.
     void CloseOnSignal();
 
 protected:
@@ -101,6 +104,18 @@ private:
     void PostPoll();
     void StopPollThread();
     void StopWorkThread();
+    // An upload or a comparison is given up: the worker is stopped the cancellable way.
+    void CancelTransfer();
+    // Tells the user what the last identifications found about the program's output hold.
+    void ReportHoldNotice();
+    // Before the device is left (close, Disconnect, another port): an output the program holds, or one
+    // the device shown holds, is released if the user wants it. False: the user cancelled, or the
+    // release failed (reported), and the device is not to be left.
+    bool SettleHeldOutput(unsigned question);
+    bool ReleaseHeldOutput();
+    // The signal's way: only the program's own hold is released, failures go to standard error.
+    void ReleaseOnSignal();
+    void CloseWindowsOver();
     // Ends the dialog: the poll thread joined, the file-side type stored for the next start.
     void CloseNow();
     // The device type id the program starts with next time; a failed write is reported.
@@ -128,6 +143,7 @@ private:
 
     CCommInterface m_comm;
     CModbusInterface m_modbus;
+    COutputHold m_outputHold;
     std::unique_ptr<CParBase> m_fileSet;
     CDeviceSummaryPage m_infoPage;
     CDeviceSummaryPage m_basicPage;
@@ -146,6 +162,8 @@ private:
     // The type id of the device the last valid poll read.
     int m_deviceTypeId = 0;
     bool m_compare = false;
+    // The running transfer writes the device; it is never cut short by the user's close.
+    bool m_downloading = false;
     bool m_connect = false;
     // A poll result came while busy; the next poll is posted when the work thread ends.
     bool m_deferredPoll = false;

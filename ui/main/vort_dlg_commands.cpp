@@ -61,6 +61,7 @@ bool CVORTDlg::IsDownloadCompatible(int fileType, int deviceType) {
 }
 
 void CVORTDlg::OnBnClickedConnect() {
+    if (m_connect && !SettleHeldOutput(kStrLoopTestHoldsOutputDisconnect)) return;
     Connect(!m_connect);
     // The next connection identifies the device again.
     if (!m_connect && m_pollThread) m_pollThread->GetDeviceInterface().RequestIdentify();
@@ -110,7 +111,9 @@ void CVORTDlg::UpdateConnectButton() {
 void CVORTDlg::OnBnClickedSettings() {
     CComSettingDialog dialog;
     if (dialog.DoModal() != IDOK) return;
-    if (m_connect) Connect(true);
+    // Another port leads to another device: a held output is settled first, as at Disconnect.
+    const bool otherPort = CComSettings().GetPortName() != m_modbus.GetSerial().GetSettings().GetPortName();
+    if (m_connect && (!otherPort || SettleHeldOutput(kStrLoopTestHoldsOutputDisconnect))) Connect(true);
     UpdateConnectButton();
     UpdateControls(kStateUnknown);
 }
@@ -131,6 +134,7 @@ void CVORTDlg::StartUpload(bool compare) {
     if (m_workThread) return;
     StartWorkThread(kStrUploading);
     m_compare = compare;
+    m_downloading = false;
     m_workThread->PostUpload();
 }
 
@@ -150,6 +154,9 @@ void CVORTDlg::OnBnClickedDownload() {
     }
     StartWorkThread(kStrDownloading);
     m_compare = false;
+    m_downloading = true;
+    // The download holds the device's output while it writes.
+    m_outputHold.Hold();
     // The thread writes a copy taken now: the file side stays the user's while the download runs.
     m_workThread->PostDownload(*m_fileSet);
     // The device's values change; the next poll identifies and reads it anew.

@@ -6,6 +6,7 @@
 #include <mutex>
 
 #include "link/modbus_interface.h"
+#include "model/device/output_hold.h"
 #include "model/set/par_base.h"
 #include "platform/c_number.h"
 #include "ui/framework/wait_cursor.h"
@@ -40,20 +41,23 @@ void CAOTestPage::OnBnClickedFixedOut() {
     const CWaitCursor wait;
     const auto lock = m_modbus->LockCuttingIn();
     m_modbus->ReadHoldingRegister(m_burnout ? kRegBurnoutOutput : kRegPresentOutput, 1, &m_buffer);
-    m_modbus->WriteMultipleRegisters(kRegOutputHold, 1, &m_buffer);
-    m_held = true;
+    WriteHold();
     ShowBuffer();
 }
 
-void CAOTestPage::OnBnClickedNormalOut() { ReleaseOutput(); }
+void CAOTestPage::WriteHold() {
+    if (m_hold != nullptr && m_buffer != 0) m_hold->Hold();
+    m_modbus->WriteMultipleRegisters(kRegOutputHold, 1, &m_buffer);
+    if (m_hold != nullptr && m_buffer == 0) m_hold->Released();
+}
 
-void CAOTestPage::ReleaseOutput() {
+void CAOTestPage::OnBnClickedNormalOut() {
     if (m_modbus == nullptr) return;
     const CWaitCursor wait;
     const auto lock = m_modbus->LockCuttingIn();
     m_buffer = 0;
-    m_modbus->WriteMultipleRegisters(kRegOutputHold, 1, &m_buffer);
-    m_held = false;
+    WriteHold();
+    // Released, as the device acknowledged; the buttons follow with the next poll.
     m_loopTest = false;
 }
 
@@ -65,8 +69,7 @@ void CAOTestPage::OnBnClickedSet() {
     const CWaitCursor wait;
     const auto lock = m_modbus->LockCuttingIn();
     m_buffer = ToRegister(value);
-    m_modbus->WriteMultipleRegisters(kRegOutputHold, 1, &m_buffer);
-    m_held = true;
+    WriteHold();
     m_modbus->ReadHoldingRegister(kRegOutputHold, 1, &m_buffer);
     ShowBuffer();
 }

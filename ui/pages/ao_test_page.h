@@ -6,6 +6,7 @@
 #include "ui/framework/dialog.h"
 
 class CModbusInterface;
+class COutputHold;
 class CParBase;
 
 // The device tab "Loop Test": holds the analogue output at its present value (Fixed Out) or at a current
@@ -24,13 +25,13 @@ public:
 
     // The main dialog's Modbus interface, not owned; nothing is sent without one.
     void SetModbus(CModbusInterface* modbus) { m_modbus = modbus; }
+    // The record of the program's own holds, not owned: Fixed Out and Set enter the device they hold
+    // there, Normal Out takes it out again.
+    void SetOutputHold(COutputHold* hold) { m_hold = hold; }
     // After every valid poll with the device-side set; when not online with an empty DC-input set.
     void UpdateFromDevice(const CParBase& model);
-    // Whether the output is held: the device said so at the last poll, or Fixed Out or Set held it since
-    // and Normal Out has not let it go.
-    bool HoldsOutput() const { return m_loopTest || m_held; }
-    // Lets the output follow the input again (what Normal Out does); a link failure is thrown.
-    void ReleaseOutput();
+    // Whether the device held its output at the last poll (the loop test is on).
+    bool ShowsHeld() const { return m_loopTest; }
 
     // Register value <-> current in mA: 10000 is 4 mA, 2500 counts per mA.
     static uint16_t ToRegister(double milliampere);
@@ -41,10 +42,13 @@ private:
     void OnBnClickedNormalOut();
     void OnBnClickedSet();
     void ShowBuffer();
+    // Writes the buffer to the output-hold register; a hold is entered in the record before it is sent,
+    // since a write whose answer is lost may still have held the output.
+    void WriteHold();
 
     CModbusInterface* m_modbus = nullptr;
+    COutputHold* m_hold = nullptr;
     bool m_loopTest = false;
     bool m_burnout = false;
-    bool m_held = false;
     uint16_t m_buffer = 0;
 };

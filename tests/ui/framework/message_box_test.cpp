@@ -10,8 +10,11 @@ TEST(MessageBoxTest, WithoutAUserEveryBoxGoesToStandardErrorWithItsCloseBoxsAnsw
     const struct {
         unsigned type;
         int answer;
-    } cases[] = {{MB_OK, IDOK}, {MB_YESNO | MB_ICONQUESTION, IDNO}, {MB_YESNOCANCEL, IDCANCEL},
-                 {MB_OKCANCEL, IDCANCEL}, {MB_ABORTRETRYIGNORE, IDIGNORE}};
+    } cases[] = {{MB_OK, IDOK},
+                 {MB_YESNO | MB_ICONQUESTION, IDNO},
+                 {MB_YESNOCANCEL, IDCANCEL},
+                 {MB_OKCANCEL, IDCANCEL},
+                 {MB_ABORTRETRYIGNORE, IDIGNORE}};
     CMessageBoxRecorder boxes;
     SetMessageBoxesToStandardError(true);
     for (const auto& c : cases) {

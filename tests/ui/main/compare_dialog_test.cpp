@@ -14,12 +14,6 @@
 #include "ui/ui_test_support.h"
 
 namespace {
-std::unique_ptr<CParBase> DefaultSet(int typeId) {
-    CDeviceType registry;
-    const CParBase* prototype = registry.SetTypeId(typeId);
-    return prototype->Clone();
-}
-
 struct Shown {
     std::string result;
     int rows = 0;

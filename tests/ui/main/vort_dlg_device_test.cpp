@@ -38,29 +38,7 @@ using namespace std::chrono_literals;
 
 const std::string kFailed = "Communication is Failed,Please retry.";
 
-std::unique_ptr<CParBase> DefaultSet(int typeId) {
-    CDeviceType registry;
-    const CParBase* prototype = registry.SetTypeId(typeId);
-    return prototype->Clone();
-}
-
-class MainDialogDeviceTest : public MainDialogFixture {
-protected:
-    void SetUp() override {
-        MainDialogFixture::SetUp();
-        SetLanguage(0);
-    }
-
-    static bool WaitForState(const CVORTDlg& dialog, int state) {
-        return PumpUntil([&] { return dialog.GetState() == state; });
-    }
-    static bool ConnectOnline(CVORTDlg& dialog) {
-        Click(dialog, CVORTDlg::kConnect);
-        return WaitForState(dialog, CVORTDlg::kStateOnline);
-    }
-
-    CTemporaryProfile m_profile;
-};
+class MainDialogDeviceTest : public MainDialogDeviceFixture {};
 
 // What UpdateControls makes of one state: the enabled commands (those that replace the file side as one)
 // and the visible status and progress.
@@ -86,8 +64,7 @@ Controls ControlsOf(CVORTDlg& dialog) {
 
 TEST_F(MainDialogDeviceTest, TheStatesFollowThePollAndDecideWhatTheUserMayDo) {
     CProfiledSim device("K9TS");
-    CGate gate;
-    device.sim.SetRequestHook([&](const SimRequest&) { gate.Pass(); });
+    CGate gate(device.sim);
     StaticBuffer().PutParameterSet(DefaultSet(2));
     CVORTDlg dialog;
     RunModalSettled(dialog, [&] {
@@ -131,8 +108,7 @@ TEST_F(MainDialogDeviceTest, TheStatesFollowThePollAndDecideWhatTheUserMayDo) {
 
 TEST_F(MainDialogDeviceTest, ATransferLeavesTheFileSideReadableButReadOnlyAndGivesTheFocusBack) {
     CProfiledSim device("K9RS");
-    CGate gate;
-    device.sim.SetRequestHook([&](const SimRequest&) { gate.Pass(); });
+    CGate gate(device.sim);
     StaticBuffer().PutParameterSet(DefaultSet(2));
     StaticBuffer().fileGroup = kGroupTable;
     CVORTDlg dialog;
@@ -294,8 +270,7 @@ TEST_F(MainDialogDeviceTest, ClosingWhileTheDeviceIsSilentEndsAtOnce) {
 
 TEST_F(MainDialogDeviceTest, ClosingDuringADownloadWaitsForItsEnd) {
     CProfiledSim device("K9RS");
-    CGate gate;
-    device.sim.SetRequestHook([&](const SimRequest&) { gate.Pass(); });
+    CGate gate(device.sim);
     StaticBuffer().PutParameterSet(DefaultSet(2));
     CVORTDlg dialog;
     bool closedEarly = true;
@@ -652,100 +627,4 @@ TEST_F(MainDialogDeviceTest, ACompareWhoseDeviceChangedModelMeanwhileIsRefusedWh
                   std::vector<std::string>{"The settings of a different device cannot be compared."});
         EXPECT_EQ(shown, 0);
     });
-}
-
-TEST_F(MainDialogDeviceTest, AFailedDownloadSaysTheOutputIsHeldAndReleasesItWhenTheDeviceAnswersAgain) {
-    CProfiledSim device("K9RS");
-    StaticBuffer().PutParameterSet(DefaultSet(2));
-    CVORTDlg dialog;
-    CMessageBoxRecorder boxes;
-    RunModalSettled(dialog, [&] {
-        ASSERT_TRUE(ConnectOnline(dialog));
-        Click(dialog, CVORTDlg::kUnlock);
-        dialog.GetModbus().SetDeviceAllowance(kShortDeviceAllowance);
-        // The device falls silent right after the download has held its output.
-        device.sim.SetRequestHook([&](const SimRequest& r) {
-            if (r.kind == ESimRequestKind::Write && r.start == CAOTestPage::kRegOutputHold &&
-                r.values.at(0) != 0)
-                device.sim.InjectFaultFrom(r.index + 1, SimFault::Silence());
-        });
-        Click(dialog, CVORTDlg::kDownload);
-        ASSERT_TRUE(PumpUntil([&] { return !dialog.HasWorkThread(); }, 60s));
-        ASSERT_EQ(boxes.texts.size(), 1u);
-        EXPECT_TRUE(boxes.texts[0].starts_with(kFailed + "\n\n")) << boxes.texts[0];
-        EXPECT_NE(boxes.texts[0].find("still held"), std::string::npos) << boxes.texts[0];
-        ASSERT_NE(device.sim.GetRegister(CAOTestPage::kRegOutputHold), 0);
-
-        device.sim.SetRequestHook(nullptr);
-        device.sim.ClearFaults();
-        EXPECT_TRUE(PumpUntil([&] { return device.sim.GetRegister(CAOTestPage::kRegOutputHold) == 0; }, 30s));
-        EXPECT_TRUE(PumpUntil([&] { return boxes.texts.size() == 2; }));
-        EXPECT_EQ(boxes.texts.back(), LoadString(kStrOutputHoldReleased));
-    });
-}
-
-TEST_F(MainDialogDeviceTest, ClosingWhileTheLoopTestHoldsTheOutputAsksFirst) {
-    struct Case {
-        int answer;
-        bool closes;
-        bool released;
-    };
-    for (const Case& c : {Case{IDCANCEL, false, false}, Case{IDNO, true, false}, Case{IDYES, true, true}}) {
-        SCOPED_TRACE(c.answer);
-        CProfiledSim device("K9TS");
-        StaticBuffer().PutParameterSet(DefaultSet(1));
-        CVORTDlg dialog;
-        CMessageBoxRecorder boxes(c.answer);
-        bool open = false;
-        RunModalSettled(dialog, [&] {
-            ASSERT_TRUE(ConnectOnline(dialog));
-            Click(dialog.GetLoopTestPage(), CAOTestPage::kFixedOut);
-            ASSERT_NE(device.sim.GetRegister(CAOTestPage::kRegOutputHold), 0);
-            dialog.GetWindow()->close();
-            open = dialog.IsWindow() && dialog.GetWindow()->isVisible();
-        });
-        EXPECT_EQ(boxes.texts, std::vector<std::string>{LoadString(kStrLoopTestHoldsOutput)});
-        EXPECT_EQ(open, !c.closes);
-        EXPECT_EQ(device.sim.GetRegister(CAOTestPage::kRegOutputHold) == 0, c.released);
-    }
-}
-
-TEST_F(MainDialogDeviceTest, ATerminationSignalClosesWithoutAskingAndReleasesWhatIsHeld) {
-    enum class Held { LoopTest, Download };
-    for (const Held held : {Held::LoopTest, Held::Download}) {
-        SCOPED_TRACE(static_cast<int>(held));
-        CProfiledSim device("K9RS");
-        CGate gate;
-        device.sim.SetRequestHook([&](const SimRequest&) { gate.Pass(); });
-        StaticBuffer().PutParameterSet(DefaultSet(2));
-        CVORTDlg dialog;
-        CMessageBoxRecorder boxes(IDCANCEL);
-        const CSignalWatcher watcher([&dialog] { dialog.CloseOnSignal(); });
-        const int result = RunModalSettled(dialog, [&] {
-            ASSERT_TRUE(ConnectOnline(dialog));
-            if (held == Held::LoopTest) {
-                Click(dialog.GetLoopTestPage(), CAOTestPage::kFixedOut);
-            } else {
-                Click(dialog, CVORTDlg::kUnlock);
-                // The download stops once it has held the output.
-                device.sim.SetRequestHook([&](const SimRequest& r) {
-                    if (r.kind == ESimRequestKind::Write && r.start == CAOTestPage::kRegOutputHold &&
-                        r.values.at(0) != 0)
-                        gate.Close();
-                    gate.Pass();
-                });
-                Click(dialog, CVORTDlg::kDownload);
-                ASSERT_TRUE(
-                    PumpUntil([&] { return device.sim.GetRegister(CAOTestPage::kRegOutputHold) != 0; }));
-            }
-            ASSERT_NE(device.sim.GetRegister(CAOTestPage::kRegOutputHold), 0);
-            ASSERT_EQ(std::raise(SIGTERM), 0);
-            gate.Open();
-            EXPECT_TRUE(PumpUntil([&] { return !dialog.GetWindow()->isVisible(); }, 30s));
-        });
-        EXPECT_EQ(result, 0);
-        EXPECT_TRUE(boxes.texts.empty());
-        EXPECT_EQ(device.sim.GetRegister(CAOTestPage::kRegOutputHold), 0);
-        EXPECT_EQ(GetProfileInt("Settings", "DeviceId", -1), 2);
-    }
 }

@@ -41,13 +41,6 @@ private:
     bool m_valid = false;
 };
 
-// A stable name for whatever device node it points at now, as /dev/serial/by-id gives an adapter.
-void PointLink(const std::string& link, const std::string& target) {
-    const std::string next = link + ".next";
-    std::filesystem::create_symlink(target, next);
-    std::filesystem::rename(next, link);
-}
-
 class PollReopenTest : public ScaledTiming {};
 }  // namespace
 
