@@ -4,8 +4,8 @@
 #include <cerrno>
 #include <climits>
 #include <cstdint>
-#include <cstdlib>
 #include <fcntl.h>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -25,14 +25,34 @@ bool IsLink(const std::string& path) {
     return lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
 }
 
-// The path the data really goes to: the target of a symbolic link, else the path itself.
-std::string ResolveTarget(const std::string& path) {
-    if (!IsLink(path)) return path;
-    char* real = realpath(path.c_str(), nullptr);
-    if (!real) return path;
-    std::string resolved(real);
-    std::free(real);
-    return resolved;
+// The kernel's own limit: a chain longer than this cannot be opened either.
+constexpr int kMaxLinks = 40;
+
+// What the symbolic link at `path` points to; nothing when `path` is no link.
+std::optional<std::string> LinkContent(const std::string& path) {
+    char buffer[PATH_MAX + 1];
+    const ssize_t n = readlink(path.c_str(), buffer, sizeof buffer);
+    if (n <= 0 || static_cast<size_t>(n) >= sizeof buffer) return std::nullopt;
+    return std::string(buffer, static_cast<size_t>(n));
+}
+
+// Follows the links from `path` as an open would; false when they lead round in a circle.
+bool FollowLinks(const std::string& path, std::string& end) {
+    end = path;
+    for (int hops = 0;; ++hops) {
+        const std::optional<std::string> content = LinkContent(end);
+        if (!content) return true;
+        if (hops == kMaxLinks) return false;
+        end = content->front() == '/' ? *content : FolderOf(end) + "/" + *content;
+    }
+}
+
+// A folder that is not there, or a plain file where it should be; a folder that is there but cannot be
+// searched is the write's affair.
+bool FolderMissing(const std::string& folder) {
+    struct stat st;
+    if (stat(folder.c_str(), &st) != 0) return errno == ENOENT || errno == ENOTDIR;
+    return !S_ISDIR(st.st_mode);
 }
 
 bool WriteAll(int fd, std::string_view content) {
@@ -78,9 +98,26 @@ void SyncFolder(const std::string& folder) {
 
 }  // namespace
 
+std::string WriteTarget(const std::string& path) {
+    std::string end;
+    FollowLinks(path, end);
+    return end;
+}
+
+WriteFileResult CheckWritable(const std::string& path, std::string* target) {
+    std::string end;
+    const bool followed = FollowLinks(path, end);
+    if (target) *target = end;
+    if (!followed) return WriteFileResult::kLinkLoop;
+    // The file the link names cannot be made there, and saving in the link's place would replace it.
+    if (end != path && FolderMissing(FolderOf(end))) return WriteFileResult::kLinkToMissingFolder;
+    return MayWrite(end) ? WriteFileResult::kOk : WriteFileResult::kNotWritable;
+}
+
 WriteFileResult WriteFileAtomic(const std::string& path, std::string_view content) {
-    const std::string target = ResolveTarget(path);
-    if (!MayWrite(target)) return WriteFileResult::kNotWritable;
+    std::string target;
+    if (const WriteFileResult check = CheckWritable(path, &target); check != WriteFileResult::kOk)
+        return check;
     const std::string folder = FolderOf(target);
     std::string tempPath;
     const int fd = CreateTemporary(folder, tempPath);

@@ -169,11 +169,16 @@ std::string GetIniString(const std::string& path, std::string_view section, std:
     return CIniFile(std::move(text)).GetString(section, key, def, bufferSize);
 }
 
-bool WriteIniString(const std::string& path, std::string_view section, std::string_view key,
-                    std::string_view value) {
+WriteFileResult WriteIniString(const std::string& path, std::string_view section, std::string_view key,
+                               std::string_view value) {
+    // The text to change is read where the write will go, so a link to a file not made yet gives a new
+    // file there and one that leads nowhere is refused before anything is read.
+    std::string target;
+    if (const WriteFileResult check = CheckWritable(path, &target); check != WriteFileResult::kOk)
+        return check;
     std::string text;
-    if (ReadWholeFile(path, text) == ReadFileResult::kFailed) return false;
+    if (ReadWholeFile(target, text) == ReadFileResult::kFailed) return WriteFileResult::kWriteFailed;
     CIniFile ini(std::move(text));
     ini.SetString(section, key, value);
-    return WriteFileAtomic(path, ini.GetText()) == WriteFileResult::kOk;
+    return WriteFileAtomic(target, ini.GetText());
 }

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "platform/atomic_file.h"
+
 // The text of an INI file, read and changed with the semantics of the Windows private-profile functions,
 // so that files written there load identically here:
 // - section and key names compare case-insensitively (ASCII); blanks and tabs around names, in the file
@@ -71,6 +73,7 @@ std::string GetIniString(const std::string& path, std::string_view section, std:
                          std::string_view def, std::size_t bufferSize, bool* unreadable = nullptr);
 
 // Sets one value in the INI file at `path`, creating the file when it is missing. The file is replaced
-// as a whole (WriteFileAtomic). Returns false when it could not be read or written; it is then unchanged.
-bool WriteIniString(const std::string& path, std::string_view section, std::string_view key,
-                    std::string_view value);
+// as a whole and refused as WriteFileAtomic refuses it; it is unchanged unless kOk is returned.
+// kWriteFailed also stands for a file that could not be read, whose other values a write would lose.
+WriteFileResult WriteIniString(const std::string& path, std::string_view section, std::string_view key,
+                               std::string_view value);

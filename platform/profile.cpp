@@ -68,12 +68,17 @@ int GetProfileInt(const std::string& section, const std::string& key, int def) {
     return ParseInt32Checked(text).value_or(def);
 }
 
-bool WriteProfileString(const std::string& section, const std::string& key, const std::string& value) {
+bool WriteProfileString(const std::string& section, const std::string& key, const std::string& value,
+                        WriteFileResult* result) {
     std::lock_guard<std::mutex> lock(g_profileMutex);
-    if (g_unreadablePath == ProfilePath() || !MakeFolders(ProfileFolder())) return false;
-    return WriteIniString(ProfilePath(), section, key, value);
+    if (g_unreadablePath == ProfilePath()) return false;
+    const WriteFileResult written = MakeFolders(ProfileFolder())
+                                        ? WriteIniString(ProfilePath(), section, key, value)
+                                        : WriteFileResult::kOpenFailed;
+    if (result) *result = written;
+    return written == WriteFileResult::kOk;
 }
 
-bool WriteProfileInt(const std::string& section, const std::string& key, int value) {
-    return WriteProfileString(section, key, std::to_string(value));
+bool WriteProfileInt(const std::string& section, const std::string& key, int value, WriteFileResult* result) {
+    return WriteProfileString(section, key, std::to_string(value), result);
 }

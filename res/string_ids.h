@@ -103,6 +103,8 @@ enum StringId : unsigned {
     kStrTableTooManyPoints = 30003,
     kStrParameterSaveFailed = 30010,
     kStrFileNotWritable = 30011,
+    kStrLinkToMissingFolder = 30012,
+    kStrLinkLoop = 30013,
     kStrParameterOpenFailed = 30020,
     kStrParameterFileNoSection = 30021,
     kStrParameterFileNoKey = 30022,

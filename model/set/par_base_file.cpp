@@ -1,7 +1,9 @@
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "link/file_write_failure.h"
 #include "link/private_exception.h"
 #include "model/set/par_base.h"
 #include "platform/atomic_file.h"
@@ -23,14 +25,12 @@ constexpr std::size_t kMaxFileSize = std::size_t{1} << 20;
 
 std::string ParamKey(int32_t code) { return "P" + std::to_string(code); }
 
-[[noreturn]] void ThrowSaveFailed(const std::string& path) {
-    throw CPrivateException(LoadString(kStrParameterSaveFailed) + "\n" + path);
-}
-
+// A refused write says why; any other failure says that the file was not saved, and where.
 void CheckWritten(WriteFileResult result, const std::string& path) {
-    if (result == WriteFileResult::kNotWritable)
-        throw CPrivateException(FormatMessageId(kStrFileNotWritable, {path}));
-    if (result != WriteFileResult::kOk) ThrowSaveFailed(path);
+    if (result == WriteFileResult::kOk) return;
+    if (const std::optional<std::string> refused = RefusedWriteMessage(result, path))
+        throw CPrivateException(*refused);
+    throw CPrivateException(LoadString(kStrParameterSaveFailed) + "\n" + path);
 }
 
 // A file that is missing, unreadable or a folder is reported as such, not read as an empty file whose
@@ -106,8 +106,8 @@ std::vector<int32_t> CParBase::GetLoadOrder() const {
 }
 
 void CParBase::SaveParam(const std::string& path, int32_t code) const {
-    if (!WriteIniString(path, kSettingSection, ParamKey(code), FileValue(GetValueString(code))))
-        ThrowSaveFailed(path);
+    CheckWritten(WriteIniString(path, kSettingSection, ParamKey(code), FileValue(GetValueString(code))),
+                 path);
 }
 
 void CParBase::LoadParam(const std::string& path, int32_t code) {

@@ -4,10 +4,9 @@
 #include <cstdlib>
 #include <locale.h>
 
+#include "link/file_write_failure.h"
 #include "link/private_exception.h"
 #include "platform/atomic_file.h"
-#include "platform/message_format.h"
-#include "res/string_ids.h"
 
 std::vector<std::string_view> SplitTableLines(std::string_view content) {
     std::vector<std::string_view> lines;
@@ -46,11 +45,9 @@ std::string ReadTableFile(const std::string& path, unsigned openFailId) {
 
 void WriteTableFile(const std::string& path, const std::string& content, unsigned openFailId,
                     unsigned writeFailId) {
-    switch (WriteFileAtomic(path, content)) {
-        case WriteFileResult::kOk: return;
-        case WriteFileResult::kOpenFailed: throw CPrivateException(openFailId);
-        case WriteFileResult::kWriteFailed: throw CPrivateException(writeFailId);
-        case WriteFileResult::kNotWritable:
-            throw CPrivateException(FormatMessageId(kStrFileNotWritable, {path}));
-    }
+    const WriteFileResult result = WriteFileAtomic(path, content);
+    if (result == WriteFileResult::kOk) return;
+    if (const std::optional<std::string> refused = RefusedWriteMessage(result, path))
+        throw CPrivateException(*refused);
+    throw CPrivateException(result == WriteFileResult::kOpenFailed ? openFailId : writeFailId);
 }

@@ -23,6 +23,7 @@ std::optional<double> ScanTableNumber(std::string_view text, std::size_t* consum
 std::string ReadTableFile(const std::string& path, unsigned openFailId);
 
 // Replaces the file by `content` as a whole (WriteFileAtomic), so a failed save leaves the old file.
-// Throws CPrivateException(openFailId) when no file can be created there, writeFailId when writing fails.
+// Throws CPrivateException(openFailId) when no file can be created there, writeFailId when writing fails,
+// and the reason when the write is refused (a file the user may not write, a link that leads nowhere).
 void WriteTableFile(const std::string& path, const std::string& content, unsigned openFailId,
                     unsigned writeFailId);

@@ -3,45 +3,26 @@
 #include <gtest/gtest.h>
 #include <grp.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <string>
 
 #include "link/serial_io.h"
 #include "platform/exception.h"
+#include "support/as_user.h"
 #include "support/temp_folder.h"
 
 namespace {
-constexpr uid_t kNobody = 65534;
-
-// Opens `path` in a child process that runs as an ordinary user (root drops to nobody, whom the
-// modes below keep out as well), and returns the message of the failure.
+// Opens `path` as an ordinary user (root drops to nobody, whom the modes below keep out as well), and
+// returns the message of the failure.
 std::string OpenAsUser(const std::string& path) {
-    int pipeFds[2];
-    if (pipe(pipeFds) != 0) return "no pipe";
-    const pid_t child = fork();
-    if (child == 0) {
-        close(pipeFds[0]);
-        std::string message = "opened";
-        if (geteuid() == 0 && (setgroups(0, nullptr) != 0 || setgid(kNobody) != 0 || setuid(kNobody) != 0))
-            message = "could not drop root";
+    return RunAsUser(kNobodyId, kNobodyId, [&] {
         try {
-            if (geteuid() != 0) CSerialIO(CComSettings(path, "USB0")).OpenPort();
+            CSerialIO(CComSettings(path, "USB0")).OpenPort();
         } catch (const CException& e) {
-            message = e.what();
+            return std::string(e.what());
         }
-        [[maybe_unused]] const ssize_t n = write(pipeFds[1], message.data(), message.size());
-        _exit(0);
-    }
-    close(pipeFds[1]);
-    std::string message;
-    char buffer[512];
-    for (ssize_t n; (n = read(pipeFds[0], buffer, sizeof buffer)) > 0;) message.append(buffer, n);
-    close(pipeFds[0]);
-    int status = 0;
-    waitpid(child, &status, 0);
-    return message;
+        return std::string("opened");
+    });
 }
 }  // namespace
 

@@ -3,9 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
+#include <filesystem>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "support/as_user.h"
 #include "support/temp_folder.h"
 
 TEST(AtomicFile, ReplacesTheFileKeepingModeLinkAndLongName) {
@@ -49,44 +55,98 @@ TEST(AtomicFile, FailureKeepsTheOldFileAndRemovesTheTemporary) {
     EXPECT_EQ(dir.Names(), (std::set<std::string>{"folder", "old.cfg", "plain"}));
 }
 
-// The superuser may write any file, so the refusal is tried by an ordinary user: a child process that
-// has become "nobody" (or the test's own user when it is not the superuser). The folder is open to
-// everybody, so the rename the save ends in would succeed; only the check stops it.
-TEST(AtomicFile, FileTheUserMayNotWriteIsLeftAlone) {
+namespace {
+
+constexpr gid_t kKeepGroup = static_cast<gid_t>(-1);
+
+// Writes over a file holding "old" of the given owner, group and mode as an ordinary user in a child
+// process (the superuser may write any file) and checks how it ended. The folder is open to everybody,
+// so the rename the save ends in would succeed; only the check stops it.
+void ExpectWriteAsUser(const char* name, uid_t owner, gid_t group, mode_t mode, WriteFileResult expected) {
     CTempFolder dir;
     ASSERT_EQ(chmod(dir.Path().c_str(), 0777), 0);
-    const bool root = geteuid() == 0;
-    constexpr uid_t kNobody = 65534;
+    const std::string path = dir / "f.cfg";
+    WriteBytes(path, "old");
+    ASSERT_EQ(chown(path.c_str(), owner, group), 0) << name;
+    ASSERT_EQ(chmod(path.c_str(), mode), 0) << name;
+    EXPECT_EQ(RunAsUser(kNobodyId, kNobodyId,
+                        [&] { return std::to_string(static_cast<int>(WriteFileAtomic(path, "new"))); }),
+              std::to_string(static_cast<int>(expected)))
+        << name;
+    EXPECT_EQ(ReadBytes(path), expected == WriteFileResult::kOk ? "new" : "old") << name;
+    EXPECT_EQ(dir.Names(), (std::set<std::string>{"f.cfg"})) << name;
+}
+
+}  // namespace
+
+TEST(AtomicFile, FileTheUserMayNotWriteIsLeftAlone) {
+    ExpectWriteAsUser("read-only file of the user", ChildUserId(), kKeepGroup, 0444,
+                      WriteFileResult::kNotWritable);
+    ExpectWriteAsUser("the user's own file", ChildUserId(), kKeepGroup, 0644, WriteFileResult::kOk);
+}
+
+// Only the superuser can give a file to another user. Its child must give up root's groups as well:
+// a file that root's group may write is another user's too.
+TEST(AtomicFile, AnotherUsersFileInAFolderTheUserMayWriteIsLeftAlone) {
+    if (geteuid() != 0) GTEST_SKIP() << "needs the superuser, who alone can make a file of another user";
+    ExpectWriteAsUser("another user's file", 0, 0, 0644, WriteFileResult::kNotWritable);
+    ExpectWriteAsUser("a file root's group may write", 0, 0, 0664, WriteFileResult::kNotWritable);
+}
+
+// A write goes through a link, or a chain of them, to the file at its end, made there when it is
+// missing. A link that leads to a folder that is not there (a drive not mounted) or round in a circle
+// cannot be followed: it is refused and stays, where a rename would put a plain file in its place.
+TEST(AtomicFile, LinksAreWrittenThroughOrRefusedAndLeftAsTheyAre) {
     struct Case {
         const char* name;
-        bool ownedByUser;  // the child's; else the superuser's, which the child is not
-        mode_t mode;
+        std::vector<std::pair<std::string, std::string>> links;  // name in the folder, what it points to
         WriteFileResult expected;
+        const char* written;  // the file at the chain's end, relative to the folder; "" when refused
     } cases[] = {
-        {"read-only file of the user", true, 0444, WriteFileResult::kNotWritable},
-        {"another user's file", false, 0644, WriteFileResult::kNotWritable},
-        {"the user's own file", true, 0644, WriteFileResult::kOk},
+        {"link to a file not made yet", {{"a.cfg", "@/real/new.cfg"}}, WriteFileResult::kOk, "real/new.cfg"},
+        {"relative link", {{"a.cfg", "real/rel.cfg"}}, WriteFileResult::kOk, "real/rel.cfg"},
+        {"chain to a file",
+         {{"a.cfg", "@/b.cfg"}, {"b.cfg", "real/old.cfg"}},
+         WriteFileResult::kOk,
+         "real/old.cfg"},
+        {"link into a folder not there",
+         {{"a.cfg", "@/unmounted/a.cfg"}},
+         WriteFileResult::kLinkToMissingFolder,
+         ""},
+        {"chain into a folder not there",
+         {{"a.cfg", "b.cfg"}, {"b.cfg", "@/unmounted/a.cfg"}},
+         WriteFileResult::kLinkToMissingFolder,
+         ""},
+        {"link below a plain file",
+         {{"a.cfg", "real/old.cfg/a.cfg"}},
+         WriteFileResult::kLinkToMissingFolder,
+         ""},
+        {"links round in a circle",
+         {{"a.cfg", "b.cfg"}, {"b.cfg", "@/a.cfg"}},
+         WriteFileResult::kLinkLoop,
+         ""},
     };
-    for (const auto& c : cases) {
-        if (!c.ownedByUser && !root) continue;
-        const std::string path = dir / "f.cfg";
-        WriteBytes(path, "old");
-        if (c.ownedByUser && root) {
-            ASSERT_EQ(chown(path.c_str(), kNobody, kNobody), 0);
+    for (const Case& c : cases) {
+        CTempFolder dir;
+        std::filesystem::create_directory(dir / "real");
+        WriteBytes(dir / "real/old.cfg", "old");
+        std::set<std::string> names{"real"};
+        for (auto& [name, to] : c.links) {
+            const std::string target = to.front() == '@' ? dir.Path() + to.substr(1) : to;
+            ASSERT_EQ(symlink(target.c_str(), (dir / name).c_str()), 0) << c.name;
+            names.insert(name);
         }
-        ASSERT_EQ(chmod(path.c_str(), c.mode), 0);
-        const pid_t child = fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            if (root && (setgid(kNobody) != 0 || setuid(kNobody) != 0)) _exit(100);
-            _exit(static_cast<int>(WriteFileAtomic(path, "new")));
+        EXPECT_EQ(WriteFileAtomic(dir / "a.cfg", "new"), c.expected) << c.name;
+        for (auto& [name, to] : c.links)
+            EXPECT_TRUE(std::filesystem::is_symlink(dir / name)) << c.name << ": " << name;
+        EXPECT_EQ(dir.Names(), names) << c.name;
+        const std::string written = c.written;
+        EXPECT_EQ(ReadBytes(dir / "real/old.cfg"), written == "real/old.cfg" ? "new" : "old") << c.name;
+        std::set<std::string> realNames{"old.cfg"};
+        if (!written.empty()) {
+            EXPECT_EQ(ReadBytes(dir / written), "new") << c.name;
+            realNames.insert(std::filesystem::path(written).filename());
         }
-        int status = 0;
-        ASSERT_EQ(waitpid(child, &status, 0), child);
-        ASSERT_TRUE(WIFEXITED(status)) << c.name;
-        EXPECT_EQ(WEXITSTATUS(status), static_cast<int>(c.expected)) << c.name;
-        EXPECT_EQ(ReadBytes(path), c.expected == WriteFileResult::kOk ? "new" : "old") << c.name;
-        EXPECT_EQ(dir.Names(), (std::set<std::string>{"f.cfg"})) << c.name;
-        std::filesystem::remove(path);
+        EXPECT_EQ(CTempFolder::NamesIn(dir / "real"), realNames) << c.name;
     }
 }

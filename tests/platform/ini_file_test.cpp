@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <filesystem>
+
 #include "support/temp_folder.h"
 
 TEST(IniFile, ReadsAsTheWindowsProfileFunctionsDo) {
@@ -87,9 +91,18 @@ TEST(IniFile, FileFunctionsCreateAndRefuseToReplaceUnreadableFiles) {
     CTempFolder dir;
     const std::string path = dir / "a.ini";
     EXPECT_EQ(GetIniString(path, "S", "K", "def", 255), "def");
-    ASSERT_TRUE(WriteIniString(path, "S", "K", "1"));
-    ASSERT_TRUE(WriteIniString(path, "S", "L", "2"));
-    ASSERT_TRUE(WriteIniString(path, "s", "k", "3"));
+    ASSERT_EQ(WriteIniString(path, "S", "K", "1"), WriteFileResult::kOk);
+    ASSERT_EQ(WriteIniString(path, "S", "L", "2"), WriteFileResult::kOk);
+    ASSERT_EQ(WriteIniString(path, "s", "k", "3"), WriteFileResult::kOk);
     EXPECT_EQ(ReadBytes(path), "[S]\r\nk=3\r\nL=2\r\n");
-    EXPECT_FALSE(WriteIniString(dir.Path(), "S", "K", "1"));
+    EXPECT_EQ(WriteIniString(dir.Path(), "S", "K", "1"), WriteFileResult::kWriteFailed);
+    // A key written through a link to a file not made yet makes it there; a link to a folder not there
+    // is refused as a whole-file write refuses it. Both links stay.
+    ASSERT_EQ(symlink((dir / "made.ini").c_str(), (dir / "link.ini").c_str()), 0);
+    ASSERT_EQ(symlink((dir / "gone/a.ini").c_str(), (dir / "gone.ini").c_str()), 0);
+    EXPECT_EQ(WriteIniString(dir / "link.ini", "S", "K", "1"), WriteFileResult::kOk);
+    EXPECT_EQ(WriteIniString(dir / "gone.ini", "S", "K", "1"), WriteFileResult::kLinkToMissingFolder);
+    EXPECT_EQ(ReadBytes(dir / "made.ini"), "[S]\r\nK=1\r\n");
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "link.ini"));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "gone.ini"));
 }

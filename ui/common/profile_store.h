@@ -3,7 +3,8 @@
 #include <string>
 
 // Writes one number into the user profile. When the profile cannot be written the user is told where
-// (the choice then lasts only until the program ends) and false is returned.
+// (the choice then lasts only until the program ends) and, when the write was refused, why; false is
+// returned.
 bool StoreProfileInt(const std::string& section, const std::string& key, int value);
 bool StoreProfileString(const std::string& section, const std::string& key, const std::string& value);
 
