@@ -63,7 +63,7 @@ public:
     std::recursive_mutex& GetMutex() { return m_mutex; }
     // The lock for a request the user waits on (an edit, a fine adjustment, a loop-test action, a line
     // lend). A device that answers keeps the line until the holder on another thread lets go of the lock
-    // at the end of its sequence, however long that is: a healthy identification is never cut. Once the
+    // at the end of its sequence, however long that is: a healthy identification is not cut. Once the
     // holder's request in flight has had an attempt go unanswered, the holder is cut short instead: its
     // request, and every further one until it lets go, fails at once with its normal message. So the
     // user waits on a silent device for about one reply time-out and the pauses of one attempt.
