@@ -6,7 +6,7 @@
 CLineLend::CLineLend(CCommInterface& ascii, CModbusInterface* modbus)
     : m_ascii(ascii), m_asciiLock(ascii.GetMutex()) {
     if (modbus == nullptr) return;
-    m_modbusLock = std::unique_lock(modbus->GetMutex());
+    m_modbusLock = modbus->LockCuttingIn();
     // A late Modbus reply still in the buffer would be read as the first ASCII reply.
     modbus->GetSerial().PurgeInput();
     m_ascii.UseLine(&modbus->GetSerial());

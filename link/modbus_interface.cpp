@@ -1,16 +1,13 @@
 #include "link/modbus_interface.h"
 
 #include <algorithm>
-#include <chrono>
 #include <exception>
 #include <stdexcept>
-#include <thread>
 
 #include "link/modbus_crc.h"
 #include "link/private_exception.h"
 #include "platform/message_format.h"
 #include "platform/resource_module.h"
-#include "platform/timing.h"
 #include "res/string_ids.h"
 
 namespace {
@@ -36,8 +33,6 @@ constexpr unsigned kPauseAfterSend = 10;
 constexpr unsigned kPauseAfterRead = 100;
 constexpr unsigned kPauseBetweenAttempts = 500;
 constexpr unsigned kConnectReadTimeout = 3000;
-// How often a request that cuts in looks whether the lock has come free.
-constexpr std::chrono::milliseconds kLockRetryStep{2};
 
 // After each reply the line is left alone for about 120 bit times (some eleven characters, three times
 // the silence that ends a frame), rounded up, so the device is listening again before the next frame.
@@ -123,15 +118,18 @@ bool CModbusInterface::WriteMultipleRegisters(uint16_t start, int32_t count, con
     return true;
 }
 
-// Up to six attempts; a close from another thread ends the loop before the next attempt or pause,
-// failing with what the last attempt failed with. A port that has hung up ends it at once.
+// Up to six attempts; a close from another thread, or a user's request cutting in, ends the loop
+// before the next attempt or pause, failing with what the last attempt failed with. A port that has hung
+// up ends it at once.
 void CModbusInterface::Request(const std::vector<uint8_t>& request, std::size_t replyLength,
                                const char* command, unsigned address, int32_t count, uint16_t* values) {
+    m_metSilence.store(false);
     std::exception_ptr last;
     for (int attempt = 1; attempt <= kAttempts && !m_serial.IsAborted(); ++attempt) {
         try {
             std::vector<uint8_t> reply(replyLength + kCrcLength);
             Attempt(request, reply, command, address, count);
+            m_metSilence.store(false);
             if (values != nullptr) {
                 m_serial.Pause(kPauseAfterRead);
                 for (int32_t i = 0; i < count; ++i) {
@@ -174,6 +172,7 @@ void CModbusInterface::Attempt(const std::vector<uint8_t>& request, std::vector<
 
     std::size_t n = m_serial.Read(reply.data(), static_cast<unsigned>(reply.size()));
     if (n >= kCrcLength) n -= kCrcLength;
+    if (n == 0) NoteSilence();
     const bool refusal = n == kExceptionReplyLength && (reply[1] & kExceptionBit) != 0;
     if (n == expected || refusal) {
         const uint16_t got = static_cast<uint16_t>(reply[n] | (reply[n + 1] << 8));
@@ -189,6 +188,14 @@ void CModbusInterface::Attempt(const std::vector<uint8_t>& request, std::vector<
         throw Failure(command, address, count, kStrModbusInvalidResponse);
 }
 
+// A device that does not answer at all would keep the line for all the attempts: a user waiting for it
+// cuts in now, one that comes later at once (LockCuttingIn). A garbled or wrong reply comes from a device
+// that answers, and the user waits for it.
+void CModbusInterface::NoteSilence() {
+    m_metSilence.store(true);
+    if (m_usersWaiting.load() > 0) m_serial.Abort();
+}
+
 void CModbusInterface::Connect(const CComSettings& settings) {
     m_serial.Abort();
     std::unique_lock lock(m_mutex);
@@ -201,19 +208,17 @@ void CModbusInterface::Connect(const CComSettings& settings) {
     m_connected.store(true);
 }
 
+// The user's thread announces itself before it reads the flag, the holder sets the flag before it looks
+// for a waiting user (NoteSilence): whichever comes second sees the other, so a holder at a silent device
+// is always cut. The user waits in the lock itself, woken when the holder lets go, as any other waiter.
 std::unique_lock<std::recursive_mutex> CModbusInterface::LockCuttingIn() {
     std::unique_lock lock(m_mutex, std::try_to_lock);
-    const auto deadline = std::chrono::steady_clock::now() +
-                          std::chrono::microseconds(CTiming::TimeoutToMicros(ReplyTimeout(
-                              ReadRequest(0, 0, kMaxReadCount).size(), kReadReplyHeader + 2 * kMaxReadCount,
-                              BaudRate(), m_deviceAllowance.load())));
-    while (!lock.owns_lock() && std::chrono::steady_clock::now() < deadline) {
-        std::this_thread::sleep_for(kLockRetryStep);
-        lock.try_lock();
-    }
     if (lock.owns_lock()) return lock;
-    m_serial.Abort();
+    m_usersWaiting.fetch_add(1);
+    if (m_metSilence.load()) m_serial.Abort();
     lock.lock();
+    m_usersWaiting.fetch_sub(1);
+    // Whoever cut the holder short, the line is the user's now and must not stay cancelled.
     m_serial.ResetAbort();
     return lock;
 }

@@ -61,9 +61,12 @@ public:
     CSerialIO& GetSerial() { return m_serial; }
     CComSettings& GetSettings() { return m_settings; }
     std::recursive_mutex& GetMutex() { return m_mutex; }
-    // The lock for a request the user waits on: an exchange in flight on another thread gets as long as
-    // the largest reply may take to end by itself, then it is cut short (its caller sees it fail), so
-    // the user never waits on another thread's attempts at a device that has gone silent.
+    // The lock for a request the user waits on (an edit, a fine adjustment, a loop-test action, a line
+    // lend). A device that answers keeps the line until the holder on another thread lets go of the lock
+    // at the end of its sequence, however long that is: a healthy identification is not cut. Once the
+    // holder's request in flight has had an attempt go unanswered, the holder is cut short instead: its
+    // request, and every further one until it lets go, fails at once with its normal message. So the
+    // user waits on a silent device for about one reply time-out and the pauses of one attempt.
     std::unique_lock<std::recursive_mutex> LockCuttingIn();
     bool IsConnected() const { return m_connected.load(); }
     void SetConnected(bool connected) { m_connected.store(connected); }
@@ -74,10 +77,16 @@ private:
     void Attempt(const std::vector<uint8_t>& request, std::vector<uint8_t>& reply, const char* command,
                  unsigned address, int32_t count);
     unsigned BaudRate() const;
+    void NoteSilence();
 
     CSerialIO m_serial;
     std::recursive_mutex m_mutex;
     CComSettings m_settings;
     std::atomic<bool> m_connected{false};
     std::atomic<unsigned> m_deviceAllowance{kDeviceAllowance};
+    // An attempt of the request in flight (or of the last one, when it failed) got no reply at all.
+    // Cleared when a request starts and when it succeeds; LockCuttingIn reads it from another thread.
+    std::atomic<bool> m_metSilence{false};
+    // Threads in LockCuttingIn waiting for the lock.
+    std::atomic<int> m_usersWaiting{0};
 };

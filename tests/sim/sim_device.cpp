@@ -209,13 +209,18 @@ void CSimDevice::SetRequestHook(RequestHook hook) {
 
 void CSimDevice::InjectFault(const SimFault& fault, size_t first, size_t last) {
     std::lock_guard lock(m_mutex);
-    m_faults.push_back({first, last, fault});
+    m_faults.push_back({first, last, fault, nullptr});
 }
 
 void CSimDevice::InjectFaultNext(const SimFault& fault) {
     std::lock_guard lock(m_mutex);
     const size_t next = m_requests.size();
-    m_faults.push_back({next, next, fault});
+    m_faults.push_back({next, next, fault, nullptr});
+}
+
+void CSimDevice::InjectFaultWhere(const SimFault& fault, std::function<bool(const SimRequest&)> applies) {
+    std::lock_guard lock(m_mutex);
+    m_faults.push_back({0, kForever, fault, std::move(applies)});
 }
 
 void CSimDevice::ClearFaults() {
@@ -379,9 +384,10 @@ void CSimDevice::Record(SimRequest& request, const std::function<void()>& answer
     if (hook) hook(request);
 }
 
-const SimFault* CSimDevice::FindFault(size_t index) const {
+const SimFault* CSimDevice::FindFault(const SimRequest& request) const {
     for (auto it = m_faults.rbegin(); it != m_faults.rend(); ++it) {
-        if (index >= it->first && index <= it->last) return &it->fault;
+        const bool inRange = request.index >= it->first && request.index <= it->last;
+        if (inRange && (!it->applies || it->applies(request))) return &it->fault;
     }
     return nullptr;
 }
@@ -405,7 +411,7 @@ void CSimDevice::HandleModbus(std::vector<uint8_t> frame) {
     request.raw = std::move(frame);
     Record(request, [&] {
         if (!request.crcOk || request.address != m_address) return;
-        const SimFault* fault = FindFault(request.index);
+        const SimFault* fault = FindFault(request);
         if (fault && fault->kind == ESimFault::Silence) return;
         if (fault && fault->kind == ESimFault::HangUp) {
             HangUpLocked();
@@ -461,7 +467,7 @@ void CSimDevice::HandleAscii(std::vector<uint8_t> raw) {
     request.line.assign(raw.begin(), raw.end() - 1);
     request.raw = std::move(raw);
     Record(request, [&] {
-        const SimFault* fault = FindFault(request.index);
+        const SimFault* fault = FindFault(request);
         if (fault && fault->kind == ESimFault::Silence) return;
         if (fault && fault->kind == ESimFault::HangUp) {
             HangUpLocked();

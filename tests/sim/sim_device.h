@@ -71,6 +71,10 @@ public:
     void InjectFault(const SimFault& fault, size_t first, size_t last);
     void InjectFaultNext(const SimFault& fault);  // the next request to arrive
     void InjectFaultFrom(size_t first, const SimFault& fault) { InjectFault(fault, first, kForever); }
+    // A fault for every request that `applies` picks by what it asks (a register, a line), from now on:
+    // the line can be silent to one thread's requests and answer another's. `applies` runs on the
+    // device's thread under the device's lock, so it must not call the device.
+    void InjectFaultWhere(const SimFault& fault, std::function<bool(const SimRequest&)> applies);
     // Requests 0..count-1 are answered, every later one meets silence.
     void StopAnsweringAfter(size_t count) { InjectFaultFrom(count, SimFault::Silence()); }
     void ClearFaults();
@@ -86,6 +90,7 @@ private:
         size_t first;
         size_t last;
         SimFault fault;
+        std::function<bool(const SimRequest&)> applies;  // none: every request in the range
     };
     struct Pending {
         std::chrono::steady_clock::time_point due;
@@ -108,7 +113,7 @@ private:
     // Numbers the request, carries out `answer` and records the request, all under the lock, so a
     // recorded request has had its effect and its reply is queued.
     void Record(SimRequest& request, const std::function<void()>& answer);
-    const SimFault* FindFault(size_t index) const;
+    const SimFault* FindFault(const SimRequest& request) const;
     std::vector<uint8_t> ExecuteModbus(const SimRequest& request);
     std::string ExecuteAscii(const std::string& line);
     void Reply(std::vector<uint8_t> reply, const SimFault* fault, bool modbus);

@@ -88,16 +88,23 @@ TEST(SimFault, StopsAnsweringAfterRequestN) {
     EXPECT_EQ(line.Read(kHardwareReply.size(), kWait), kHardwareReply);
 }
 
-TEST(SimFault, RangesAndLatestInjectionWin) {
+// A fault applies by index range or by what the request asks; where several apply, the latest wins.
+TEST(SimFault, ARangeOrAPickAppliesAndTheLatestInjectionWins) {
     CSimDevice device("K9TS");
     device.InjectFault(SimFault::Exception(4), 1, 2);
     device.InjectFault(SimFault::Exception(6), 2, 2);
+    device.InjectFaultWhere(SimFault::Exception(3), [](const SimRequest& r) { return r.start == 2078; });
     CSimLine line(device.GetSlavePath());
-    const std::vector<uint8_t> expected[] = {kHardwareReply, SimFrame({0x01, 0x83, 0x04}),
-                                             SimFrame({0x01, 0x83, 0x06}), kHardwareReply};
-    for (const auto& reply : expected) {
-        line.Write(SimReadRequest(1064, 1));
-        EXPECT_EQ(line.Read(reply.size(), kWait), reply);
+    const struct {
+        uint16_t start;
+        std::vector<uint8_t> reply;
+    } cases[] = {
+        {1064, kHardwareReply}, {1064, SimFrame({0x01, 0x83, 0x04})}, {1064, SimFrame({0x01, 0x83, 0x06})},
+        {1064, kHardwareReply}, {2078, SimFrame({0x01, 0x83, 0x03})},
+    };
+    for (const auto& c : cases) {
+        line.Write(SimReadRequest(c.start, 1));
+        EXPECT_EQ(line.Read(c.reply.size(), kWait), c.reply);
     }
 }
 

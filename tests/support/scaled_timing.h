@@ -34,18 +34,26 @@ private:
     std::chrono::steady_clock::time_point m_start = std::chrono::steady_clock::now();
 };
 
-// The longest a Modbus request can last before it fails against a silent device at 1200 bit/s, with the
-// pauses as now scaled: six reply time-outs, which keep their length, and the pauses of six attempts
-// (10 + 101 + 500 + 101 ms at the exact timing, allowed a full second).
+// The longest one attempt of a Modbus request can last at a silent device, with the pauses as now scaled:
+// its reply time-out at `baudRate` with `deviceAllowance`, which keeps its length, and the pauses of the
+// attempt (10 + 101 + 500 + 101 ms at the exact timing and 1200 bit/s, allowed a full second).
+inline std::chrono::milliseconds SilentAttemptTime(
+    unsigned baudRate, unsigned deviceAllowance = CModbusInterface::kDeviceAllowance,
+    std::size_t requestLength = 6, std::size_t replyLength = 11) {
+    constexpr unsigned kPausesPerAttempt = 1000;
+    const int64_t attempt = CTiming::TimeoutToMicros(CModbusInterface::ReplyTimeout(
+                                requestLength, replyLength, baudRate, deviceAllowance)) +
+                            CTiming::ToMicros(kPausesPerAttempt);
+    return std::chrono::ceil<std::chrono::milliseconds>(std::chrono::microseconds(attempt));
+}
+
+// The longest a Modbus request can last before it fails against a silent device at 1200 bit/s: six
+// attempts.
 inline std::chrono::milliseconds SilentRequestTime(std::size_t requestLength = 6,
                                                    std::size_t replyLength = 11) {
     constexpr unsigned kSlowestBaud = 1200;
-    constexpr unsigned kPausesPerAttempt = 1000;
-    const int64_t attempt = CTiming::TimeoutToMicros(
-                                CModbusInterface::ReplyTimeout(requestLength, replyLength, kSlowestBaud)) +
-                            CTiming::ToMicros(kPausesPerAttempt);
-    return std::chrono::ceil<std::chrono::milliseconds>(
-        std::chrono::microseconds(attempt * CModbusInterface::kAttempts));
+    return CModbusInterface::kAttempts *
+           SilentAttemptTime(kSlowestBaud, CModbusInterface::kDeviceAllowance, requestLength, replyLength);
 }
 
 // The Modbus device allowance of a test that is not about the time-out's length: short, yet ample for a

@@ -12,10 +12,14 @@
 #include "platform/exception.h"
 #include "platform/timing.h"
 #include "sim/sim_device.h"
+#include "support/scaled_timing.h"
+#include "support/sim_connection.h"
+#include "support/thrown_message.h"
 
 // Closing a port while another thread waits on the silent device: the close returns at once, the
 // request fails with its normal message, and nothing reaches the descriptor number the port had.
-// Runs at the exact protocol timing, where one silent request would last about 17 seconds.
+// The closes run at the exact protocol timing, where one silent request would last about 17 seconds.
+// Last, a user's request cutting in on another thread's sequence.
 
 namespace {
 using Clock = std::chrono::steady_clock;
@@ -158,33 +162,65 @@ TEST(CloseDuringRequest, ReconnectCutsTheRequestShortBeforeReopening) {
     EXPECT_EQ(values[0], 'K');
 }
 
-// A request the user waits on cuts in on another thread's attempts at a silent device: that thread's
-// request fails after its first attempt instead of its sixth, and the line is usable again for the
-// user's own request once the device answers.
-TEST(CloseDuringRequest, AUserRequestCutsInOnAnotherThreadsAttempts) {
-    SilentModbus line;
-    CSimDevice& sim = line.sim;
-    CModbusInterface& modbus = line.modbus;
+namespace {
+class CutIn : public ScaledTiming {};
+}  // namespace
 
-    bool failed = false;
-    std::thread poll([&] {
-        std::unique_lock lock(modbus.GetMutex());
-        uint16_t values[4] = {};
-        try {
-            modbus.ReadHoldingRegister(2074, 4, values);
-        } catch (const CException&) {
-            failed = true;
+// A request the user waits on takes the line from another thread's sequence only once that sequence has
+// met a silent device. A healthy run of reads that lasts longer than any one reply may take (as an
+// identification does at 1200 bit/s) keeps the line to its end, every read answered. At a silent device
+// the run fails after its first attempt instead of its sixth: a user who comes during that attempt waits
+// about one attempt, one who comes in the retries is not kept waiting for the attempt in flight, and the
+// line is usable again for the user's own request.
+TEST_F(CutIn, AUserRequestCutsInOnAnotherThreadsSequenceOnlyAtASilentDevice) {
+    // Late replies come well within the reply time-out, and the run outlasts the longest one.
+    constexpr unsigned kAllowance = 450;
+    constexpr int kReads = 6;
+    const unsigned baud = CComSettings::BaudRate(kFastestBaudIndex);
+    const auto attempt = SilentAttemptTime(baud, kAllowance);
+    const std::chrono::milliseconds replyTimeout(CModbusInterface::ReplyTimeout(6, 11, baud, kAllowance));
+    const struct {
+        const char* line;
+        SimFault fault;
+        size_t arrivesAfter;  // requests the holder has sent when the user comes
+        bool cut;
+        std::chrono::milliseconds longestWait;
+    } cases[] = {
+        {"healthy", SimFault::Late(std::chrono::milliseconds(kAllowance / 3)), 1, false, {}},
+        {"silent", SimFault::Silence(), 1, true, WaitMargin(attempt)},
+        {"silent, in the retries", SimFault::Silence(), 2, true, replyTimeout / 2},
+    };
+    for (const auto& c : cases) {
+        SimLink link("K9RS");
+        link.modbus.SetDeviceAllowance(kAllowance);
+        link.sim.InjectFaultFrom(0, c.fault);
+        // Written by the holder under the lock, read here once the lock is ours.
+        int answered = 0;
+        bool failed = false;
+        std::jthread holder([&] {
+            std::unique_lock lock(link.modbus.GetMutex());
+            uint16_t values[4] = {};
+            try {
+                for (; answered < kReads; ++answered) link.modbus.ReadHoldingRegister(2074, 4, values);
+            } catch (const CException&) {
+                failed = true;
+            }
+        });
+        ASSERT_TRUE(link.sim.WaitForRequests(c.arrivesAfter, WaitMargin(c.arrivesAfter * attempt))) << c.line;
+        const Stopwatch wait;
+        const auto lock = link.modbus.LockCuttingIn();
+        const long long waitedMs = wait.Ms();
+        EXPECT_EQ(failed, c.cut) << c.line;
+        EXPECT_EQ(answered, c.cut ? 0 : kReads) << c.line;
+        if (c.cut) {
+            EXPECT_LE(waitedMs, c.longestWait.count()) << c.line;
+            EXPECT_LT(link.sim.GetRequestCount(), static_cast<size_t>(CModbusInterface::kAttempts)) << c.line;
         }
-    });
-    ASSERT_TRUE(sim.WaitForRequests(1, kArrival));
-    {
-        const auto lock = modbus.LockCuttingIn();
-        EXPECT_FALSE(modbus.GetSerial().IsAborted());
-        sim.ClearFaults();
+        EXPECT_FALSE(link.modbus.GetSerial().IsAborted()) << c.line;
+        link.sim.ClearFaults();
         uint16_t value = 0;
-        EXPECT_TRUE(modbus.ReadHoldingRegister(2074, 1, &value));
+        EXPECT_EQ(ThrownMessage([&] { link.modbus.ReadHoldingRegister(2074, 1, &value); }), kNoThrow)
+            << c.line;
+        EXPECT_EQ(value & 0xFFu, 'K') << c.line;
     }
-    poll.join();
-    EXPECT_TRUE(failed);
-    EXPECT_LT(sim.GetRequestCount(), static_cast<size_t>(CModbusInterface::kAttempts));
 }

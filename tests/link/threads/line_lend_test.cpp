@@ -4,11 +4,13 @@
 
 #include <future>
 #include <string>
+#include <thread>
 
 #include "link/comm_interface.h"
 #include "link/modbus_interface.h"
-#include "support/sim_connection.h"
 #include "sim/sim_device.h"
+#include "support/scaled_timing.h"
+#include "support/sim_connection.h"
 #include "support/thrown_message.h"
 
 namespace {
@@ -64,4 +66,35 @@ TEST(LineLend, WithoutAModbusInterfaceOnlyTheAsciiLockIsTaken) {
     EXPECT_TRUE(ascii.UsesOwnLine());
     EXPECT_FALSE(FreeForOthers(ascii.GetMutex()));
     EXPECT_EQ(ThrownMessage([&] { ascii.SelectGroup(1); }), kNoThrow);
+}
+
+namespace {
+class LineLendAtASilentDevice : public ScaledTiming {};
+}  // namespace
+
+// A calibration dialog opens its lend while the poll is in its attempts at a device that has gone silent:
+// the window waits about one attempt, not the poll's whole retry, and the line is usable for ASCII.
+TEST_F(LineLendAtASilentDevice, OpeningOneCutsThePollShort) {
+    CSimDevice sim("K9TS");
+    CModbusInterface modbus(SimSettings(sim));
+    modbus.Connect(SimSettings(sim));
+    modbus.SetDeviceAllowance(kShortDeviceAllowance);
+    CCommInterface ascii(SimSettings(sim));
+    sim.StopAnsweringAfter(0);
+    const auto attempt = SilentAttemptTime(CComSettings::BaudRate(kFastestBaudIndex), kShortDeviceAllowance);
+    bool pollFailed = false;
+    std::jthread poll([&] {
+        std::unique_lock lock(modbus.GetMutex());
+        uint16_t values[4] = {};
+        pollFailed = ThrownMessage([&] { modbus.ReadHoldingRegister(2074, 4, values); }) != kNoThrow;
+    });
+    ASSERT_TRUE(sim.WaitForRequests(1, WaitMargin(attempt)));
+    const Stopwatch wait;
+    CLineLend lend(ascii, &modbus);
+    EXPECT_LE(wait.Ms(), WaitMargin(attempt).count());
+    EXPECT_TRUE(pollFailed);
+    EXPECT_LT(sim.GetRequestCount(), static_cast<size_t>(CModbusInterface::kAttempts));
+    sim.ClearFaults();
+    EXPECT_EQ(ThrownMessage([&] { ascii.SelectGroup(99); }), kNoThrow);
+    EXPECT_EQ(ascii.WriteItem(5, "V", CCommInterface::kCommandTimeout), "2500.1234");
 }
