@@ -1,7 +1,10 @@
 #include "link/comm_interface.h"
 
+#include <algorithm>
+
 #include "link/private_exception.h"
 #include "platform/c_number.h"
+#include "platform/message_format.h"
 #include "res/string_ids.h"
 
 CCommInterface::CCommInterface() : CCommInterface(CComSettings()) {}
@@ -12,14 +15,28 @@ CCommInterface::~CCommInterface() { Close(); }
 
 void CCommInterface::SendCommand(const std::string& command, std::string& reply, unsigned timeoutMs) {
     m_line->SetReadTimeout(timeoutMs);
+    m_line->PurgeInput();
     m_line->Write(command.data(), command.size());
     try {
         reply = m_line->ReadLine();
     } catch (const CException&) {
-        // A port that hung up says so; anything else is a reply that did not come.
-        if (m_serial.IsLineLost()) throw;
+        // A line that hung up says so, the lent one included; anything else is a reply that did not come,
+        // and must not be taken for the answer to the next command when it comes after all.
+        if (m_line->IsLineLost()) throw;
+        m_line->DrainUntilQuiet(kPauseAfterTimeout, CSerialIO::kReadIntervalTimeout,
+                                std::max(kPauseAfterTimeout, timeoutMs));
         throw CPrivateException(kStrReplyTimeout);
     }
+}
+
+std::string CCommInterface::SendAccepted(const std::string& command, unsigned timeoutMs) {
+    std::string reply;
+    SendCommand(command, reply, timeoutMs);
+    if (reply.empty() || reply[0] != 'D') {
+        const std::string shown = command.substr(0, command.find('\r'));
+        throw CPrivateException(FormatMessageId(kStrCommandRefused, {shown}));
+    }
+    return reply;
 }
 
 void CCommInterface::SelectGroup(int32_t group) {

@@ -24,8 +24,16 @@ public:
     explicit CCommInterface(const CComSettings& settings);
     virtual ~CCommInterface();
 
-    // Sends `command` as it is and reads one reply line. Input that arrived earlier is kept.
+    // A reply that has not come within its time-out may still be on its way: the line is left alone for
+    // this long at least, and until it has been quiet, before the failure is reported.
+    static constexpr unsigned kPauseAfterTimeout = 500;
+
+    // Sends `command` as it is and reads one reply line. What was waiting on the line before it is
+    // discarded: it answers no command this one asks.
     void SendCommand(const std::string& command, std::string& reply, unsigned timeoutMs);
+    // For a write a sequence relies on: the device answers one it refuses with a line that does not
+    // begin with 'D', which fails with the command named. Returns the reply whole.
+    std::string SendAccepted(const std::string& command, unsigned timeoutMs);
     void SelectGroup(int32_t group);
     void SelectItem(int32_t item);
     // The reply to the write without its first character, whatever that was.

@@ -131,6 +131,9 @@ enum StringId : unsigned {
     kStrSelectType = 1999,
     kStrDcInputChoices = 2000,     // the three input types the input calibration offers
     kStrOutputTypeChoices = 2050,  // the three output types the output calibration offers
+    kStrCommandRefused = 2102,     // an ASCII write the device answered without 'D'
+    kStrAdjustmentNotEnded = 2103,
+    kStrAdjustmentStateUnknown = 2104,
     // Trend graph
     kStrPrintFailed = 30500,
     // Comparison dialog

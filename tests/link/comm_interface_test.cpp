@@ -14,7 +14,7 @@
 namespace {
 class CommTest : public ScaledTiming {
 protected:
-    CommTest() : m_ascii(SimSettings(m_sim)) {}
+    explicit CommTest(unsigned divisor = 10) : ScaledTiming(divisor), m_ascii(SimSettings(m_sim)) {}
     void SetUp() override {
         ScaledTiming::SetUp();
         OpenPort(m_ascii.GetSerial());
@@ -31,6 +31,12 @@ protected:
 
     CSimDevice m_sim{"K9RS"};
     CCommInterface m_ascii;
+};
+
+// The pause after a time-out at its exact length.
+class CommRealTimingTest : public CommTest {
+protected:
+    CommRealTimingTest() : CommTest(1) {}
 };
 
 std::string FailureOf(const std::function<void()>& exchange) {
@@ -90,6 +96,7 @@ TEST_F(CommTest, BadRepliesAreReported) {
     };
     const auto group = [](CCommInterface& a) { a.SelectGroup(1); };
     const auto read = [](CCommInterface& a) { a.ReadItem(1); };
+    const auto store = [](CCommInterface& a) { a.SendAccepted("DL1.5\r", 1000); };
     const Case cases[] = {
         {"G answered otherwise", 0, Reply("denter item\r"), group, "Invalid G-command response."},
         {"G answered empty", 0, Reply("\r"), group, "Invalid G-command response."},
@@ -99,6 +106,8 @@ TEST_F(CommTest, BadRepliesAreReported) {
         {"D answered empty", 1, Reply("\r"), read, "Invalid D-command response."},
         {"silence", 0, SimFault::Silence(), group, "Receive command response timeout."},
         {"line never ended", 1, SimFault::ShortFrame(1), read, "Receive command response timeout."},
+        {"write refused", 0, Reply("E\r"), store, "The device refused the command DL1.5."},
+        {"write answered empty", 0, Reply("\r"), store, "The device refused the command DL1.5."},
         // Last: the line stays down.
         {"hang-up", 0, SimFault::HangUp(), group,
          "Communication port SIM was disconnected or stopped working."},
@@ -124,10 +133,21 @@ TEST_F(CommTest, LongActionsGetTheirLongTimeout) {
     EXPECT_EQ(FailureOf([&] { m_ascii.WriteItem(3, "1", 1000); }), "Receive command response timeout.");
 }
 
-TEST_F(CommTest, EarlierInputIsNotDiscarded) {
-    // A reply ended by CR LF leaves the line feed to begin the next reply.
+TEST_F(CommTest, WhatWaitsOnTheLineIsNoReplyToTheNextCommand) {
+    // The line feed after a reply ended by CR LF would begin the next reply.
     FaultAhead(0, Reply("D01\r\n"));
     m_ascii.SelectItem(1);
     FaultAhead(0, Reply("D02\r"));
-    EXPECT_EQ(FailureOf([&] { m_ascii.SelectItem(2); }), "Invalid I-command response.");
+    EXPECT_NO_THROW(m_ascii.SelectItem(2));
+}
+
+// The device answers a group selection after its time-out, while the read that follows waits for its own
+// slow reply: the read must get the item, not the late "Denter item".
+TEST_F(CommRealTimingTest, AReplyAfterItsTimeoutIsNotTakenForTheNextCommands) {
+    m_sim.SetItem(1, 7, "12.5");
+    // Past the time-out, well within the pause after it.
+    FaultAhead(0, SimFault::Late(std::chrono::milliseconds(CCommInterface::kCommandTimeout + 300)));
+    FaultAhead(2, SimFault::Late(std::chrono::milliseconds(600)));
+    EXPECT_EQ(FailureOf([&] { m_ascii.SelectGroup(1); }), "Receive command response timeout.");
+    EXPECT_EQ(m_ascii.ReadItem(7), "12.5");
 }

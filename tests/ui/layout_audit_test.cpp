@@ -21,7 +21,10 @@
 #include "model/device/device_type.h"
 #include "platform/admin_mode.h"
 #include "platform/program_path.h"
+#include "platform/resource_module.h"
+#include "res/dialogs/dialog_138_ids.h"
 #include "res/en/dialog_table_en.h"
+#include "res/string_ids.h"
 #include "sim/sim_model.h"
 #include "support/scaled_timing.h"
 #include "ui/common/language.h"
@@ -268,6 +271,11 @@ TEST_F(LayoutAudit, EveryWindowGivesEachTextRoomAndEachControlItsOwnPlace) {
             raw.Create(&host);
             m_audit.Audit(raw.GetWindow(), in, "template");
         }
+        // Texts that classes put into a template later.
+        CDialog output(138);
+        output.Create(&host);
+        output.SetDlgItemText(Dialog138Ids::kDeviceState, LoadString(kStrAdjustmentStateUnknown));
+        m_audit.Audit(output.GetWindow(), in, "device state unknown");
         for (const Scene& scene : scenes) {
             const std::string where = in + "_" + scene.name;
             if (scene.admin) std::ofstream(AdminMarkerPath(ProgramPath())) << "";

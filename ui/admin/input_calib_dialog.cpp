@@ -5,10 +5,12 @@
 #include <exception>
 
 #include "link/comm_interface.h"
+#include "link/private_exception.h"
 #include "platform/c_number.h"
 #include "platform/resource_module.h"
 #include "res/string_ids.h"
 #include "ui/admin/calib_reply.h"
+#include "ui/framework/message_box.h"
 
 namespace {
 constexpr int kInputItem = 5;
@@ -18,7 +20,7 @@ constexpr unsigned kInputTypeCount = 3;
 }  // namespace
 
 CInputCalibDialog::CInputCalibDialog(int typeId, CCommInterface& ascii, CModbusInterface* modbus)
-    : CDialog(137), m_typeId(typeId), m_ascii(ascii), m_modbus(modbus) {
+    : CDialog(137), m_typeId(typeId), m_ascii(ascii), m_modbus(modbus), m_mode(ascii) {
     MapSelChange(kInputType, [this] { OnCbnSelchangeInputType(); });
     MapClicked(kSet0, [this] { OnBnClickedSetPoint('L', kMeasured0, kCount0); });
     MapClicked(kSet100, [this] { OnBnClickedSetPoint('H', kMeasured100, kCount100); });
@@ -47,8 +49,7 @@ bool CInputCalibDialog::OnInitDialog() {
     }
     SetCurSel(kInputType, 0);
     if (IsGainModel()) {
-        m_ascii.SelectGroup(CCommInterface::kGroupFactory);
-        m_ascii.SelectItem(kInputItem);
+        SelectInputItem();
         if (const auto voltage = ParseValueReply(Send("DV\r")))
             SetDlgItemText(kRefVoltage, FormatC("%.4lf", *voltage));
         if (const auto ohm = ParseValueReply(Send("DR\r")))
@@ -71,43 +72,72 @@ void CInputCalibDialog::OnCbnSelchangeInputType() {
         EnableDlgItem(kSet100, false);
         return;
     }
-    if (IsGainModel()) {
-        m_ascii.SelectGroup(CCommInterface::kGroupSettings);
-        m_ascii.WriteItem(CCommInterface::kItemOperatingMode, "1", CCommInterface::kCommandTimeout);
-        m_ascii.WriteItem(kGainItem, FormatC("%d", sel - 1), CCommInterface::kCommandTimeout);
-        m_ascii.WriteItem(CCommInterface::kItemOperatingMode, "0", CCommInterface::kCommandTimeout);
-    }
-    m_ascii.SelectGroup(CCommInterface::kGroupFactory);
-    m_ascii.SelectItem(kInputItem);
-    if (IsGainModel()) Send(FormatC("DG%d\r", sel - 1));
-    ShowPoint(Send("DLR\r"), kMeasured0, kCount0);
-    ShowPoint(Send("DHR\r"), kMeasured100, kCount100);
+    RunEndingAdjustment([&] {
+        if (IsGainModel()) {
+            m_atInputItem = false;
+            m_mode.Enter();
+            m_mode.WriteSetting(kGainItem, FormatC("%d", sel - 1));
+            m_mode.Leave(false);
+        }
+        SelectInputItem();
+        if (IsGainModel()) m_ascii.SendAccepted(FormatC("DG%d\r", sel - 1), CCommInterface::kCommandTimeout);
+        ShowPoint(Send("DLR\r"), kMeasured0, kCount0);
+        ShowPoint(Send("DHR\r"), kMeasured100, kCount100);
+    });
     EnableDlgItem(kSet0, true);
     EnableDlgItem(kSet100, true);
+}
+
+void CInputCalibDialog::RunEndingAdjustment(const std::function<void()>& sequence) {
+    try {
+        sequence();
+    } catch (const std::exception& failure) {
+        // Ending the mode leaves group 1 selected.
+        if (m_mode.MayBeOn()) m_atInputItem = false;
+        throw CPrivateException(m_mode.EndAfterFailure(failure.what()));
+    }
+}
+
+void CInputCalibDialog::SelectInputItem() {
+    m_atInputItem = false;
+    m_ascii.SelectGroup(CCommInterface::kGroupFactory);
+    m_ascii.SelectItem(kInputItem);
+    m_atInputItem = true;
 }
 
 void CInputCalibDialog::OnBnClickedSetPoint(char letter, int measured, int count) {
     const std::string text = GetDlgItemText(measured);
     if (!IsSendableText(text)) return;
-    m_ascii.SelectGroup(CCommInterface::kGroupFactory);
-    m_ascii.SelectItem(kInputItem);
-    ShowPoint(Send(std::string("D") + letter + text + "\r"), measured, count);
+    SelectInputItem();
+    // The point is shown only once the device has stored it.
+    ShowPoint(m_ascii.SendAccepted(std::string("D") + letter + text + "\r", CCommInterface::kCommandTimeout),
+              measured, count);
 }
 
 void CInputCalibDialog::OnBnClickedSetReference(char letter, int edit) {
     const std::string text = GetDlgItemText(edit);
     if (!IsSendableText(text)) return;
-    m_ascii.SelectGroup(CCommInterface::kGroupFactory);
-    m_ascii.SelectItem(kInputItem);
-    if (const auto value = ParseValueReply(Send(std::string("D") + letter + text + "\r"))) {
+    SelectInputItem();
+    const std::string command = std::string("D") + letter + text + "\r";
+    if (const auto value = ParseValueReply(m_ascii.SendAccepted(command, CCommInterface::kCommandTimeout))) {
         SetDlgItemText(edit, FormatC("%.4lf", *value));
     }
 }
 
 void CInputCalibDialog::OnCancel() {
+    // A selection that failed on the way and could not end the adjustment mode then gets another try.
+    if (m_mode.MayBeOn()) {
+        m_atInputItem = false;
+        if (const std::optional<std::string> failure = m_mode.LeaveFailure()) {
+            AfxMessageBox(CAdjustmentMode::NotEnded(*failure), MB_ICONWARNING);
+            EndDialog(IDCANCEL);
+            return;
+        }
+    }
     if (IsGainModel()) {
-        // Ends the gain setting; the dialog closes whatever the device answers.
+        // Ends the gain setting, at the item it belongs to; the dialog closes whatever the device answers.
         try {
+            if (!m_atInputItem) SelectInputItem();
             Send("DG\r");
         } catch (const std::exception&) {
         }

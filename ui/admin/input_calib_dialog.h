@@ -1,11 +1,13 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 
 #include "link/line_lend.h"
 #include "model/set/device_type_id.h"
 #include "res/dialogs/dialog_137_ids.h"
+#include "ui/admin/adjustment_mode.h"
 #include "ui/framework/dialog.h"
 
 class CCommInterface;
@@ -31,6 +33,10 @@ protected:
 private:
     bool IsGainModel() const { return m_typeId == kTypeThermocouple || m_typeId == kTypeRtd; }
     void OnCbnSelchangeInputType();
+    // Runs a sequence that may enter the adjustment mode; a failure ends the mode before it is reported.
+    void RunEndingAdjustment(const std::function<void()>& sequence);
+    // Item 5 of group 99, where the calibration commands go.
+    void SelectInputItem();
     // Sends "D<letter><typed text>" to item 5 of group 99 and shows the point answered.
     void OnBnClickedSetPoint(char letter, int measured, int count);
     void OnBnClickedSetReference(char letter, int edit);
@@ -41,4 +47,7 @@ private:
     CCommInterface& m_ascii;
     CModbusInterface* m_modbus;
     std::optional<CLineLend> m_lend;
+    CAdjustmentMode m_mode;
+    // The device has item 5 of group 99 selected, so "DG" on closing reaches the gain setting.
+    bool m_atInputItem = false;
 };

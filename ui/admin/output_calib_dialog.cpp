@@ -9,6 +9,7 @@
 #include "platform/resource_module.h"
 #include "res/string_ids.h"
 #include "ui/admin/calib_reply.h"
+#include "ui/framework/message_box.h"
 #include "ui/framework/up_down_ctrl.h"
 
 namespace {
@@ -18,7 +19,7 @@ constexpr unsigned kOutputTypeCount = 3;
 }  // namespace
 
 COutputCalibDialog::COutputCalibDialog(CCommInterface& ascii, CModbusInterface* modbus, int tickMs)
-    : CDialog(138), m_ascii(ascii), m_modbus(modbus), m_tickMs(tickMs) {
+    : CDialog(138), m_ascii(ascii), m_modbus(modbus), m_tickMs(tickMs), m_mode(ascii) {
     MapSelChange(kOutputType, [this] { RunReported([this] { SelectOutputType(); }); });
     for (const Point& point : kPoints) {
         MapClicked(point.start, [this, &point] { RunReported([this, &point] { Start(point); }); });
@@ -58,10 +59,27 @@ void COutputCalibDialog::ResetControls() {
 void COutputCalibDialog::RunReported(const std::function<void()>& sequence) {
     try {
         sequence();
-    } catch (const std::exception&) {
+    } catch (const std::exception& failure) {
         ResetControls();
-        AfxMessageBox(LoadString(kStrCommunicationError), MB_ICONERROR);
+        const std::string text = m_mode.EndAfterFailure(LoadString(kStrCommunicationError) + "\n" +
+                                                        failure.what());
+        ShowDeviceState();
+        AfxMessageBox(text, MB_ICONERROR);
+        return;
     }
+    ShowDeviceState();
+}
+
+void COutputCalibDialog::ShowDeviceState() {
+    bool adjusting = false;
+    for (const Point& point : kPoints) adjusting = adjusting || IsDlgItemEnabled(point.set);
+    SetDlgItemText(kDeviceState,
+                   m_mode.MayBeOn() && !adjusting ? LoadString(kStrAdjustmentStateUnknown) : "");
+}
+
+void COutputCalibDialog::SelectOutputItem() {
+    m_ascii.SelectGroup(CCommInterface::kGroupFactory);
+    m_ascii.SelectItem(kOutputItem);
 }
 
 void COutputCalibDialog::ShowPoint(const std::string& reply, const Point& point) {
@@ -74,12 +92,10 @@ void COutputCalibDialog::ShowPoint(const std::string& reply, const Point& point)
 void COutputCalibDialog::SelectOutputType() {
     const int sel = GetCurSel(kOutputType);
     if (sel >= 1) {
-        m_ascii.SelectGroup(CCommInterface::kGroupSettings);
-        m_ascii.WriteItem(CCommInterface::kItemOperatingMode, "1", CCommInterface::kCommandTimeout);
-        m_ascii.WriteItem(kOutputTypeItem, FormatC("%d", sel - 1), CCommInterface::kCommandTimeout);
-        m_ascii.WriteItem(CCommInterface::kItemOperatingMode, "0", CCommInterface::kCommandTimeout);
-        m_ascii.SelectGroup(CCommInterface::kGroupFactory);
-        m_ascii.SelectItem(kOutputItem);
+        m_mode.Enter();
+        m_mode.WriteSetting(kOutputTypeItem, FormatC("%d", sel - 1));
+        m_mode.Leave(false);
+        SelectOutputItem();
         for (const Point& point : kPoints) ShowPoint(Send(std::string("D") + point.letter + "R\r"), point);
     }
     for (const Point& point : kPoints) {
@@ -89,10 +105,8 @@ void COutputCalibDialog::SelectOutputType() {
 }
 
 void COutputCalibDialog::Start(const Point& point) {
-    m_ascii.SelectGroup(CCommInterface::kGroupSettings);
-    m_ascii.WriteItem(CCommInterface::kItemOperatingMode, "1", CCommInterface::kCommandTimeout);
-    m_ascii.SelectGroup(CCommInterface::kGroupFactory);
-    m_ascii.SelectItem(kOutputItem);
+    m_mode.Enter();
+    SelectOutputItem();
     for (const Point& each : kPoints) EnableDlgItem(each.set, &each == &point);
 }
 
@@ -100,11 +114,11 @@ void COutputCalibDialog::Set(const Point& point) {
     const std::string text = GetDlgItemText(point.measured);
     // A line break typed or pasted into the value would send commands of its own.
     if (!IsSendableText(text)) return;
-    m_ascii.SelectGroup(CCommInterface::kGroupFactory);
-    m_ascii.SelectItem(kOutputItem);
-    ShowPoint(Send(std::string("D") + point.letter + text + "\r"), point);
-    m_ascii.SelectGroup(CCommInterface::kGroupSettings);
-    m_ascii.WriteItem(CCommInterface::kItemOperatingMode, "0", CCommInterface::kCommandTimeout);
+    SelectOutputItem();
+    // The point is shown only once the device has stored it.
+    const std::string command = std::string("D") + point.letter + text + "\r";
+    ShowPoint(m_ascii.SendAccepted(command, CCommInterface::kCommandTimeout), point);
+    m_mode.Leave();
     EnableDlgItem(point.set, false);
 }
 
@@ -122,11 +136,10 @@ void COutputCalibDialog::OnTimer(int id) {
 }
 
 void COutputCalibDialog::OnCancel() {
-    // Ends any adjustment; the dialog closes whatever the device answers.
-    try {
-        m_ascii.SelectGroup(CCommInterface::kGroupSettings);
-        m_ascii.WriteItem(CCommInterface::kItemOperatingMode, "0", CCommInterface::kCommandTimeout);
-    } catch (const std::exception&) {
+    // Ends any adjustment. The dialog closes whatever the device answers, but not in silence when the
+    // device may be left adjusting: at a signal's close the box goes to standard error.
+    if (const std::optional<std::string> failure = m_mode.LeaveFailure()) {
+        AfxMessageBox(CAdjustmentMode::NotEnded(*failure), MB_ICONWARNING);
     }
     EndDialog(IDCANCEL);
 }

@@ -7,6 +7,7 @@
 
 #include "link/line_lend.h"
 #include "res/dialogs/dialog_138_ids.h"
+#include "ui/admin/adjustment_mode.h"
 #include "ui/framework/dialog.h"
 
 class CCommInterface;
@@ -52,8 +53,12 @@ private:
 
     void ResetControls();
     // Runs one exchange sequence; a failure disables every Start and Set first, so the timer drives
-    // nothing while the message is up, and is then reported.
+    // nothing while the message is up, ends the adjustment mode, and is then reported.
     void RunReported(const std::function<void()>& sequence);
+    // Says when the device may be adjusting though no point is: its state is not known then.
+    void ShowDeviceState();
+    // Item 4 of group 99, where the calibration commands go.
+    void SelectOutputItem();
     void SelectOutputType();
     void Start(const Point& point);
     void Set(const Point& point);
@@ -65,4 +70,5 @@ private:
     CModbusInterface* m_modbus;
     int m_tickMs;
     std::optional<CLineLend> m_lend;
+    CAdjustmentMode m_mode;
 };

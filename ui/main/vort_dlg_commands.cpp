@@ -11,6 +11,7 @@
 #include "model/device/device_type.h"
 #include "platform/resource_module.h"
 #include "res/string_ids.h"
+#include "ui/admin/adjustment_mode.h"
 #include "ui/admin/input_calib_dialog.h"
 #include "ui/admin/output_calib_dialog.h"
 #include "ui/common/language.h"
@@ -25,7 +26,8 @@ namespace {
 // The models the model menu offers: every type id but the base set's.
 constexpr int kFirstTypeId = kTypeThermocouple;
 constexpr int kLastTypeId = kTypeTwoTcAverage;
-constexpr unsigned kInitializeWriteTimeout = 1000;
+// Item 3 of group 99 resets every setting of the device when "99" is written to it.
+constexpr int kInitializeResetItem = 3;
 constexpr unsigned kInitializeResetTimeout = 10000;
 
 // Closes the ASCII port on every way out when it was opened for one sequence.
@@ -246,10 +248,17 @@ void CVORTDlg::OnBnClickedInitialize() {
     std::unique_lock lock(m_comm.GetMutex());
     CPortOpenedHere port(m_comm);
     if (!m_comm.IsPortOpen()) port.Open();
-    m_comm.SelectGroup(1);
-    m_comm.WriteItem(1, "1", kInitializeWriteTimeout);
-    m_comm.SelectGroup(99);
-    m_comm.WriteItem(3, "99", kInitializeResetTimeout);
+    CAdjustmentMode mode(m_comm);
+    try {
+        mode.Enter();
+        m_comm.SelectGroup(CCommInterface::kGroupFactory);
+        m_comm.SelectItem(kInitializeResetItem);
+        m_comm.SendAccepted("D99\r", kInitializeResetTimeout);
+    } catch (const std::exception& failure) {
+        // Not reset: the device must not be left adjusting, or in silence when it may be.
+        throw CPrivateException(mode.EndAfterFailure(failure.what()));
+    }
+    // The reset starts the device afresh, and the user is asked to turn it off and on.
     AfxMessageBox(LoadString(kStrInitializeDone));
 }
 

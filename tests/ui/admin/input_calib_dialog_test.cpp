@@ -7,11 +7,16 @@
 #include <string>
 #include <vector>
 
+#include "platform/resource_module.h"
+#include "res/string_ids.h"
+#include "support/scaled_timing.h"
 #include "ui/admin/calib_dialog_support.h"
 #include "ui/ui_test_support.h"
 
 namespace {
 using Lines = std::vector<std::string>;
+// A silent device's reply time-out keeps its length; the pause after it is scaled.
+class InputCalibFailureTest : public ScaledTiming {};
 }  // namespace
 
 // Only the gain models (thermocouple and RTD) read the references when the dialog opens, and only they
@@ -89,8 +94,8 @@ TEST(InputCalibDialog, ChoosingATypeSetsTheDeviceAndShowsBothPoints) {
 }
 
 // Typed texts go out as they stand, except one with a control character, which would split the line
-// into commands of their own: nothing is sent and nothing shown. A reply that does not parse changes
-// nothing either.
+// into commands of their own: nothing is sent and nothing shown. A store the device refuses changes
+// nothing and is reported.
 TEST(InputCalibDialog, SetSendsTheTypedTextAndShowsTheAnswer) {
     const struct {
         int edit;
@@ -99,6 +104,7 @@ TEST(InputCalibDialog, SetSendsTheTypedTextAndShowsTheAnswer) {
         Lines wire;
         const char* count;  // shown in the count field (none for the references)
         const char* shown;
+        const char* message = "";
     } cases[] = {
         {CInputCalibDialog::kMeasured0,
          CInputCalibDialog::kSet0,
@@ -113,7 +119,21 @@ TEST(InputCalibDialog, SetSendsTheTypedTextAndShowsTheAnswer) {
          "60000",
          "99.9800"},
         {CInputCalibDialog::kMeasured0, CInputCalibDialog::kSet0, "1.0\rG01", {}, "", "1.0\rG01"},
-        {CInputCalibDialog::kMeasured0, CInputCalibDialog::kSet0, "abc", {"G99", "I05", "DLabc"}, "", "abc"},
+        // The device refuses a value that is no number: nothing is stored, and the field says nothing else.
+        {CInputCalibDialog::kMeasured0,
+         CInputCalibDialog::kSet0,
+         "abc",
+         {"G99", "I05", "DLabc"},
+         "",
+         "abc",
+         "The device refused the command DLabc."},
+        {CInputCalibDialog::kRefVoltage,
+         CInputCalibDialog::kSetRefVoltage,
+         "-",
+         {"G99", "I05", "DV-"},
+         nullptr,
+         "-",
+         "The device refused the command DV-."},
         {CInputCalibDialog::kRefVoltage,
          CInputCalibDialog::kSetRefVoltage,
          "2499.5",
@@ -146,7 +166,100 @@ TEST(InputCalibDialog, SetSendsTheTypedTextAndShowsTheAnswer) {
             if (c.count && c.edit == CInputCalibDialog::kMeasured100) {
                 EXPECT_EQ(dialog.GetDlgItemText(CInputCalibDialog::kCount100), c.count) << c.typed;
             }
-            EXPECT_TRUE(boxes.texts.empty());
+            EXPECT_EQ(boxes.texts, *c.message ? Lines{c.message} : Lines{}) << c.typed;
         });
+    }
+}
+
+// A gain selection that fails on the way ends the adjustment mode it started, says so when that fails
+// too, and never lets "DG" on closing reach an item other than the gain setting's: it selects that item
+// again first. Wire of gain index 3: G01 I01 D1 I10 D3 I01 D0 G99 I05 DG3 DLR DHR, numbered from 0.
+TEST_F(InputCalibFailureTest, AFailedGainSelectionEndsTheAdjustmentAndWritesNoOtherItem) {
+    const std::string notEnded = "\n" + LoadString(kStrAdjustmentNotEnded);
+    const struct {
+        const char* name;
+        size_t from, to;  // the requests of the selection that meet the fault
+        SimFault fault;
+        Lines wire;
+        std::string message;
+        Lines closing;
+        const char* mode;
+        const char* gain;
+    } cases[] = {
+        {"gain write unanswered",
+         4,
+         4,
+         SimFault::Silence(),
+         {"G01", "I01", "D1", "I10", "D3", "G01", "I01", "D0"},
+         "Receive command response timeout.",
+         {"G99", "I05", "DG"},
+         "0",
+         ""},
+        {"gain refused",
+         4,
+         4,
+         SimFault::Exception(0),
+         {"G01", "I01", "D1", "I10", "D3", "G01", "I01", "D0"},
+         "The device refused the command D3.",
+         {"G99", "I05", "DG"},
+         "0",
+         ""},
+        {"end of the adjustment refused once",
+         6,
+         6,
+         SimFault::Exception(0),
+         {"G01", "I01", "D1", "I10", "D3", "I01", "D0", "G01", "I01", "D0"},
+         "The device refused the command D0.",
+         {"G99", "I05", "DG"},
+         "0",
+         "3"},
+        {"refusing everything from the gain write",
+         4,
+         CSimDevice::kForever,
+         SimFault::Exception(0),
+         {"G01", "I01", "D1", "I10", "D3", "G01"},
+         "The device refused the command D3." + notEnded,
+         {"G01"},
+         "1",
+         ""},
+        {"gain setting refused",
+         9,
+         9,
+         SimFault::Exception(0),
+         {"G01", "I01", "D1", "I10", "D3", "I01", "D0", "G99", "I05", "DG3"},
+         "The device refused the command DG3.",
+         {"DG"},
+         "0",
+         "3"},
+    };
+    for (const auto& c : cases) {
+        SimCalibLine line("K9TS");
+        CInputCalibDialog dialog(1, line.ascii, &line.modbus);
+        CMessageBoxRecorder boxes;
+        Lines closing;
+        RunModal(
+            dialog,
+            [&] {
+                const size_t first = line.Count();
+                line.sim.InjectFault(c.fault, first + c.from,
+                                     c.to == CSimDevice::kForever ? c.to : first + c.to);
+                dialog.SetCurSel(CInputCalibDialog::kInputType, 4);
+                dialog.DispatchSelChange(CInputCalibDialog::kInputType);
+                EXPECT_EQ(line.LinesSince(first), c.wire) << c.name;
+                EXPECT_EQ(boxes.texts, Lines{c.message}) << c.name;
+                EXPECT_FALSE(dialog.IsDlgItemEnabled(CInputCalibDialog::kSet0)) << c.name;
+                const size_t closed = line.Count();
+                dialog.DispatchCommand(CInputCalibDialog::kClose);
+                closing = line.LinesSince(closed);
+            },
+            true);
+        EXPECT_EQ(closing, c.closing) << c.name;
+        EXPECT_EQ(line.sim.GetItem(1, CCommInterface::kItemOperatingMode), c.mode) << c.name;
+        EXPECT_EQ(line.sim.GetItem(1, 10), c.gain) << c.name;
+        // Close tries again to end an adjustment left on, and says when it cannot.
+        const Lines messages = std::string(c.mode) == "1"
+                                   ? Lines{c.message, "Invalid G-command response." + notEnded}
+                                   : Lines{c.message};
+        EXPECT_EQ(boxes.texts, messages) << c.name;
     }
 }

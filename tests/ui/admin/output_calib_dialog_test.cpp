@@ -5,6 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "platform/resource_module.h"
+#include "res/string_ids.h"
+#include "sim/sim_calibration.h"
+#include "support/scaled_timing.h"
 #include "ui/admin/calib_dialog_support.h"
 #include "ui/framework/up_down_ctrl.h"
 #include "ui/ui_test_support.h"
@@ -15,7 +19,17 @@ using D = COutputCalibDialog;
 // Ticks come only from the tests.
 constexpr int kNoTicks = 3600 * 1000;
 
-class OutputCalibTest : public testing::Test {
+// Message boxes go to standard error, as once a signal ends the program, for as long as it lives.
+class CStandardErrorBoxes {
+public:
+    CStandardErrorBoxes() { SetMessageBoxesToStandardError(true); }
+    ~CStandardErrorBoxes() { SetMessageBoxesToStandardError(false); }
+    CStandardErrorBoxes(const CStandardErrorBoxes&) = delete;
+    CStandardErrorBoxes& operator=(const CStandardErrorBoxes&) = delete;
+};
+
+// A silent device's reply time-out keeps its length; the pause after it is scaled.
+class OutputCalibTest : public ScaledTiming {
 protected:
     void ChooseType(int sel) {
         m_dialog.SetCurSel(D::kOutputType, sel);
@@ -75,20 +89,70 @@ TEST_F(OutputCalibTest, AZeroPercentCalibrationOnTheWire) {
         true);
 }
 
-// A silent device gives one message; every Start and Set is disabled before it shows, so no tick drives
-// the device meanwhile, and the list is back at "Select a type".
-TEST_F(OutputCalibTest, ASilentDeviceGivesOneMessageAndResetsTheControls) {
+// A failure gives one message, with every Start and Set disabled before it shows (so no tick drives the
+// device meanwhile) and the list back at "Select a type". The adjustment is ended after it; when that
+// fails too, the message and the state line say that the device may still be adjusting. A store the
+// device refuses is a failure, and a line that hangs up is reported as lost.
+TEST_F(OutputCalibTest, AFailureIsReportedOnceAndEndsTheAdjustmentOrSaysItMayGoOn) {
+    const std::string error = LoadString(kStrCommunicationError) + "\n";
+    const std::string notEnded = "\n" + LoadString(kStrAdjustmentNotEnded);
     const struct {
         const char* name;
-        int button;
-    } cases[] = {{"tick", 0}, {"set", D::kSet0}, {"start", D::kStart100}};
+        int button;       // 0: a tick
+        size_t from, to;  // the requests of the action, from 0, that meet the fault
+        SimFault fault;
+        Lines wire;
+        std::string message;
+        const char* mode;    // item 1 of group 1 afterwards
+        const char* stored;  // the device's 0 % value afterwards
+    } cases[] = {
+        {"tick, device silent from then on",
+         0,
+         0,
+         CSimDevice::kForever,
+         SimFault::Silence(),
+         {"DX2000", "G01"},
+         error + "Receive command response timeout." + notEnded,
+         "1",
+         "4.0000"},
+        {"point refused",
+         D::kSet0,
+         2,
+         2,
+         SimFault::Exception(0),
+         {"G99", "I04", "DL4.0012", "G01", "I01", "D0"},
+         error + "The device refused the command DL4.0012.",
+         "0",
+         "4.0000"},
+        {"end of the adjustment refused",
+         D::kSet0,
+         5,
+         5,
+         SimFault::Exception(0),
+         {"G99", "I04", "DL4.0012", "G01", "I01", "D0", "G01", "I01", "D0"},
+         error + "The device refused the command D0.",
+         "0",
+         "4.0012"},
+        {"line hung up at the next start",
+         D::kStart100,
+         0,
+         0,
+         SimFault::HangUp(),
+         {"G01"},
+         error + "Communication port SIM was disconnected or stopped working." + notEnded,
+         "1",
+         "4.0000"},
+    };
     for (const auto& c : cases) {
-        COutputCalibDialog dialog(m_line.ascii, &m_line.modbus, kNoTicks);
+        SimCalibLine line("K9TS");
+        COutputCalibDialog dialog(line.ascii, &line.modbus, kNoTicks);
         RunModal(dialog, [&] {
             dialog.SetCurSel(D::kOutputType, 2);
             dialog.DispatchSelChange(D::kOutputType);
             dialog.DispatchCommand(D::kStart0);
-            m_line.sim.StopAnsweringAfter(m_line.Count());
+            dialog.SetDlgItemText(D::kMeasured0, "4.0012");
+            const size_t first = line.Count();
+            line.sim.InjectFault(c.fault, first + c.from, c.to == CSimDevice::kForever ? c.to : first + c.to);
             bool enabledWhileShown = true;
             CMessageBoxRecorder boxes;
             SetMessageBoxHook([&](const std::string& text, unsigned type) {
@@ -102,15 +166,89 @@ TEST_F(OutputCalibTest, ASilentDeviceGivesOneMessageAndResetsTheControls) {
             } else {
                 dialog.DispatchCommand(c.button);
             }
-            const size_t after = m_line.Count();
+            EXPECT_EQ(line.LinesSince(first), c.wire) << c.name;
+            const size_t after = line.Count();
             dialog.DispatchTimer(D::kTimerId);
-            EXPECT_EQ(boxes.texts, std::vector<std::string>{"Communication error occurred."}) << c.name;
+            EXPECT_EQ(boxes.texts, Lines{c.message}) << c.name;
             EXPECT_EQ(boxes.types, std::vector<unsigned>{MB_ICONERROR});
             EXPECT_FALSE(enabledWhileShown) << c.name;
-            EXPECT_EQ(m_line.Count(), after) << c.name;
+            EXPECT_EQ(line.Count(), after) << c.name;
             EXPECT_EQ(dialog.GetCurSel(D::kOutputType), 0);
-            m_line.sim.ClearFaults();
+            EXPECT_EQ(dialog.GetDlgItemText(D::kMeasured0), "4.0012") << c.name;
+            const bool unknown = std::string(c.mode) == "1";
+            EXPECT_EQ(dialog.GetDlgItemText(D::kDeviceState),
+                      unknown ? LoadString(kStrAdjustmentStateUnknown) : "")
+                << c.name;
+            if (unknown) SaveScreenshot(dialog.GetWindow(), "dialog_138_state_unknown.png");
         });
+        EXPECT_EQ(line.sim.GetItem(1, CCommInterface::kItemOperatingMode), c.mode) << c.name;
+        EXPECT_EQ(
+            line.sim.GetItem(SimCalibration::kGroup, SimCalibration::Field(SimCalibration::kItemOutput, 'l')),
+            c.stored)
+            << c.name;
+    }
+}
+
+// When the end of the adjustment does not reach the device at Close, the user is told that the device
+// may still be adjusting: in a message box, or on standard error when a signal closes the window.
+TEST_F(OutputCalibTest, CloseSaysWhenTheAdjustmentMayGoOn) {
+    const std::string notEnded = LoadString(kStrAdjustmentNotEnded);
+    const struct {
+        const char* name;
+        bool signal;
+        size_t at;  // the request of Close's G01 I01 D0 that meets the fault
+        SimFault fault;
+        Lines wire;
+        std::string reason;
+    } cases[] = {
+        {"close button, device silent",
+         false,
+         0,
+         SimFault::Silence(),
+         {"G01"},
+         "Receive command response timeout."},
+        {"signal, end refused",
+         true,
+         2,
+         SimFault::Exception(0),
+         {"G01", "I01", "D0"},
+         "The device refused the command D0."},
+    };
+    for (const auto& c : cases) {
+        SimCalibLine line("K9TS");
+        COutputCalibDialog dialog(line.ascii, &line.modbus, kNoTicks);
+        CMessageBoxRecorder boxes;
+        Lines closing;
+        std::string standardError;
+        const int result = RunModal(
+            dialog,
+            [&] {
+                dialog.SetCurSel(D::kOutputType, 1);
+                dialog.DispatchSelChange(D::kOutputType);
+                dialog.DispatchCommand(D::kStart0);
+                const size_t first = line.Count();
+                line.sim.InjectFault(c.fault, first + c.at, first + c.at);
+                if (c.signal) {
+                    CStandardErrorBoxes toStandardError;
+                    testing::internal::CaptureStderr();
+                    dialog.GetWindow()->close();
+                    standardError = testing::internal::GetCapturedStderr();
+                } else {
+                    dialog.DispatchCommand(D::kClose);
+                }
+                closing = line.LinesSince(first);
+            },
+            true);
+        EXPECT_EQ(result, IDCANCEL) << c.name;
+        EXPECT_EQ(closing, c.wire) << c.name;
+        EXPECT_EQ(line.sim.GetItem(1, CCommInterface::kItemOperatingMode), "1") << c.name;
+        if (c.signal) {
+            EXPECT_EQ(standardError, "brimlow: " + c.reason + " " + notEnded + "\n");
+            EXPECT_TRUE(boxes.texts.empty());
+        } else {
+            EXPECT_EQ(boxes.texts, Lines{c.reason + "\n" + notEnded});
+            EXPECT_EQ(boxes.types, std::vector<unsigned>{MB_ICONWARNING});
+        }
     }
 }
 

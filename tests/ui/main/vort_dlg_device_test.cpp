@@ -297,29 +297,62 @@ TEST_F(MainDialogDeviceTest, ClosingDuringADownloadWaitsForItsEnd) {
     EXPECT_EQ(GetProfileInt("Settings", "DeviceId", -1), 2);
 }
 
+// A reset the device refuses is no success, and a sequence that fails once the device may be adjusting
+// ends the adjustment mode, or says that it could not.
 TEST_F(MainDialogDeviceTest, InitializeSendsItsSequenceOnlyWhenConfirmedAndClosesThePortItOpened) {
+    const std::string notEnded = "\n" + LoadString(kStrAdjustmentNotEnded);
     struct Case {
         const char* label;
         int answer;
         bool connect;
-        bool silent;
+        size_t from, to;  // the requests of the sequence that meet `fault`; none when `from` is kForever
+        SimFault fault;
         std::vector<std::string> lines;
         std::string lastMessage;
+        const char* mode;  // item 1 of group 1 afterwards; not looked at when null
     } cases[] = {
-        {"no", IDNO, false, false, {}, ""},
+        {"no", IDNO, false, CSimDevice::kForever, 0, {}, {}, "", nullptr},
         {"yes",
          IDYES,
          false,
-         false,
+         CSimDevice::kForever,
+         0,
+         {},
          {"G01", "I01", "D1", "G99", "I03", "D99"},
          "Initilize completed! Please turn off and turn on the device, then you must adjust factory "
-         "settings."},
-        {"silent", IDYES, false, true, {"G01"}, "Receive command response timeout."},
-        {"port held", IDYES, true, false, {}, "can not be opened."},
+         "settings.",
+         nullptr},
+        {"silent",
+         IDYES,
+         false,
+         0,
+         CSimDevice::kForever,
+         SimFault::Silence(),
+         {"G01"},
+         "Receive command response timeout.",
+         nullptr},
+        {"reset refused",
+         IDYES,
+         false,
+         5,
+         5,
+         SimFault::Exception(0),
+         {"G01", "I01", "D1", "G99", "I03", "D99", "G01", "I01", "D0"},
+         "The device refused the command D99.",
+         "0"},
+        {"silent once adjusting",
+         IDYES,
+         false,
+         3,
+         CSimDevice::kForever,
+         SimFault::Silence(),
+         {"G01", "I01", "D1", "G99", "G01"},
+         "Receive command response timeout." + notEnded,
+         "1"},
+        {"port held", IDYES, true, CSimDevice::kForever, 0, {}, {}, "can not be opened.", nullptr},
     };
     for (const Case& c : cases) {
         CProfiledSim device("K9RS");
-        if (c.silent) device.sim.StopAnsweringAfter(0);
         CVORTDlg dialog;
         CMessageBoxRecorder boxes(c.answer);
         RunModalSettled(dialog, [&] {
@@ -327,6 +360,10 @@ TEST_F(MainDialogDeviceTest, InitializeSendsItsSequenceOnlyWhenConfirmedAndClose
                 ASSERT_TRUE(ConnectOnline(dialog)) << c.label;
             }
             const size_t before = device.sim.GetRequestCount();
+            if (c.from != CSimDevice::kForever) {
+                device.sim.InjectFault(c.fault, before + c.from,
+                                       c.to == CSimDevice::kForever ? c.to : before + c.to);
+            }
             Click(dialog, CVORTDlg::kInitialize);
             EXPECT_EQ(AsciiLines(device.sim, before), c.lines) << c.label;
             ASSERT_FALSE(boxes.texts.empty()) << c.label;
@@ -339,6 +376,9 @@ TEST_F(MainDialogDeviceTest, InitializeSendsItsSequenceOnlyWhenConfirmedAndClose
             EXPECT_FALSE(dialog.GetComm().IsPortOpen()) << c.label;
             EXPECT_FALSE(dialog.GetComm().GetSerial().IsOpen()) << c.label;
         });
+        if (c.mode) {
+            EXPECT_EQ(device.sim.GetItem(1, CCommInterface::kItemOperatingMode), c.mode) << c.label;
+        }
     }
 }
 
