@@ -38,8 +38,7 @@ protected:
     size_t ModelCodeReads(size_t first) const {
         size_t count = 0;
         for (const SimRequest& r : m_device.link.sim.GetRequests()) {
-            count += r.index >= first && r.kind == ESimRequestKind::Read &&
-                     r.start == CDeviceInterface::kRegModelCode;
+            count += r.index >= first && r.kind == ESimRequestKind::Read && r.start == kRegModelCode;
         }
         return count;
     }
@@ -93,7 +92,7 @@ TEST_F(UserWriteTest, AWriteCutsThePollShortOnlyAtASilentDevice) {
         Sim().ClearFaults();
         if (c.silent) {
             Sim().InjectFaultWhere(SimFault::Silence(), [](const SimRequest& r) {
-                return r.kind == ESimRequestKind::Read && r.start == CDeviceInterface::kRegModelCode;
+                return r.kind == ESimRequestKind::Read && r.start == kRegModelCode;
             });
         } else {
             Sim().InjectFaultFrom(0, SimFault::Late(kLateReply));
