@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstddef>
 
+#include "link/com_settings.h"
 #include "link/modbus_interface.h"
 #include "platform/timing.h"
 
@@ -34,23 +35,27 @@ private:
     std::chrono::steady_clock::time_point m_start = std::chrono::steady_clock::now();
 };
 
+// The program's own line speed (1200 bit/s), the slowest the settings know.
+inline unsigned ProgramBaudRate() { return CComSettings::BaudRate(CComSettings("", "").m_baudIndex); }
+
 // The longest a Modbus request can last before it fails against a silent device at 1200 bit/s, with the
 // pauses as now scaled: six reply time-outs, which keep their length, and the pauses of six attempts
 // (10 + 101 + 500 + 101 ms at the exact timing, allowed a full second).
 inline std::chrono::milliseconds SilentRequestTime(std::size_t requestLength = 6,
                                                    std::size_t replyLength = 11) {
-    constexpr unsigned kSlowestBaud = 1200;
     constexpr unsigned kPausesPerAttempt = 1000;
-    const int64_t attempt = CTiming::TimeoutToMicros(
-                                CModbusInterface::ReplyTimeout(requestLength, replyLength, kSlowestBaud)) +
+    const int64_t attempt = CTiming::TimeoutToMicros(CModbusInterface::ReplyTimeout(
+                                requestLength, replyLength, ProgramBaudRate())) +
                             CTiming::ToMicros(kPausesPerAttempt);
     return std::chrono::ceil<std::chrono::milliseconds>(
         std::chrono::microseconds(attempt * CModbusInterface::kAttempts));
 }
 
-// The Modbus device allowance of a test that is not about the time-out's length: short, yet ample for a
-// simulated device whose thread a loaded machine deschedules for a while.
-inline constexpr unsigned kShortDeviceAllowance = 300;
+// The Modbus device allowance of a test that is not about the time-out's length: as long as a read of
+// four registers (a request of 6 bytes and a reply of 11, without CRC) takes on the program's own line.
+// The simulated device answers at once, so that is ample for one whose thread a loaded machine
+// deschedules for a while, and a silent device costs far less than with the program's allowance.
+inline const unsigned kShortDeviceAllowance = CModbusInterface::ReplyTimeout(6, 11, ProgramBaudRate(), 0);
 
 // How long a test waits for something that takes at most `expected`: twice that and a second more, so
 // that a loaded machine stretching the run does not fail a test, while a hang still does.
