@@ -109,7 +109,7 @@ void CGraph::DrawLiveTrace(QPainter& painter, const Rect& plot, const Rect& draw
         if (lo != hi) line.LineTo(column, MapY(hi, plot, drawing));
     };
     for (int32_t i = 0; i <= last; ++i) {
-        const CGraphBucket& b = buckets[static_cast<std::size_t>(i)];
+        const GraphBucket& b = buckets[static_cast<std::size_t>(i)];
         if (!IsNumber(b.meanX) || !IsNumber(b.minY) || !IsNumber(b.maxY)) continue;
         const int px = MapX(b.meanX, plot, drawing);
         if (started && px == column) {
