@@ -9,18 +9,28 @@
 #include <map>
 
 #include "model/device/device_type.h"
+#include "model/potentiometer/par_type_pm.h"
+#include "model/rtd/par_type_r.h"
+#include "model/thermocouple/par_type_t.h"
 #include "platform/admin_mode.h"
 #include "platform/program_path.h"
 #include "res/en/dialog_table_en.h"
 #include "sim/sim_model.h"
 #include "support/scaled_timing.h"
 #include "ui/common/language.h"
+#include "ui/admin/calib_dialog_support.h"
+#include "ui/admin/input_calib_dialog.h"
+#include "ui/admin/output_calib_dialog.h"
 #include "ui/common/static_buffer.h"
 #include "ui/controls/meter.h"
 #include "ui/framework/tab_ctrl.h"
 #include "ui/layout_audit.h"
+#include "ui/main/compare_dialog.h"
 #include "ui/main/main_dialog_support.h"
 #include "ui/main/vort_dlg.h"
+#include "ui/tables/table_pot_dialog.h"
+#include "ui/tables/table_res_dialog.h"
+#include "ui/tables/table_tc_dialog.h"
 #include "ui/ui_test_support.h"
 
 namespace {
@@ -146,6 +156,55 @@ TEST_F(LayoutAudit, EveryWindowGivesEachTextRoomAndEachControlItsOwnPlace) {
                 ASSERT_TRUE(PumpUntil([&] { return !dialog.HasWorkThread(); })) << where;
             });
             std::filesystem::remove(AdminMarkerPath(ProgramPath()));
+        }
+    }
+    for (const auto& [fault, scene] : m_audit.Faults()) ADD_FAILURE() << fault << " (" << scene << ")";
+}
+
+// The dialogs outside the main window as their classes fill them: the COM port list, the comparison's
+// and the output tables' headings, the calibration dialogs' type lists.
+TEST_F(LayoutAudit, EveryDialogFilledByItsClassGivesEachTextRoom) {
+    for (int language : {0, 1}) {
+        const std::string in = language ? "jpn" : "en";
+        SetLanguage(language);
+        const auto audit = [&](CDialog& dialog, const std::string& what) {
+            RunModalSettled(dialog, [&] { m_audit.Audit(dialog.GetWindow(), in, what); });
+        };
+        {
+            CComSettingDialog dialog(CComPortList("/nonexistent/sys", "/fake/dev"));
+            audit(dialog, "sixteen ports");
+        }
+        CDeviceType registry;
+        const std::unique_ptr<CParBase> device = registry.SetTypeId(1)->Clone();
+        const std::unique_ptr<CParBase> file = registry.SetTypeId(2)->Clone();
+        {
+            CCompareDialog dialog(*device, *file);
+            audit(dialog, "thermocouple against RTD");
+        }
+        {
+            CParTypePM set;
+            CTablePotDialog dialog(set);
+            audit(dialog, "default potentiometer");
+        }
+        {
+            CParTypeR set;
+            CTableResDialog dialog(set);
+            audit(dialog, "default RTD");
+        }
+        {
+            CParTypeT set;
+            CTableTCDialog dialog(set);
+            audit(dialog, "default thermocouple");
+        }
+        {
+            SimCalibLine line("K9PM");
+            CInputCalibDialog dialog(CDeviceType::TypeIdOfModel("K9PM"), line.ascii, &line.modbus);
+            audit(dialog, "potentiometer");
+        }
+        {
+            SimCalibLine line("K9RS");
+            COutputCalibDialog dialog(line.ascii, &line.modbus);
+            audit(dialog, "output");
         }
     }
     for (const auto& [fault, scene] : m_audit.Faults()) ADD_FAILURE() << fault << " (" << scene << ")";
