@@ -90,8 +90,6 @@ TEST_F(LayoutAuditSelfTest, NamesEachFaultATemplateIsGivenOnPurpose) {
         std::function<void(CDialog& dialog, QWidget& control)> breakIt;
         std::string fault;
     };
-    const std::string cancel = "dialog 135: control 2 \"Cancel\" ";
-    const std::string fixedOut = "dialog 139: control 1065 \"Fixed Out\" ";
     const Breakage breakages[] = {
         {"a text too wide", 135, Dialog135Ids::kCancelButton,
          [](CDialog&, QWidget& c) { static_cast<QPushButton&>(c).setText("Cancel and keep the port"); },
@@ -115,10 +113,10 @@ TEST_F(LayoutAuditSelfTest, NamesEachFaultATemplateIsGivenOnPurpose) {
          "dialog 139: control 1067 \"Set\" leaves group box control -1 \"Loop Test Output\""},
         {"pushed past the right edge", 135, Dialog135Ids::kCancelButton,
          [](CDialog& d, QWidget& c) { c.move(d.GetWindow()->width() - c.width() + 1, c.y()); },
-         cancel + "leaves its window "},
+         "dialog 135: control 2 \"Cancel\" leaves its window "},
         {"pushed past the bottom edge", 139, Dialog139Ids::kFixedOut,
          [](CDialog& d, QWidget& c) { c.move(c.x(), d.GetWindow()->height() - c.height() + 1); },
-         fixedOut + "leaves its window "},
+         "dialog 139: control 1065 \"Fixed Out\" leaves its window "},
     };
     for (const Breakage& b : breakages) {
         QWidget host;
