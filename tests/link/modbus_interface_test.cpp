@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <stdexcept>
 #include <vector>
 
@@ -66,12 +67,25 @@ TEST_F(ModbusTest, WriteSendsTheExactFrame) {
     EXPECT_EQ(m_sim.GetRegisters(1280, 2), (std::vector<uint16_t>{0x1234, 0xABCD}));
 }
 
+// A reply later than the line time and a short allowance is given up on and asked for again; the
+// program's own allowance waits for the same reply.
 TEST_F(ModbusTest, TheDeviceAllowanceSetsTheReplyTimeout) {
-    m_modbus.Connect(ProgramLineSettings(m_sim));
-    m_modbus.SetDeviceAllowance(kShortDeviceAllowance);
-    uint16_t values[4] = {};
-    ASSERT_TRUE(m_modbus.ReadHoldingRegister(2074, 4, values));
-    EXPECT_EQ(m_modbus.GetSerial().GetReadTimeout(), 297u + kShortDeviceAllowance);
+    const unsigned line = CModbusInterface::ReplyTimeout(6, 11, CComSettings::BaudRate(kFastestBaudIndex), 0);
+    // Past the short time-out by an allowance, well within the program's.
+    const std::chrono::milliseconds late(line + 2 * kShortDeviceAllowance);
+    ASSERT_LT(late.count() + kShortDeviceAllowance, line + CModbusInterface::kDeviceAllowance);
+    m_sim.SetRegisters(2074, {5, 6, 7, 8});
+    for (const unsigned allowance : {CModbusInterface::kDeviceAllowance, kShortDeviceAllowance}) {
+        m_modbus.SetDeviceAllowance(allowance);
+        const std::size_t before = m_sim.GetRequestCount();
+        m_sim.InjectFault(SimFault::Late(late), before, before);
+        uint16_t values[4] = {};
+        ASSERT_TRUE(m_modbus.ReadHoldingRegister(2074, 4, values)) << allowance;
+        EXPECT_EQ(std::vector<uint16_t>(values, values + 4), (std::vector<uint16_t>{5, 6, 7, 8}))
+            << allowance;
+        EXPECT_EQ(m_sim.GetRequestCount() - before, allowance == kShortDeviceAllowance ? 2u : 1u)
+            << allowance;
+    }
 }
 
 TEST(ModbusTimeout, FollowsTheLineSpeed) {

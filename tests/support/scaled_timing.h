@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstddef>
 
+#include "link/com_settings.h"
 #include "link/modbus_interface.h"
 #include "platform/timing.h"
 
@@ -34,6 +35,9 @@ private:
     std::chrono::steady_clock::time_point m_start = std::chrono::steady_clock::now();
 };
 
+// The program's own line speed (1200 bit/s), the slowest the settings know.
+inline unsigned ProgramBaudRate() { return CComSettings::BaudRate(CComSettings("", "").m_baudIndex); }
+
 // The longest one attempt of a Modbus request can last at a silent device, with the pauses as now scaled:
 // its reply time-out at `baudRate` with `deviceAllowance`, which keeps its length, and the pauses of the
 // attempt (10 + 101 + 500 + 101 ms at the exact timing and 1200 bit/s, allowed a full second).
@@ -47,18 +51,20 @@ inline std::chrono::milliseconds SilentAttemptTime(
     return std::chrono::ceil<std::chrono::milliseconds>(std::chrono::microseconds(attempt));
 }
 
-// The longest a Modbus request can last before it fails against a silent device at 1200 bit/s: six
-// attempts.
+// The longest a Modbus request can last before it fails against a silent device on the program's own
+// line: six attempts.
 inline std::chrono::milliseconds SilentRequestTime(std::size_t requestLength = 6,
                                                    std::size_t replyLength = 11) {
-    constexpr unsigned kSlowestBaud = 1200;
-    return CModbusInterface::kAttempts *
-           SilentAttemptTime(kSlowestBaud, CModbusInterface::kDeviceAllowance, requestLength, replyLength);
+    return CModbusInterface::kAttempts * SilentAttemptTime(ProgramBaudRate(),
+                                                           CModbusInterface::kDeviceAllowance, requestLength,
+                                                           replyLength);
 }
 
-// The Modbus device allowance of a test that is not about the time-out's length: short, yet ample for a
-// simulated device whose thread a loaded machine deschedules for a while.
-inline constexpr unsigned kShortDeviceAllowance = 300;
+// The Modbus device allowance of a test that is not about the time-out's length: as long as a read of
+// four registers (a request of 6 bytes and a reply of 11, without CRC) takes on the program's own line.
+// The simulated device answers at once, so that is ample for one whose thread a loaded machine
+// deschedules for a while, and a silent device costs far less than with the program's allowance.
+inline const unsigned kShortDeviceAllowance = CModbusInterface::ReplyTimeout(6, 11, ProgramBaudRate(), 0);
 
 // How long a test waits for something that takes at most `expected`: twice that and a second more, so
 // that a loaded machine stretching the run does not fail a test, while a hang still does.

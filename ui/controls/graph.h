@@ -38,19 +38,28 @@ public:
         int Height() const { return bottom - top; }
     };
 
-    // A text of the picture and the rectangle it takes.
+    // A grid line: where it crosses the plot and the value of its tick.
+    struct GridLine {
+        int pixel;
+        double tick;
+    };
+
+    // A text of the picture and the rectangle it takes; an axis label also carries the grid line it
+    // stands for.
     struct Label {
         Rect area;
         QString text;
+        GridLine line{0, 0.0};
     };
 
     // Where everything goes in a drawing rectangle: the plot area, the grid lines that cross it, the axis
-    // labels and the title. No label overlaps another, the title or the plot, and the y labels stay
-    // clear of the time labels; a label that would not fit is left out, its grid line stays.
+    // labels and the title. No label overlaps another, the title or the plot, and a blank text row lies
+    // between the y labels and the time labels; a label that would not fit is left out, its grid line
+    // stays.
     struct PlotLayout {
         Rect plot;
-        std::vector<int> xGrid;
-        std::vector<int> yGrid;
+        std::vector<GridLine> xGrid;
+        std::vector<GridLine> yGrid;
         std::vector<Label> xLabels;
         std::vector<Label> yLabels;
         std::optional<Label> title;
@@ -116,6 +125,8 @@ public:
     // the seconds never read 60.
     static std::string FormatTimeLabel(const std::string& format, double t, int decimals);
     static std::string FormatNumberLabel(const std::string& format, double value);
+    // The text of the x label of tick `t`: a clock time on the time axis, else a number.
+    std::string XLabel(double t) const;
     // The part of a page of `pageWidth` x `pageHeight` that a picture of the client size takes: as wide
     // or as high as the page, with the client's aspect ratio, centred. A client without size takes the
     // whole page.
@@ -131,7 +142,6 @@ protected:
 private:
     enum Drag : int32_t { kDragNone = 0, kDragPan = 1, kDragZoom = 2 };
 
-    std::string XLabel(double t) const;
     // Pixel of a data value in the plot rectangle, limited to a band around the drawing rectangle so
     // that a sample far outside the view still converts to a defined coordinate.
     int MapX(double x, const Rect& plot, const Rect& drawing) const;

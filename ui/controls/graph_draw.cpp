@@ -73,8 +73,8 @@ void CGraph::Draw(QPainter& painter, const Rect& drawing, Rect& plot, bool print
         // Grid and trace never reach into the labels, whatever the view.
         painter.setClipRect(QRect(plot.left, plot.top, plot.Width() + 1, plot.Height() + 1));
         painter.setPen(gridPen);
-        for (int py : layout.yGrid) painter.drawLine(plot.left, py, plot.right, py);
-        for (int px : layout.xGrid) painter.drawLine(px, plot.bottom, px, plot.top);
+        for (const GridLine& y : layout.yGrid) painter.drawLine(plot.left, y.pixel, plot.right, y.pixel);
+        for (const GridLine& x : layout.xGrid) painter.drawLine(x.pixel, plot.bottom, x.pixel, plot.top);
         painter.setPen(tracePen);
         if (m_mode == kModeLive) {
             DrawLiveTrace(painter, plot, r);
@@ -109,7 +109,7 @@ void CGraph::DrawLiveTrace(QPainter& painter, const Rect& plot, const Rect& draw
         if (lo != hi) line.LineTo(column, MapY(hi, plot, drawing));
     };
     for (int32_t i = 0; i <= last; ++i) {
-        const CGraphBucket& b = buckets[static_cast<std::size_t>(i)];
+        const GraphBucket& b = buckets[static_cast<std::size_t>(i)];
         if (!IsNumber(b.meanX) || !IsNumber(b.minY) || !IsNumber(b.maxY)) continue;
         const int px = MapX(b.meanX, plot, drawing);
         if (started && px == column) {

@@ -53,28 +53,31 @@ CGraph::PlotLayout CGraph::Layout(const Rect& r, const QFont& font, const QPaint
     if (!HasArea(plot)) return layout;
 
     // Only ticks whose grid line crosses the plot get a label; the widest label sets the plot's left edge.
-    std::vector<int> yRows;
+    std::vector<GridLine> yLines;
     std::vector<QString> yTexts;
     int labelWidth = 0;
     for (double t : Ticks(m_view.yMin, m_view.yMax, m_yStep)) {
         const int py = MapY(t, plot, r);
         if (py < plot.top || py > plot.bottom) continue;
-        yRows.push_back(py);
+        yLines.push_back({py, t});
         yTexts.push_back(QString::fromStdString(FormatNumberLabel(m_yFormat, t)));
         labelWidth = std::max(labelWidth, metrics.horizontalAdvance(yTexts.back()) + 2);
     }
     plot.left = r.left + labelWidth;
     if (!HasArea(plot)) return layout;
-    layout.yGrid = yRows;
+    layout.yGrid = yLines;
 
-    // From the bottom up: beside its grid line, but a row clear of the time labels and below the title;
-    // one that would meet the label below it is left out.
+    // From the bottom up: centred beside its grid line, moved down below the title or up to leave a blank
+    // text row above the time labels, as long as it still reaches its line; one that does not, or that
+    // would meet the label below it, is left out.
+    const int lowestTop = plot.bottom + 1 - 2 * h;
     int previousTop = INT_MAX;
-    for (std::size_t i = 0; i < yRows.size(); ++i) {
+    for (std::size_t i = 0; i < yLines.size(); ++i) {
+        const int py = yLines[i].pixel;
         const int lw = metrics.horizontalAdvance(yTexts[i]);
-        const int top = std::max(std::min(yRows[i] - h / 2, plot.bottom - h), labelsTop);
-        if (top + h > plot.bottom || top + h > previousTop) continue;
-        layout.yLabels.push_back({{plot.left - lw - 1, top, plot.left - 1, top + h}, yTexts[i]});
+        const int top = std::max(std::min(py - h / 2, lowestTop), labelsTop);
+        if (top > lowestTop || top + h <= py || top + h > previousTop) continue;
+        layout.yLabels.push_back({{plot.left - lw - 1, top, plot.left - 1, top + h}, yTexts[i], yLines[i]});
         previousTop = top;
     }
 
@@ -85,11 +88,12 @@ CGraph::PlotLayout CGraph::Layout(const Rect& r, const QFont& font, const QPaint
     for (std::size_t i = 0; i < xTicks.size(); ++i) {
         const int px = MapX(xTicks[i], plot, r);
         if (px < plot.left || px > plot.right) continue;
-        layout.xGrid.push_back(px);
+        const GridLine line{px, xTicks[i]};
+        layout.xGrid.push_back(line);
         const int lw = metrics.horizontalAdvance(xTexts[i]);
         const int left = std::max(r.left, std::min(px - lw / 2, r.right - lw));
         if (left < nextLeft || left + lw > r.right) continue;
-        layout.xLabels.push_back({{left, plot.bottom + 1, left + lw, plot.bottom + 1 + h}, xTexts[i]});
+        layout.xLabels.push_back({{left, plot.bottom + 1, left + lw, plot.bottom + 1 + h}, xTexts[i], line});
         nextLeft = left + lw + blank;
     }
     return layout;

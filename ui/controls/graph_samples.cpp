@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-static_assert(sizeof(CGraphSample) == 8 && sizeof(CGraphBucket) == 16, "a long recording must stay small");
+static_assert(sizeof(CGraphSample) == 8 && sizeof(GraphBucket) == 16, "a long recording must stay small");
 
 CGraphSamples::CGraphSamples() = default;
 
@@ -12,7 +12,7 @@ void CGraphSamples::Add(float x, float y) {
         ++m_current;
         if (m_current >= kBucketCount) Compact();
     }
-    CGraphBucket& bucket = m_buckets[m_current];
+    GraphBucket& bucket = m_buckets[m_current];
     const int32_t n = bucket.count;
     bucket.meanX = (static_cast<float>(n) * bucket.meanX + x) / static_cast<float>(n + 1);
     if (n == 0) {
@@ -28,21 +28,21 @@ void CGraphSamples::Add(float x, float y) {
 void CGraphSamples::Compact() {
     constexpr int32_t half = kBucketCount / 2;
     for (int32_t j = 0; j < half; ++j) {
-        const CGraphBucket& a = m_buckets[2 * j];
-        const CGraphBucket& b = m_buckets[2 * j + 1];
+        const GraphBucket& a = m_buckets[2 * j];
+        const GraphBucket& b = m_buckets[2 * j + 1];
         const int32_t count = a.count + b.count;
         const float meanX = (static_cast<float>(a.count) * a.meanX + static_cast<float>(b.count) * b.meanX) /
                             static_cast<float>(count);
         m_buckets[j] = {count, meanX, std::min(a.minY, b.minY), std::max(a.maxY, b.maxY)};
     }
-    std::fill(m_buckets.begin() + half, m_buckets.end(), CGraphBucket{});
+    std::fill(m_buckets.begin() + half, m_buckets.end(), GraphBucket{});
     m_current = half;
     m_perBucket = m_buckets[0].count;
 }
 
 void CGraphSamples::Clear() {
     m_raw.clear();
-    m_buckets.fill(CGraphBucket{});
+    m_buckets.fill(GraphBucket{});
     m_current = 0;
     m_perBucket = 1;
 }

@@ -12,7 +12,7 @@ struct CGraphSample {
 };
 
 // Samples merged for the live trace: their count, the running mean of their x and the extremes of y.
-struct CGraphBucket {
+struct GraphBucket {
     int32_t count;
     float meanX;
     float minY;
@@ -33,7 +33,7 @@ public:
     void Clear();
 
     const std::vector<CGraphSample>& Raw() const { return m_raw; }
-    const std::array<CGraphBucket, kBucketCount>& Buckets() const { return m_buckets; }
+    const std::array<GraphBucket, kBucketCount>& Buckets() const { return m_buckets; }
     int32_t CurrentBucket() const { return m_current; }
     int32_t SamplesPerBucket() const { return m_perBucket; }
 
@@ -41,7 +41,7 @@ private:
     void Compact();
 
     std::vector<CGraphSample> m_raw;
-    std::array<CGraphBucket, kBucketCount> m_buckets{};
+    std::array<GraphBucket, kBucketCount> m_buckets{};
     int32_t m_current = 0;
     int32_t m_perBucket = 1;
 };

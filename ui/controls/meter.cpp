@@ -10,7 +10,6 @@
 
 namespace {
 constexpr int kLeastPixels = 8;
-constexpr int kTextMargin = 2;
 
 // The widget's font, made smaller until a scale label fits `width` (down to a readable least).
 QFont FittedFont(const QFont& base, const QString& text, int width) {
@@ -26,9 +25,8 @@ QFont FittedFont(const QFont& base, const QString& text, int width) {
 // whether it had to be cut.
 bool DrawCentred(QPainter& painter, const QRect& area, const std::string& text) {
     const QString whole = QString::fromStdString(text);
-    // A little room at both sides, so the texts of two meters side by side never touch.
     const QString shown = painter.fontMetrics().elidedText(whole, Qt::ElideRight,
-                                                           area.width() - 2 * kTextMargin);
+                                                           area.width() - 2 * CMeter::kTextMargin);
     painter.drawText(area, Qt::AlignCenter, shown);
     return shown != whole;
 }

@@ -22,6 +22,9 @@ public:
     static const QColor kValueColour;
     // The scale stops after this many lines, whatever range and step it is given.
     static constexpr int kMaxTicks = 1000;
+    // Pixels kept free at both sides of the title and the value lines, so that the texts of two meters
+    // side by side never touch; a line wider than the rest is cut.
+    static constexpr int kTextMargin = 2;
 
     explicit CMeter(QWidget* parent);
 

@@ -8,7 +8,6 @@
 #include "support/recording_notifier.h"
 #include "support/request_list.h"
 #include "support/scaled_timing.h"
-#include "platform/timing.h"
 #include "support/sim_connection.h"
 #include "support/thrown_message.h"
 #include "model/device/device_interface.h"
@@ -20,8 +19,11 @@ namespace {
 
 using Blocks = std::vector<std::string>;
 
+// Whole exchanges are what is tested here, not their pauses: those run at a hundredth.
 class DeviceInterfaceTest : public ScaledTiming {
 protected:
+    DeviceInterfaceTest() : ScaledTiming(100) {}
+
     void Connect(const std::string& code) {
         m_link = std::make_unique<SimLink>(code);
         // A fresh simulated device holds zeros, which not every model accepts: load the defaults.
@@ -54,8 +56,6 @@ protected:
 };
 
 TEST_F(DeviceInterfaceTest, FirstPollIdentifiesAndSecondDeliversLiveValues) {
-    // Whole exchanges are what is tested here, not their pauses: those run at a hundredth.
-    CTiming::SetDivisor(100);
     // clang-format off
     const struct {
         const char* code;
@@ -288,8 +288,6 @@ TEST_F(DeviceInterfaceTest, TeachRequestsWriteTheInputAndAreClearedEvenWhenRefus
 // A device holding a value the editor would refuse is identified and uploaded as it stands; a download
 // of that value is refused with its range message before anything is sent, and goes once it is mended.
 TEST_F(DeviceInterfaceTest, DeviceOutsideTheTypedRangesIsIdentifiedAndItsValuesReportedOnDownload) {
-    // Whole exchanges are what is tested here, not their pauses: those run at a hundredth.
-    CTiming::SetDivisor(100);
     // clang-format off
     const struct {
         const char* model;

@@ -1,9 +1,15 @@
-// The plot control's layout as rectangles: labels, title and plot area never overlap, at the smallest
-// and largest sizes the plot takes, in both languages.
+// The plot control's layout as rectangles: labels, title and plot area never overlap, each label stands
+// at its own grid line with that tick's text, as many labels are kept as there is room for, and a blank
+// text row parts the value labels from the time labels; at the smallest and largest sizes the plot
+// takes, in both languages.
 #include <gtest/gtest.h>
 
+#include <QFontMetrics>
 #include <QRect>
 
+#include <algorithm>
+#include <climits>
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -36,8 +42,12 @@ void ExpectSound(const CGraph::PlotLayout& layout, const CGraph::Rect& drawing, 
     EXPECT_FALSE(layout.xLabels.empty()) << what;
     EXPECT_GE(layout.yLabels.size(), 2U) << what;
     // Grid lines lie on the plot area, its right and bottom edge included.
-    for (int x : layout.xGrid) EXPECT_TRUE(x >= p.left && x <= p.right) << what << " x grid " << x;
-    for (int y : layout.yGrid) EXPECT_TRUE(y >= p.top && y <= p.bottom) << what << " y grid " << y;
+    for (const CGraph::GridLine& x : layout.xGrid) {
+        EXPECT_TRUE(x.pixel >= p.left && x.pixel <= p.right) << what << " x grid " << x.pixel;
+    }
+    for (const CGraph::GridLine& y : layout.yGrid) {
+        EXPECT_TRUE(y.pixel >= p.top && y.pixel <= p.bottom) << what << " y grid " << y.pixel;
+    }
 
     const QRect plot(p.left, p.top, p.Width() + 1, p.Height() + 1);
     std::vector<CGraph::Label> labels = layout.xLabels;
@@ -53,15 +63,108 @@ void ExpectSound(const CGraph::PlotLayout& layout, const CGraph::Rect& drawing, 
                 << what << ": " << Describe(labels[i]) << " over " << Describe(labels[j]);
         }
     }
-    // A blank row at least between every y label, the lowest above all, and the time labels.
+    // A blank text row between every y label, the lowest above all, and the time labels.
     for (const CGraph::Label& y : layout.yLabels) {
-        for (const CGraph::Label& x : layout.xLabels)
-            EXPECT_LT(y.area.bottom, x.area.top) << what << ": " << Describe(y) << " meets " << Describe(x);
+        for (const CGraph::Label& x : layout.xLabels) {
+            EXPECT_LE(y.area.bottom + y.area.Height(), x.area.top)
+                << what << ": " << Describe(y) << " comes within a text row of " << Describe(x);
+        }
     }
+}
+
+// The label `labels` holds for `line`, if any.
+const CGraph::Label* LabelOf(const std::vector<CGraph::Label>& labels, const CGraph::GridLine& line) {
+    const auto found = std::find_if(labels.begin(), labels.end(), [&](const CGraph::Label& label) {
+        return label.line.pixel == line.pixel;
+    });
+    return found == labels.end() ? nullptr : &*found;
+}
+
+// As many labels as there is room for: where the grid lines lie a label and its margin apart, no two
+// neighbours go without one; twice that apart, none does. `lines` are those a label could stand at,
+// `room` what a label and its margin take.
+void ExpectLabelsWhereRoomAllows(const std::vector<CGraph::GridLine>& lines,
+                                 const std::vector<CGraph::Label>& labels, int room,
+                                 const std::string& what) {
+    if (lines.size() < 2) return;
+    int spacing = INT_MAX;
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        spacing = std::min(spacing, std::abs(lines[i].pixel - lines[i - 1].pixel));
+    }
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const bool labelled = LabelOf(labels, lines[i]) != nullptr;
+        if (spacing >= 2 * room) {
+            EXPECT_TRUE(labelled) << what << ": no label at " << lines[i].pixel << ", lines " << spacing
+                                  << " apart";
+        } else if (spacing >= room && i > 0) {
+            EXPECT_TRUE(labelled || LabelOf(labels, lines[i - 1]))
+                << what << ": no label at " << lines[i - 1].pixel << " nor " << lines[i].pixel << ", lines "
+                << spacing << " apart";
+        }
+    }
+}
+
+// Each label stands at its own grid line, with the text of that line's tick; a label is centred on its
+// line or moved just as far as an edge demands, and still reaches it (a line on the plot's right or
+// bottom edge lies just outside the label beside it).
+void ExpectLabelsOnTheirLines(const CGraph& graph, const CGraph::PlotLayout& layout,
+                              const CGraph::Rect& drawing, const QFontMetrics& metrics,
+                              const std::string& what) {
+    const CGraph::Rect& p = layout.plot;
+    const CGraph::View view = graph.GetView();
+    const int h = metrics.height();
+    const int blank = metrics.horizontalAdvance(QLatin1Char(' '));
+
+    int widest = 0;
+    for (const CGraph::GridLine& line : layout.xGrid) {
+        widest = std::max(widest, metrics.horizontalAdvance(QString::fromStdString(graph.XLabel(line.tick))));
+    }
+    for (const CGraph::Label& label : layout.xLabels) {
+        const CGraph::Rect& a = label.area;
+        const std::string at = what + ": " + Describe(label);
+        EXPECT_TRUE(std::any_of(layout.xGrid.begin(), layout.xGrid.end(),
+                                [&](const CGraph::GridLine& l) { return l.pixel == label.line.pixel; }))
+            << at << " has no grid line";
+        const double expected = p.left + (label.line.tick - view.xMin) / (view.xMax - view.xMin) * p.Width();
+        EXPECT_NEAR(label.line.pixel, expected, 1.0) << at << " stands for another tick";
+        EXPECT_EQ(label.text.toStdString(), graph.XLabel(label.line.tick)) << at;
+        EXPECT_EQ(a.top, p.bottom + 1) << at << " is not under the plot";
+        const bool centred = a.left == label.line.pixel - a.Width() / 2;
+        const bool clamped = a.left == drawing.left || a.right == drawing.right;
+        EXPECT_TRUE((centred || clamped) && a.left <= label.line.pixel && label.line.pixel <= a.right)
+            << at << " is not under its line " << label.line.pixel;
+    }
+    ExpectLabelsWhereRoomAllows(layout.xGrid, layout.xLabels, widest + blank, what + " x");
+
+    // The band the y labels stand in: below the title, a blank text row above the time labels.
+    const int bandTop = layout.title ? layout.title->area.bottom + 1 : drawing.top;
+    const int bandBottom = p.bottom + 1 - h;
+    std::vector<CGraph::GridLine> reachable;
+    for (const CGraph::GridLine& line : layout.yGrid) {
+        if (line.pixel >= bandTop && line.pixel < bandBottom) reachable.push_back(line);
+    }
+    for (const CGraph::Label& label : layout.yLabels) {
+        const CGraph::Rect& a = label.area;
+        const std::string at = what + ": " + Describe(label);
+        EXPECT_TRUE(std::any_of(layout.yGrid.begin(), layout.yGrid.end(),
+                                [&](const CGraph::GridLine& l) { return l.pixel == label.line.pixel; }))
+            << at << " has no grid line";
+        const double expected = p.bottom -
+                                (label.line.tick - view.yMin) / (view.yMax - view.yMin) * p.Height();
+        EXPECT_NEAR(label.line.pixel, expected, 1.0) << at << " stands for another tick";
+        EXPECT_EQ(label.text.toStdString(), CGraph::FormatNumberLabel(graph.GetYFormat(), label.line.tick))
+            << at;
+        EXPECT_EQ(a.right, p.left - 1) << at << " is not beside the plot";
+        const bool centred = a.top == label.line.pixel - h / 2;
+        const bool clamped = a.top == bandTop || a.bottom == bandBottom;
+        EXPECT_TRUE((centred || clamped) && a.top <= label.line.pixel && label.line.pixel <= a.bottom)
+            << at << " is not beside its line " << label.line.pixel;
+    }
+    ExpectLabelsWhereRoomAllows(reachable, layout.yLabels, h, what + " y");
 }
 }  // namespace
 
-TEST(GraphLayout, NoLabelMeetsAnotherTheTitleOrThePlotAtEverySizeInBothLanguages) {
+TEST(GraphLayout, EachLabelStandsAtItsOwnLineAndNoneMeetsAnotherTheTitleOrThePlotInBothLanguages) {
     const LayoutCase cases[] = {
         {"trend from zero", true, false, {0, 300, 50, 82}},
         // Panned and zoomed after Stop: ticks left of the plot, negative values, many decimals.
@@ -80,6 +183,7 @@ TEST(GraphLayout, NoLabelMeetsAnotherTheTitleOrThePlotAtEverySizeInBothLanguages
     SetLanguageModuleDirectory(BRIMLOW_MODULE_DIR);
     for (int language : {0, 1}) {
         SetLanguage(language);
+        const QFontMetrics metrics(DialogFont());
         for (const LayoutCase& c : cases) {
             for (const QSize& size : sizes) {
                 for (unsigned unit : {0U, unsigned{kStrTemperatureUnits}, unsigned{kStrUnitSecond}}) {
@@ -90,10 +194,12 @@ TEST(GraphLayout, NoLabelMeetsAnotherTheTitleOrThePlotAtEverySizeInBothLanguages
                     graph.SetTitle(unit ? LoadString(unit) : std::string());
                     graph.SetViewRange(c.view.xMin, c.view.xMax, c.view.yMin, c.view.yMax);
                     const CGraph::Rect drawing{0, 0, size.width(), size.height()};
-                    ExpectSound(graph.Layout(drawing, DialogFont()), drawing,
-                                std::string(c.what) + " " + std::to_string(size.width()) + "x" +
-                                    std::to_string(size.height()) + " language " + std::to_string(language) +
-                                    " unit " + std::to_string(unit));
+                    const CGraph::PlotLayout layout = graph.Layout(drawing, DialogFont());
+                    const std::string what = std::string(c.what) + " " + std::to_string(size.width()) + "x" +
+                                             std::to_string(size.height()) + " language " +
+                                             std::to_string(language) + " unit " + std::to_string(unit);
+                    ExpectSound(layout, drawing, what);
+                    ExpectLabelsOnTheirLines(graph, layout, drawing, metrics, what);
                 }
             }
         }

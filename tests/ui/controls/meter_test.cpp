@@ -1,5 +1,7 @@
 #include "ui/controls/meter.h"
 
+#include <QFontInfo>
+#include <QFontMetricsF>
 #include <QImage>
 
 #include <gtest/gtest.h>
@@ -134,10 +136,34 @@ TEST(MeterPage, AValueLineTooWideIsCutInTheWidgetsFontAndWholeInTheTooltip) {
     host.Place(page);
     CMeter* meter = page.GetMeter();
     page.SetRange(4, 20);
-    const std::string wide(40, '8');
-    page.SetValue(wide + "mA, 0%");
-    Picture(meter);
-    EXPECT_EQ(meter->toolTip().toStdString(), wide + "mA\n0%");
+    const int room = meter->width() - 2 * CMeter::kTextMargin;
+    QFont large = meter->font();
+    large.setPixelSize(2 * QFontInfo(large).pixelSize());
+    // In the font it is drawn in, never a smaller one: the line that just fits the room stays whole and
+    // one digit more is cut, in the page's font and in one twice as large.
+    for (const QFont& font : {meter->font(), large}) {
+        meter->setFont(font);
+        const QFontMetricsF metrics(font);
+        std::string digits = "8";
+        while (metrics.horizontalAdvance(QString::fromStdString(digits + "8mA")) <= room) digits += "8";
+        const int size = QFontInfo(font).pixelSize();
+        page.SetValue(digits + "mA, 0%");
+        Picture(meter);
+        EXPECT_TRUE(meter->toolTip().isEmpty()) << digits.size() << " digits at " << size << " px";
+
+        const std::string wide = digits + "8mA";
+        page.SetValue(wide + ", 0%");
+        const QImage picture = Picture(meter);
+        EXPECT_EQ(meter->toolTip().toStdString(), wide + "\n0%") << size << " px";
+        // Cut, not run over the margins: the line's band stays white there.
+        const int top = meter->GetBarRect().bottom() + 2;
+        for (int y = top; y < top + QFontMetrics(font).height(); ++y) {
+            for (int x :
+                 {0, CMeter::kTextMargin - 1, meter->width() - CMeter::kTextMargin, meter->width() - 1}) {
+                EXPECT_EQ(picture.pixelColor(x, y), QColor(Qt::white)) << size << " px at " << x << "," << y;
+            }
+        }
+    }
     page.SetValue("4mA, 0%");
     Picture(meter);
     EXPECT_TRUE(meter->toolTip().isEmpty());

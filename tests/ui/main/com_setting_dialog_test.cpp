@@ -24,15 +24,16 @@ TEST(ComSettingDialog, AStoredPortTheListDoesNotHoldIsKeptAsAnEntryOfItsOwn) {
         const char* stored;
         int selected;
         const char* shown;
+        bool cut;  // too long for the box
     } cases[] = {
-        {"/fake/dev/ttyS3", 3, "ttyS3"},
-        {"/fake/dev/ttyS15", 15, "ttyS15"},
+        {"/fake/dev/ttyS3", 3, "ttyS3", false},
+        {"/fake/dev/ttyS15", 15, "ttyS15", false},
         // Paths match exactly: another letter case is another path.
-        {"/fake/dev/TTYS3", 16, "(not present) /fake/dev/TTYS3"},
+        {"/fake/dev/TTYS3", 16, "(not present) /fake/dev/TTYS3", false},
         {"/dev/serial/by-id/usb-Zenta_K9-if00-port0", 16,
-         "(not present) /dev/serial/by-id/usb-Zenta_K9-if00-port0"},
+         "(not present) /dev/serial/by-id/usb-Zenta_K9-if00-port0", true},
         // There, only not listed (a pseudo-terminal, say).
-        {"/dev/null", 16, "/dev/null"},
+        {"/dev/null", 16, "/dev/null", false},
     };
     for (const Case& c : cases) {
         CTemporaryProfile profile;
@@ -43,6 +44,7 @@ TEST(ComSettingDialog, AStoredPortTheListDoesNotHoldIsKeptAsAnEntryOfItsOwn) {
         int count = 0;
         QString shown;
         QString tip;
+        bool cut = false;
         EXPECT_EQ(RunModal(
                       dialog,
                       [&] {
@@ -51,6 +53,7 @@ TEST(ComSettingDialog, AStoredPortTheListDoesNotHoldIsKeptAsAnEntryOfItsOwn) {
                           count = combo->count();
                           shown = combo->currentText();
                           tip = combo->toolTip();
+                          cut = combo->fontMetrics().horizontalAdvance(shown) > combo->width();
                           dialog.DispatchCommand(CComSettingDialog::kOkButton);
                       },
                       true),
@@ -58,8 +61,9 @@ TEST(ComSettingDialog, AStoredPortTheListDoesNotHoldIsKeptAsAnEntryOfItsOwn) {
         EXPECT_EQ(selected, c.selected) << c.stored;
         EXPECT_EQ(count, c.selected == 16 ? 17 : 16) << c.stored;
         EXPECT_EQ(shown.toStdString(), c.shown);
-        // A path too long for the box is read whole in its tooltip.
-        EXPECT_EQ(tip, shown);
+        // A path too long for the box is read whole in its tooltip; so is every other entry.
+        EXPECT_EQ(cut, c.cut) << c.stored;
+        EXPECT_EQ(tip.toStdString(), c.shown);
         // Confirming keeps the stored port; a listed one takes the list's name.
         EXPECT_EQ(GetProfileString("ComSettings", "COMPortName", "?"), c.stored);
         EXPECT_EQ(GetProfileString("ComSettings", "COMPortDisplayName", "?"),
@@ -100,6 +104,8 @@ TEST(ComSettingDialog, ChoosingAnotherPortStoresItAndCancelStoresNothing) {
                     combo->view()->window()->grab().save(QString(BRIMLOW_SCREENSHOT_DIR "/list_") + name);
                     combo->hidePopup();
                     shown.SetCurSel(CComSettingDialog::kPortCombo, 7);
+                    // The tooltip follows the choice.
+                    EXPECT_EQ(combo->toolTip().toStdString(), "ttyS7");
                     shown.DispatchCommand(CComSettingDialog::kOkButton);
                 },
                 true),

@@ -16,7 +16,6 @@
 #include "model/device/device_type.h"
 #include "model/hooks/notifier.h"
 #include "platform/exception.h"
-#include "platform/timing.h"
 #include "sim/sim_model.h"
 
 namespace {
@@ -68,6 +67,8 @@ private:
 
 class DeviceThreadTest : public ScaledTiming {
 protected:
+    explicit DeviceThreadTest(unsigned divisor = 10) : ScaledTiming(divisor) {}
+
     // A work thread's single command, as the main dialog runs it; returns the thread after its
     // notification.
     std::unique_ptr<CDeviceInterfaceThread> RunOnce(SimLink& link, const CParBase* download) {
@@ -354,11 +355,15 @@ TEST_F(DeviceThreadTest, RefusedTeachRequestReachesTheUserAndThePollGoesOn) {
     EXPECT_EQ(writes, 1);
 }
 
+// Whole exchanges are what is tested here, not their pauses: those run at a hundredth.
+class DeviceThreadEndToEndTest : public DeviceThreadTest {
+protected:
+    DeviceThreadEndToEndTest() : DeviceThreadTest(100) {}
+};
+
 // Every model code: load the defaults, identify, poll live values, upload the defaults back, download a
 // changed set and upload it again.
-TEST_F(DeviceThreadTest, EveryModelWorksEndToEnd) {
-    // Whole exchanges are what is tested here, not their pauses: those run at a hundredth.
-    CTiming::SetDivisor(100);
+TEST_F(DeviceThreadEndToEndTest, EveryModelWorksEndToEnd) {
     const struct {
         const char* code;
         int32_t typeId;
