@@ -454,21 +454,15 @@ void CVORTDlg::OnWorkThreadEnd() {
             ReplaceFileSet(std::move(copy));
         }
     }
-    StopWorkThread();
-    SetDlgItemText(kStatusText, kPleaseWait);
-    UpdateControls(kStateSearching);
+    EndTransfer();
+    // The poll goes on meanwhile: the user may still choose to stay.
     if (m_closePending) {
         m_closePending = false;
         OnClose();
-        return;
-    }
-    if (m_deferredPoll) {
-        m_deferredPoll = false;
-        PostPoll();
     }
 }
 
-void CVORTDlg::CancelTransfer() {
+void CVORTDlg::EndTransfer() {
     StopWorkThread();
     SetDlgItemText(kStatusText, kPleaseWait);
     UpdateControls(kStateSearching);
@@ -497,7 +491,7 @@ void CVORTDlg::StopWorkThread() {
 void CVORTDlg::OnClose() {
     // An upload or a comparison only reads: it is given up, so that nothing stands between the user and
     // the device's output. A download writes the device and runs to its end first.
-    if (m_workThread && !m_downloading) CancelTransfer();
+    if (m_workThread && !m_downloading) EndTransfer();
     if (m_workThread) {
         // The work thread uses the file side and the port; the window closes once it has ended.
         m_closePending = true;

@@ -104,8 +104,9 @@ private:
     void PostPoll();
     void StopPollThread();
     void StopWorkThread();
-    // An upload or a comparison is given up: the worker is stopped the cancellable way.
-    void CancelTransfer();
+    // The transfer is over, or given up: the worker is stopped (the cancellable way while it still runs),
+    // the dialog searches until the next poll, which a poll result held back meanwhile is posted for.
+    void EndTransfer();
     // Tells the user what the last identifications found about the program's output hold.
     void ReportHoldNotice();
     // Before the device is left (close, Disconnect, another port): an output the program holds, or one

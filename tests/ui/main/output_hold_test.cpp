@@ -228,9 +228,10 @@ TEST_F(OutputHoldTest, EveryWayOffTheDeviceAsksAboutTheHeldOutputFirst) {
     }
 }
 
-// The program's hold is looked at in every state: an upload is given up for it, and a device that is
-// searched for is released once it answers again.
-TEST_F(OutputHoldTest, ClosingDuringAnUploadOrWhileSearchingReleasesTheProgramsHold) {
+// The program's hold is looked at in every state: an upload is given up for it, a download that fails
+// while the close waits for it asks about the hold it left, and a device that is searched for is released
+// once it answers again.
+TEST_F(OutputHoldTest, ClosingDuringATransferOrWhileSearchingAsksAboutTheProgramsHold) {
     {
         CProfiledSim device("K9TS");
         StaticBuffer().PutParameterSet(DefaultSet(2));
@@ -257,6 +258,28 @@ TEST_F(OutputHoldTest, ClosingDuringAnUploadOrWhileSearchingReleasesTheProgramsH
         EXPECT_EQ(device.sim.GetRegister(kHold), 0);
         // The upload was given up: the file side is the one it was.
         EXPECT_EQ(GetProfileInt("Settings", "DeviceId", -1), 2);
+    }
+    {
+        CProfiledSim device("K9RS");
+        StaticBuffer().PutParameterSet(DefaultSet(2));
+        CVORTDlg dialog;
+        CMessageBoxRecorder boxes(IDCANCEL);
+        RunModalSettled(dialog, [&] {
+            ASSERT_TRUE(ConnectOnline(dialog));
+            Click(dialog, CVORTDlg::kUnlock);
+            dialog.GetModbus().SetDeviceAllowance(kShortDeviceAllowance);
+            SilentAfterTheDownloadsHold(device.sim);
+            Click(dialog, CVORTDlg::kDownload);
+            dialog.GetWindow()->close();
+            EXPECT_TRUE(dialog.IsClosePending());
+            ASSERT_TRUE(PumpUntil([&] { return boxes.texts.size() == 2; }, 60s));
+            EXPECT_EQ(boxes.texts[1], LoadString(kStrLoopTestHoldsOutput));
+            // Cancelled: the window stays and the poll goes on, to release the hold once the device answers.
+            EXPECT_FALSE(Closed(dialog));
+            device.sim.ClearFaults();
+            EXPECT_TRUE(PumpUntil([&] { return device.sim.GetRegister(kHold) == 0; }, 30s));
+        });
+        device.sim.SetRequestHook(nullptr);
     }
     {
         CProfiledSim device("K9TS");
