@@ -65,14 +65,18 @@ bool Shown(const CMessageBoxRecorder& boxes, unsigned id) {
 
 bool Closed(const CVORTDlg& dialog) { return !dialog.IsWindow() || !dialog.GetWindow()->isVisible(); }
 
-// The download holds the output and falls silent behind that write, so it fails with the output held.
-void SilentAfterTheDownloadsHold(CSimDevice& sim) {
-    sim.SetRequestHook([&sim](const SimRequest& r) {
-        if (IsHoldWrite(r)) sim.InjectFaultFrom(r.index + 1, SimFault::Silence());
-    });
-}
-
-class OutputHoldTest : public MainDialogDeviceFixture {};
+class OutputHoldTest : public MainDialogDeviceFixture {
+protected:
+    // A download that holds the output and then meets silence, so that it fails with the output held.
+    static void StartFailingDownload(CVORTDlg& dialog, CSimDevice& sim) {
+        Click(dialog, CVORTDlg::kUnlock);
+        dialog.GetModbus().SetDeviceAllowance(kShortDeviceAllowance);
+        sim.SetRequestHook([&sim](const SimRequest& r) {
+            if (IsHoldWrite(r)) sim.InjectFaultFrom(r.index + 1, SimFault::Silence());
+        });
+        Click(dialog, CVORTDlg::kDownload);
+    }
+};
 }  // namespace
 
 TEST_F(OutputHoldTest, TheNextDeviceBehindThePortIsLeftAloneAndTheUserIsToldTheFirstMayStillHold) {
@@ -89,9 +93,7 @@ TEST_F(OutputHoldTest, TheNextDeviceBehindThePortIsLeftAloneAndTheUserIsToldTheF
             if (by == By::kLoopTest) {
                 Click(dialog.GetLoopTestPage(), CAOTestPage::kFixedOut);
             } else {
-                Click(dialog, CVORTDlg::kUnlock);
-                SilentAfterTheDownloadsHold(cable.first);
-                Click(dialog, CVORTDlg::kDownload);
+                StartFailingDownload(dialog, cable.first);
                 ASSERT_TRUE(PumpUntil([&] { return !dialog.HasWorkThread(); }, 60s));
             }
             ASSERT_TRUE(dialog.GetOutputHold().IsHeld());
@@ -124,10 +126,7 @@ TEST_F(OutputHoldTest, AFailedDownloadSaysTheOutputIsHeldAndReleasesItOnlyOnceTh
     });
     RunModalSettled(dialog, [&] {
         ASSERT_TRUE(ConnectOnline(dialog));
-        Click(dialog, CVORTDlg::kUnlock);
-        dialog.GetModbus().SetDeviceAllowance(kShortDeviceAllowance);
-        SilentAfterTheDownloadsHold(device.sim);
-        Click(dialog, CVORTDlg::kDownload);
+        StartFailingDownload(dialog, device.sim);
         ASSERT_TRUE(PumpUntil([&] { return !dialog.HasWorkThread(); }, 60s));
         ASSERT_EQ(boxes.texts.size(), 1u);
         EXPECT_TRUE(boxes.texts[0].starts_with("Communication is Failed,Please retry.\n\n"))
@@ -228,82 +227,81 @@ TEST_F(OutputHoldTest, EveryWayOffTheDeviceAsksAboutTheHeldOutputFirst) {
     }
 }
 
-// The program's hold is looked at in every state: an upload is given up for it, a download that fails
-// while the close waits for it asks about the hold it left, and a device that is searched for is released
-// once it answers again.
-TEST_F(OutputHoldTest, ClosingDuringATransferOrWhileSearchingAsksAboutTheProgramsHold) {
-    {
-        CProfiledSim device("K9TS");
-        StaticBuffer().PutParameterSet(DefaultSet(2));
-        CVORTDlg dialog;
-        std::optional<CGate> gate;
-        CMessageBoxRecorder boxes([&](const std::string&) {
-            gate->Open();
-            return IDYES;
-        });
-        const int result = RunModalSettled(dialog, [&] {
-            ASSERT_TRUE(ConnectOnline(dialog));
-            Click(dialog.GetLoopTestPage(), CAOTestPage::kFixedOut);
-            gate.emplace(device.sim);
-            gate->Close();
-            Click(dialog, CVORTDlg::kUpload);
-            ASSERT_TRUE(dialog.HasWorkThread());
-            dialog.GetWindow()->close();
-            EXPECT_FALSE(dialog.HasWorkThread());
-            EXPECT_TRUE(Closed(dialog));
-        });
-        gate.reset();
-        EXPECT_EQ(result, 0);
-        EXPECT_EQ(boxes.texts, std::vector<std::string>{LoadString(kStrLoopTestHoldsOutput)});
-        EXPECT_EQ(device.sim.GetRegister(kHold), 0);
-        // The upload was given up: the file side is the one it was.
-        EXPECT_EQ(GetProfileInt("Settings", "DeviceId", -1), 2);
-    }
-    {
-        CProfiledSim device("K9RS");
-        StaticBuffer().PutParameterSet(DefaultSet(2));
-        CVORTDlg dialog;
-        CMessageBoxRecorder boxes(IDCANCEL);
-        RunModalSettled(dialog, [&] {
-            ASSERT_TRUE(ConnectOnline(dialog));
-            Click(dialog, CVORTDlg::kUnlock);
-            dialog.GetModbus().SetDeviceAllowance(kShortDeviceAllowance);
-            SilentAfterTheDownloadsHold(device.sim);
-            Click(dialog, CVORTDlg::kDownload);
-            dialog.GetWindow()->close();
-            EXPECT_TRUE(dialog.IsClosePending());
-            ASSERT_TRUE(PumpUntil([&] { return boxes.texts.size() == 2; }, 60s));
-            EXPECT_EQ(boxes.texts[1], LoadString(kStrLoopTestHoldsOutput));
-            // Cancelled: the window stays and the poll goes on, to release the hold once the device answers.
-            EXPECT_FALSE(Closed(dialog));
-            device.sim.ClearFaults();
-            EXPECT_TRUE(PumpUntil([&] { return device.sim.GetRegister(kHold) == 0; }, 30s));
-        });
-        device.sim.SetRequestHook(nullptr);
-    }
-    {
-        CProfiledSim device("K9TS");
-        StaticBuffer().PutParameterSet(DefaultSet(1));
-        CVORTDlg dialog;
-        CMessageBoxRecorder boxes(IDYES);
-        RunModalSettled(dialog, [&] {
-            ASSERT_TRUE(ConnectOnline(dialog));
-            dialog.GetModbus().SetDeviceAllowance(kShortDeviceAllowance);
-            Click(dialog.GetLoopTestPage(), CAOTestPage::kFixedOut);
-            device.sim.InjectFaultFrom(device.sim.GetRequestCount(), SimFault::Silence());
-            ASSERT_TRUE(WaitForState(dialog, CVORTDlg::kStateSearching));
-            // Silent: the release fails, says so and the window stays.
-            dialog.GetWindow()->close();
-            EXPECT_FALSE(Closed(dialog));
-            ASSERT_EQ(boxes.texts.size(), 2u);
-            EXPECT_TRUE(boxes.texts[1].starts_with(LoadString(kStrHoldNotReleased))) << boxes.texts[1];
-            device.sim.ClearFaults();
-            dialog.GetWindow()->close();
-            EXPECT_TRUE(Closed(dialog));
-        });
-        EXPECT_EQ(boxes.texts.size(), 3u);
-        EXPECT_EQ(device.sim.GetRegister(kHold), 0);
-    }
+// An upload only reads: it is given up for the hold the program set, which is released on Yes.
+TEST_F(OutputHoldTest, ClosingDuringAnUploadGivesItUpAndReleasesTheProgramsHold) {
+    CProfiledSim device("K9TS");
+    StaticBuffer().PutParameterSet(DefaultSet(2));
+    CVORTDlg dialog;
+    std::optional<CGate> gate;
+    // The question comes once the upload is given up; the release behind it needs the device.
+    CMessageBoxRecorder boxes([&](const std::string&) {
+        if (gate) gate->Open();
+        return IDYES;
+    });
+    const int result = RunModalSettled(dialog, [&] {
+        ASSERT_TRUE(ConnectOnline(dialog));
+        Click(dialog.GetLoopTestPage(), CAOTestPage::kFixedOut);
+        gate.emplace(device.sim);
+        gate->Close();
+        Click(dialog, CVORTDlg::kUpload);
+        ASSERT_TRUE(dialog.HasWorkThread());
+        dialog.GetWindow()->close();
+        EXPECT_FALSE(dialog.HasWorkThread());
+        EXPECT_TRUE(Closed(dialog));
+    });
+    gate.reset();
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(boxes.texts, std::vector<std::string>{LoadString(kStrLoopTestHoldsOutput)});
+    EXPECT_EQ(device.sim.GetRegister(kHold), 0);
+    // The upload was given up: the file side is the one it was.
+    EXPECT_EQ(GetProfileInt("Settings", "DeviceId", -1), 2);
+}
+
+// A download that fails while the close waits for it asks about the hold it left; cancelled, the window
+// stays and the poll goes on to release it once the device answers again.
+TEST_F(OutputHoldTest, ClosingDuringADownloadThatFailsAsksAboutTheHoldItLeft) {
+    CProfiledSim device("K9RS");
+    StaticBuffer().PutParameterSet(DefaultSet(2));
+    CVORTDlg dialog;
+    CMessageBoxRecorder boxes(IDCANCEL);
+    RunModalSettled(dialog, [&] {
+        ASSERT_TRUE(ConnectOnline(dialog));
+        StartFailingDownload(dialog, device.sim);
+        dialog.GetWindow()->close();
+        EXPECT_TRUE(dialog.IsClosePending());
+        ASSERT_TRUE(PumpUntil([&] { return boxes.texts.size() == 2; }, 60s));
+        EXPECT_EQ(boxes.texts[1], LoadString(kStrLoopTestHoldsOutput));
+        // Cancelled: the window stays and the poll goes on, to release the hold once the device answers.
+        EXPECT_FALSE(Closed(dialog));
+        device.sim.ClearFaults();
+        EXPECT_TRUE(PumpUntil([&] { return device.sim.GetRegister(kHold) == 0; }, 30s));
+    });
+    device.sim.SetRequestHook(nullptr);
+}
+
+// Searching for a silent device: the release fails and says so, and succeeds once the device answers.
+TEST_F(OutputHoldTest, ClosingWhileSearchingReleasesTheHoldOnceTheDeviceAnswers) {
+    CProfiledSim device("K9TS");
+    StaticBuffer().PutParameterSet(DefaultSet(1));
+    CVORTDlg dialog;
+    CMessageBoxRecorder boxes(IDYES);
+    RunModalSettled(dialog, [&] {
+        ASSERT_TRUE(ConnectOnline(dialog));
+        dialog.GetModbus().SetDeviceAllowance(kShortDeviceAllowance);
+        Click(dialog.GetLoopTestPage(), CAOTestPage::kFixedOut);
+        device.sim.InjectFaultFrom(device.sim.GetRequestCount(), SimFault::Silence());
+        ASSERT_TRUE(WaitForState(dialog, CVORTDlg::kStateSearching));
+        // Silent: the release fails, says so and the window stays.
+        dialog.GetWindow()->close();
+        EXPECT_FALSE(Closed(dialog));
+        ASSERT_EQ(boxes.texts.size(), 2u);
+        EXPECT_TRUE(boxes.texts[1].starts_with(LoadString(kStrHoldNotReleased))) << boxes.texts[1];
+        device.sim.ClearFaults();
+        dialog.GetWindow()->close();
+        EXPECT_TRUE(Closed(dialog));
+    });
+    EXPECT_EQ(boxes.texts.size(), 3u);
+    EXPECT_EQ(device.sim.GetRegister(kHold), 0);
 }
 
 // Nobody is asked: the program's own hold is released, also while the failed download's message is
@@ -341,9 +339,7 @@ TEST_F(OutputHoldTest, ATerminationSignalReleasesOnlyTheProgramsOwnHold) {
                         device.sim.ClearFaults();
                         std::raise(SIGTERM);
                     });
-                    Click(dialog, CVORTDlg::kUnlock);
-                    SilentAfterTheDownloadsHold(device.sim);
-                    Click(dialog, CVORTDlg::kDownload);
+                    StartFailingDownload(dialog, device.sim);
                     ASSERT_TRUE(PumpUntil([&] { return failure.Answered() == 1; }, 60s));
                     break;
                 }
