@@ -7,9 +7,11 @@
 #include "link/comm_interface.h"
 #include "link/private_exception.h"
 #include "platform/c_number.h"
+#include "platform/message_format.h"
 #include "platform/resource_module.h"
 #include "res/string_ids.h"
 #include "ui/admin/calib_reply.h"
+#include "ui/admin/chosen_list.h"
 #include "ui/framework/message_box.h"
 
 namespace {
@@ -48,6 +50,7 @@ bool CInputCalibDialog::OnInitDialog() {
         }
     }
     SetCurSel(kInputType, 0);
+    TakeWheelOnlyWhenOpen(list);
     if (IsGainModel()) {
         SelectInputItem();
         if (const auto voltage = ParseValueReply(Send("DV\r")))
@@ -68,33 +71,67 @@ void CInputCalibDialog::ShowPoint(const std::string& reply, int measured, int co
 void CInputCalibDialog::OnCbnSelchangeInputType() {
     const int sel = GetCurSel(kInputType);
     if (sel < 1) {
-        EnableDlgItem(kSet0, false);
-        EnableDlgItem(kSet100, false);
+        EnableSetButtons(false);
         return;
     }
     RunEndingAdjustment([&] {
         if (IsGainModel()) {
-            m_atInputItem = false;
-            m_mode.Enter();
-            m_mode.WriteSetting(kGainItem, FormatC("%d", sel - 1));
-            m_mode.Leave(false);
+            SetGain(sel);
+        } else {
+            SelectInputItem();
         }
-        SelectInputItem();
-        if (IsGainModel()) m_ascii.SendAccepted(FormatC("DG%d\r", sel - 1), CCommInterface::kCommandTimeout);
         ShowPoint(Send("DLR\r"), kMeasured0, kCount0);
         ShowPoint(Send("DHR\r"), kMeasured100, kCount100);
     });
-    EnableDlgItem(kSet0, true);
-    EnableDlgItem(kSet100, true);
+    EnableSetButtons(true);
+}
+
+void CInputCalibDialog::EnableSetButtons(bool enable) {
+    EnableDlgItem(kSet0, enable);
+    EnableDlgItem(kSet100, enable);
+}
+
+void CInputCalibDialog::SetGain(int sel) {
+    const int before = m_gainInForce;
+    m_atInputItem = false;
+    m_mode.Enter();
+    m_ascii.SelectItem(kGainItem);
+    // Once the write has left, the device's gain may differ from the one its calibration is set to,
+    // unless the device answers that it refused the write: the reply is read here, as a refusal and
+    // no reply at all leave different gains in force.
+    m_gainInForce = 0;
+    const std::string write = FormatC("D%d", sel - 1);
+    std::string reply;
+    m_ascii.SendCommand(write + "\r", reply, CCommInterface::kCommandTimeout);
+    if (reply.empty() || reply[0] != 'D') {
+        m_gainInForce = before;
+        throw CPrivateException(FormatMessageId(kStrCommandRefused, {write}));
+    }
+    m_mode.Leave(false);
+    SelectInputItem();
+    m_ascii.SendAccepted(FormatC("DG%d\r", sel - 1), CCommInterface::kCommandTimeout);
+    m_gainInForce = sel;
+}
+
+void CInputCalibDialog::ShowGainInForce(int before) {
+    SetCurSel(kInputType, m_gainInForce);
+    // The points shown are those of the gain that was in force.
+    if (m_gainInForce != before) {
+        for (int id : {kMeasured0, kCount0, kMeasured100, kCount100}) SetDlgItemText(id, "");
+    }
+    EnableSetButtons(m_gainInForce >= 1);
 }
 
 void CInputCalibDialog::RunEndingAdjustment(const std::function<void()>& sequence) {
+    const int before = m_gainInForce;
     try {
         sequence();
     } catch (const std::exception& failure) {
         // Ending the mode leaves group 1 selected.
         if (m_mode.MayBeOn()) m_atInputItem = false;
-        throw CPrivateException(m_mode.EndAfterFailure(failure.what()));
+        const std::string text = m_mode.EndAfterFailure(failure.what());
+        if (IsGainModel()) ShowGainInForce(before);
+        throw CPrivateException(text);
     }
 }
 

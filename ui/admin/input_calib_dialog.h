@@ -33,6 +33,13 @@ protected:
 private:
     bool IsGainModel() const { return m_typeId == kTypeThermocouple || m_typeId == kTypeRtd; }
     void OnCbnSelchangeInputType();
+    void EnableSetButtons(bool enable);
+    // Writes the gain of list index `sel` to the device and sets its calibration to it, leaving item 5
+    // of group 99 selected.
+    void SetGain(int sel);
+    // After a failed gain change: the list shows the gain in force, or none where it is not known, and
+    // the Set buttons go with it. `before` is the gain that was in force before the change.
+    void ShowGainInForce(int before);
     // Runs a sequence that may enter the adjustment mode; a failure ends the mode before it is reported.
     void RunEndingAdjustment(const std::function<void()>& sequence);
     // Item 5 of group 99, where the calibration commands go.
@@ -50,4 +57,6 @@ private:
     CAdjustmentMode m_mode;
     // The device has item 5 of group 99 selected, so "DG" on closing reaches the gain setting.
     bool m_atInputItem = false;
+    // The list index of the gain in force, both the device's and its calibration's; 0 while not known.
+    int m_gainInForce = 0;
 };

@@ -3,12 +3,14 @@
 #include <QComboBox>
 
 #include <exception>
+#include <utility>
 
 #include "link/comm_interface.h"
 #include "platform/c_number.h"
 #include "platform/resource_module.h"
 #include "res/string_ids.h"
 #include "ui/admin/calib_reply.h"
+#include "ui/admin/chosen_list.h"
 #include "ui/framework/message_box.h"
 #include "ui/framework/up_down_ctrl.h"
 
@@ -41,6 +43,7 @@ bool COutputCalibDialog::OnInitDialog() {
         list->addItem(QString::fromStdString(LoadString(kStrOutputTypeChoices + i)));
     }
     SetCurSel(kOutputType, 0);
+    TakeWheelOnlyWhenOpen(list);
     for (const Point& point : kPoints) {
         if (auto* spin = GetDlgItemAs<CUpDownCtrl>(point.spin)) spin->SetRange(kDaLow, kDaHigh);
     }
@@ -57,6 +60,7 @@ void COutputCalibDialog::ResetControls() {
 }
 
 void COutputCalibDialog::RunReported(const std::function<void()>& sequence) {
+    if (m_reporting) return;
     try {
         sequence();
     } catch (const std::exception& failure) {
@@ -64,10 +68,16 @@ void COutputCalibDialog::RunReported(const std::function<void()>& sequence) {
         const std::string text = m_mode.EndAfterFailure(LoadString(kStrCommunicationError) + "\n" +
                                                         failure.what());
         ShowDeviceState();
-        AfxMessageBox(text, MB_ICONERROR);
+        Report(text, MB_ICONERROR);
         return;
     }
     ShowDeviceState();
+}
+
+void COutputCalibDialog::Report(const std::string& text, unsigned type) {
+    const bool outer = std::exchange(m_reporting, true);
+    AfxMessageBox(text, type);
+    m_reporting = outer;
 }
 
 void COutputCalibDialog::ShowDeviceState() {
@@ -137,9 +147,11 @@ void COutputCalibDialog::OnTimer(int id) {
 
 void COutputCalibDialog::OnCancel() {
     // Ends any adjustment. The dialog closes whatever the device answers, but not in silence when the
-    // device may be left adjusting: at a signal's close the box goes to standard error.
+    // device may be left adjusting: at a signal's close the box goes to standard error. The output is
+    // no longer driven once the adjustment is being left.
+    ResetControls();
     if (const std::optional<std::string> failure = m_mode.LeaveFailure()) {
-        AfxMessageBox(CAdjustmentMode::NotEnded(*failure), MB_ICONWARNING);
+        Report(CAdjustmentMode::NotEnded(*failure), MB_ICONWARNING);
     }
     EndDialog(IDCANCEL);
 }

@@ -53,8 +53,10 @@ private:
 
     void ResetControls();
     // Runs one exchange sequence; a failure disables every Start and Set first, so the timer drives
-    // nothing while the message is up, ends the adjustment mode, and is then reported.
+    // nothing while the message is up, ends the adjustment mode, and is then reported. Nothing runs
+    // while a message is open: ticks and handlers go on meanwhile, and the item selected may be another's.
     void RunReported(const std::function<void()>& sequence);
+    void Report(const std::string& text, unsigned type);
     // Says when the device may be adjusting though no point is: its state is not known then.
     void ShowDeviceState();
     // Item 4 of group 99, where the calibration commands go.
@@ -71,4 +73,5 @@ private:
     int m_tickMs;
     std::optional<CLineLend> m_lend;
     CAdjustmentMode m_mode;
+    bool m_reporting = false;
 };

@@ -9,6 +9,7 @@
 
 #include "platform/resource_module.h"
 #include "res/string_ids.h"
+#include "sim/sim_calibration.h"
 #include "support/scaled_timing.h"
 #include "ui/admin/calib_dialog_support.h"
 #include "ui/ui_test_support.h"
@@ -171,17 +172,20 @@ TEST(InputCalibDialog, SetSendsTheTypedTextAndShowsTheAnswer) {
     }
 }
 
-// A gain selection that fails on the way ends the adjustment mode it started, says so when that fails
-// too, and never lets "DG" on closing reach an item other than the gain setting's: it selects that item
-// again first. Wire of gain index 3: G01 I01 D1 I10 D3 I01 D0 G99 I05 DG3 DLR DHR, numbered from 0.
-TEST_F(InputCalibFailureTest, AFailedGainSelectionEndsTheAdjustmentAndWritesNoOtherItem) {
+// A gain change that fails on the way ends the adjustment mode it started, says so when that fails too,
+// and never lets "DG" on closing reach an item other than the gain setting's: it selects that item again
+// first. The list then shows the gain in force, here gain 8 from before, or none with the Set buttons
+// off where the device may hold another, and a point set goes with the gain shown. Wire of gain 32 (list
+// index 6): G01 I01 D1 I10 D5 I01 D0 G99 I05 DG5 DLR DHR, numbered from 0.
+TEST_F(InputCalibFailureTest, AFailedGainChangeEndsTheAdjustmentAndShowsTheGainInForce) {
     const std::string notEnded = "\n" + LoadString(kStrAdjustmentNotEnded);
     const struct {
         const char* name;
-        size_t from, to;  // the requests of the selection that meet the fault
+        size_t from, to;  // the requests of the change that meet the fault
         SimFault fault;
         Lines wire;
         std::string message;
+        int shown;  // the list index afterwards
         Lines closing;
         const char* mode;
         const char* gain;
@@ -190,47 +194,52 @@ TEST_F(InputCalibFailureTest, AFailedGainSelectionEndsTheAdjustmentAndWritesNoOt
          4,
          4,
          SimFault::Silence(),
-         {"G01", "I01", "D1", "I10", "D3", "G01", "I01", "D0"},
+         {"G01", "I01", "D1", "I10", "D5", "G01", "I01", "D0"},
          "Receive command response timeout.",
+         0,
          {"G99", "I05", "DG"},
          "0",
-         ""},
+         "3"},
         {"gain refused",
          4,
          4,
          SimFault::Exception(0),
-         {"G01", "I01", "D1", "I10", "D3", "G01", "I01", "D0"},
-         "The device refused the command D3.",
-         {"G99", "I05", "DG"},
+         {"G01", "I01", "D1", "I10", "D5", "G01", "I01", "D0"},
+         "The device refused the command D5.",
+         4,
+         {"DG"},
          "0",
-         ""},
+         "3"},
         {"end of the adjustment refused once",
          6,
          6,
          SimFault::Exception(0),
-         {"G01", "I01", "D1", "I10", "D3", "I01", "D0", "G01", "I01", "D0"},
+         {"G01", "I01", "D1", "I10", "D5", "I01", "D0", "G01", "I01", "D0"},
          "The device refused the command D0.",
+         0,
          {"G99", "I05", "DG"},
          "0",
-         "3"},
+         "5"},
         {"refusing everything from the gain write",
          4,
          CSimDevice::kForever,
          SimFault::Exception(0),
-         {"G01", "I01", "D1", "I10", "D3", "G01"},
-         "The device refused the command D3." + notEnded,
+         {"G01", "I01", "D1", "I10", "D5", "G01"},
+         "The device refused the command D5." + notEnded,
+         4,
          {"G01"},
          "1",
-         ""},
+         "3"},
         {"gain setting refused",
          9,
          9,
          SimFault::Exception(0),
-         {"G01", "I01", "D1", "I10", "D3", "I01", "D0", "G99", "I05", "DG3"},
-         "The device refused the command DG3.",
+         {"G01", "I01", "D1", "I10", "D5", "I01", "D0", "G99", "I05", "DG5"},
+         "The device refused the command DG5.",
+         0,
          {"DG"},
          "0",
-         "3"},
+         "5"},
     };
     for (const auto& c : cases) {
         SimCalibLine line("K9TS");
@@ -240,14 +249,28 @@ TEST_F(InputCalibFailureTest, AFailedGainSelectionEndsTheAdjustmentAndWritesNoOt
         RunModal(
             dialog,
             [&] {
+                dialog.SetCurSel(CInputCalibDialog::kInputType, 4);
+                dialog.DispatchSelChange(CInputCalibDialog::kInputType);
                 const size_t first = line.Count();
                 line.sim.InjectFault(c.fault, first + c.from,
                                      c.to == CSimDevice::kForever ? c.to : first + c.to);
-                dialog.SetCurSel(CInputCalibDialog::kInputType, 4);
+                dialog.SetCurSel(CInputCalibDialog::kInputType, 6);
                 dialog.DispatchSelChange(CInputCalibDialog::kInputType);
                 EXPECT_EQ(line.LinesSince(first), c.wire) << c.name;
                 EXPECT_EQ(boxes.texts, Lines{c.message}) << c.name;
-                EXPECT_FALSE(dialog.IsDlgItemEnabled(CInputCalibDialog::kSet0)) << c.name;
+                EXPECT_EQ(dialog.GetCurSel(CInputCalibDialog::kInputType), c.shown) << c.name;
+                EXPECT_EQ(dialog.GetDlgItemText(CInputCalibDialog::kCount0), c.shown ? "1200" : "") << c.name;
+                EXPECT_EQ(dialog.IsDlgItemEnabled(CInputCalibDialog::kSet0), c.shown != 0) << c.name;
+                if (!c.shown) SaveScreenshot(dialog.GetWindow(), "dialog_137_gain_unknown.png");
+                if (c.shown && std::string(c.mode) == "0") {
+                    dialog.SetDlgItemText(CInputCalibDialog::kMeasured0, "0.5");
+                    const size_t set = line.Count();
+                    dialog.DispatchCommand(CInputCalibDialog::kSet0);
+                    EXPECT_EQ(line.LinesSince(set), (Lines{"G99", "I05", "DL0.5"})) << c.name;
+                    EXPECT_EQ(line.sim.GetItem(SimCalibration::kGroup,
+                                               SimCalibration::Field(SimCalibration::kItemInput, 'G')),
+                              "3");
+                }
                 const size_t closed = line.Count();
                 dialog.DispatchCommand(CInputCalibDialog::kClose);
                 closing = line.LinesSince(closed);

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QComboBox>
+#include <QWheelEvent>
+
 #include <string>
 #include <vector>
 
@@ -10,6 +13,7 @@
 #include "sim/sim_calibration.h"
 #include "support/scaled_timing.h"
 #include "ui/admin/calib_dialog_support.h"
+#include "ui/admin/input_calib_dialog.h"
 #include "ui/framework/up_down_ctrl.h"
 #include "ui/ui_test_support.h"
 
@@ -190,7 +194,9 @@ TEST_F(OutputCalibTest, AFailureIsReportedOnceAndEndsTheAdjustmentOrSaysItMayGoO
 }
 
 // When the end of the adjustment does not reach the device at Close, the user is told that the device
-// may still be adjusting: in a message box, or on standard error when a signal closes the window.
+// may still be adjusting: in a message box, or on standard error when a signal closes the window. The
+// output is no longer driven by then, and a tick or a choice while the box is open sends nothing: item 1
+// of group 1, selected now, would take it.
 TEST_F(OutputCalibTest, CloseSaysWhenTheAdjustmentMayGoOn) {
     const std::string notEnded = LoadString(kStrAdjustmentNotEnded);
     const struct {
@@ -207,6 +213,12 @@ TEST_F(OutputCalibTest, CloseSaysWhenTheAdjustmentMayGoOn) {
          SimFault::Silence(),
          {"G01"},
          "Receive command response timeout."},
+        {"close button, end refused",
+         false,
+         2,
+         SimFault::Exception(0),
+         {"G01", "I01", "D0"},
+         "The device refused the command D0."},
         {"signal, end refused",
          true,
          2,
@@ -217,7 +229,14 @@ TEST_F(OutputCalibTest, CloseSaysWhenTheAdjustmentMayGoOn) {
     for (const auto& c : cases) {
         SimCalibLine line("K9TS");
         COutputCalibDialog dialog(line.ascii, &line.modbus, kNoTicks);
-        CMessageBoxRecorder boxes;
+        bool drivingWhileShown = false;
+        CMessageBoxRecorder boxes([&](const std::string&) {
+            drivingWhileShown = dialog.IsDlgItemEnabled(D::kSet0);
+            dialog.DispatchTimer(D::kTimerId);
+            dialog.SetCurSel(D::kOutputType, 1);
+            dialog.DispatchSelChange(D::kOutputType);
+            return IDOK;
+        });
         Lines closing;
         std::string standardError;
         const int result = RunModal(
@@ -248,6 +267,7 @@ TEST_F(OutputCalibTest, CloseSaysWhenTheAdjustmentMayGoOn) {
         } else {
             EXPECT_EQ(boxes.texts, Lines{c.reason + "\n" + notEnded});
             EXPECT_EQ(boxes.types, std::vector<unsigned>{MB_ICONWARNING});
+            EXPECT_FALSE(drivingWhileShown) << c.name;
         }
     }
 }
@@ -266,4 +286,30 @@ TEST_F(OutputCalibTest, TheUpDownKeepsTheDaValueWithin100To16000) {
             EXPECT_EQ(m_dialog.GetDlgItemText(D::kValue100), c.shown) << c.start;
         }
     });
+}
+
+// A list of either calibration dialog changes only by a deliberate choice: wheel notches over the closed
+// list, focused or not, choose nothing and send nothing.
+TEST(CalibDialogs, WheelNotchesOverAClosedListSendNothing) {
+    SimCalibLine line("K9TS");
+    CInputCalibDialog input(1, line.ascii, &line.modbus);
+    COutputCalibDialog output(line.ascii, &line.modbus, kNoTicks);
+    const struct {
+        CDialog* dialog;
+        int list;
+    } cases[] = {{&input, CInputCalibDialog::kInputType}, {&output, D::kOutputType}};
+    for (const auto& c : cases) {
+        RunModal(*c.dialog, [&] {
+            auto* list = c.dialog->GetDlgItemAs<QComboBox>(c.list);
+            const size_t first = line.Count();
+            for (bool focus : {false, true}) {
+                if (focus) list->setFocus();
+                QWheelEvent notch(QPointF(5, 5), list->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, -120),
+                                  Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+                QApplication::sendEvent(list, &notch);
+            }
+            EXPECT_EQ(c.dialog->GetCurSel(c.list), 0);
+            EXPECT_EQ(line.LinesSince(first), Lines{});
+        });
+    }
 }
