@@ -241,9 +241,7 @@ void CParTypeT::DecodeMonitorValues() {
                                            GetRegister(kRegOutputHold), GetRegister(kRegDeviceStatus),
                                            GetRegister(kRegBurnoutValue));
     SetStatus(d.status);
-    if (d.inputFollows) m_inputPercent = m_outputPercent;
-    m_outputValue = d.outputValue;
-    m_outputPercent = d.outputPercent;
+    SetLiveOutput(d.outputValue, d.forced);
     m_inputValue = MonitorInput();
     RegistersToParam(kCjmTemperature);
     DecodeTcVoltages();
