@@ -62,6 +62,7 @@ enum StringId : unsigned {
     kStrTextTooLong = 240,
     kStrTextControlCharacters = 241,
     kStrTextCut = 242,
+    kStrTextBeyondAscii = 243,
     // Parameter names, choices and table titles; a choice list is named by its first text, the others follow
     kStrResistancePoint = 1006,
     kStrVoltagePoint = 1025,

@@ -156,14 +156,10 @@ void CParTypeR::DecodeLiveValues() {
                                           GetRegister(kRegRawResistance + 1));
     m_rtdResistance = SaturateInt32(raw * ResistanceCountScale(m_resistanceRange));
     const bool burnout = (status & kStatusBurnout) != 0;
-    if (!burnout && !looptest) {
-        m_outputValue = GetRegister(kRegPresentOutput) * 4;
-        // The device reports no input percent: the output percent of the previous poll stands in.
-        m_inputPercent = m_outputPercent;
-    } else {
-        m_outputValue = GetRegister(looptest ? int32_t{kRegOutputHold} : int32_t{kRegBurnoutValue}) * 4;
-    }
-    m_outputPercent = OutputPercent(m_outputValue);
+    const int32_t source = looptest  ? int32_t{kRegOutputHold}
+                           : burnout ? int32_t{kRegBurnoutValue}
+                                     : int32_t{kRegPresentOutput};
+    SetLiveOutput(GetRegister(source) * 4, looptest || burnout);
     const int64_t span = int64_t{m_input100} - m_input0;
     m_inputValue = SaturateInt32(m_input0 + span * m_inputPercent / 1000000);
 }

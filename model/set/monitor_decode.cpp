@@ -6,7 +6,7 @@
 CMonitorDecode DecodeMonitor(uint32_t status, uint16_t output, uint16_t hold, uint16_t deviceStatus,
                              uint16_t burnoutOutput) {
     constexpr uint32_t kReplaced = kStatusLooptest | kStatusBurnout | kStatusAdError | kStatusRomError;
-    CMonitorDecode d{status & ~kReplaced, 0, 0, false};
+    CMonitorDecode d{status & ~kReplaced, 0, true};
     if (hold != 0) d.status |= kStatusLooptest;
     if (deviceStatus & 1u) d.status |= kStatusBurnout;
     if (deviceStatus & 2u) d.status |= kStatusAdError;
@@ -17,9 +17,8 @@ CMonitorDecode DecodeMonitor(uint32_t status, uint16_t output, uint16_t hold, ui
         d.outputValue = int32_t{burnoutOutput} * 4;
     } else {
         d.outputValue = int32_t{output} * 4;
-        d.inputFollows = true;
+        d.forced = false;
     }
-    d.outputPercent = (d.outputValue - 40000) / 16 * 100;
     return d;
 }
 

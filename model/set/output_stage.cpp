@@ -35,6 +35,14 @@ void CParOutputStage::CopyStage(const CParOutputStage& src) {
     m_burnoutValue = src.m_burnoutValue;
     m_outputHigh = src.m_outputHigh;
     m_outputLow = src.m_outputLow;
+    m_outputFollowsInput = src.m_outputFollowsInput;
+}
+
+void CParOutputStage::SetLiveOutput(int32_t outputValue, bool forced) {
+    if (!forced && m_outputFollowsInput) m_inputPercent = m_outputPercent;
+    m_outputValue = outputValue;
+    m_outputPercent = OutputPercent(outputValue);
+    m_outputFollowsInput = !forced;
 }
 
 int32_t CParOutputStage::GetValue(int32_t code) const {

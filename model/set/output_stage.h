@@ -69,12 +69,20 @@ protected:
     void DownloadFramed(CModbusInterface& modbus, int32_t part, const DownloadFrame& frame,
                         const std::function<void()>& download);
 
+    // The live output of a monitor read (1e-4 mA) and its percent, and whether the loop test or a burnout
+    // forced it. The device reports no input percent: the output percent of the previous read stands in,
+    // taken only when neither that read nor this one had the output forced, for a forced output says
+    // nothing of the input; otherwise the input percent stays.
+    void SetLiveOutput(int32_t outputValue, bool forced);
+
     int32_t m_burnout = 1;
     int32_t m_burnoutValue = 230000;
     int32_t m_outputHigh = 215000;
     int32_t m_outputLow = 38000;
 
 private:
+    // The output percent held from the previous read followed the input.
+    bool m_outputFollowsInput = false;
     uint16_t m_burnoutKeep;
     uint16_t m_burnoutSet;
 };

@@ -252,7 +252,17 @@ void CParTypeV::SetValue(int32_t code, int32_t value, bool check) {
             if (check) CheckRange(code, value, 2, kMaxPoints);
             m_pointCount = value;
             return;
-        case kHardware: m_hardware = value; return;
+        case kHardware: {
+            // One unsigned 16-bit register holds it. Its display text is the stored value, so the message
+            // names the limits by their number texts.
+            constexpr int32_t kHighest = std::numeric_limits<uint16_t>::max();
+            if (check && (value < 0 || value > kHighest))
+                throw CPrivateException(FormatMessageId(
+                    kStrValueRange,
+                    {GetParamName(code), FormatRawValue(code, 0), FormatRawValue(code, kHighest)}));
+            m_hardware = value;
+            return;
+        }
         default: return;
     }
 }
@@ -281,14 +291,17 @@ void CParTypeV::EditTable(int32_t group, int32_t variant) {
 
 void CParTypeV::CheckValues() const {
     // Each stored text is typed into a copy: the copy is online, so that a type choice leaves the ranges
-    // that the rows after it are tested against. The texts are not range-tested.
+    // that the rows after it are tested against. Of the texts only the characters are tested: a file's
+    // tag outside the tag set has always been sent, but no register holds a character beyond ASCII.
     const std::unique_ptr<CParBase> probe = Clone();
     probe->SetOnline(true);
     for (int32_t code : GetWalkCodes()) {
-        if (code == kTag || code == kModel || code == kSerial) continue;
         const int32_t kind = GetParamState(code);
         if (kind == kParHeader || kind == kParReadOnly) continue;
-        probe->SetValueFromString(code, GetValueString(code), true);
+        if (code == kTag || code == kModel || code == kSerial)
+            CheckDeviceText(code, GetValueString(code));
+        else
+            probe->SetValueFromString(code, GetValueString(code), true);
     }
 }
 

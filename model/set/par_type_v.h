@@ -251,9 +251,13 @@ protected:
     void StoreNumberText(int32_t code, std::string_view text);
 
     // A text for the tag, model text or serial number. Typed (`check`), it is refused with a message
-    // when it holds more than the device stores, a control character or, for the tag, a character
-    // outside the tag set; from a file, a longer text is cut to what the device stores, with a warning.
+    // when it holds more characters than the device stores, a character CheckDeviceText refuses or, for
+    // the tag, a character outside the tag set; from a file, a longer text is cut to what the device
+    // stores, with a warning. Lengths count characters, not the bytes of their UTF-8 form.
     std::string AcceptedText(int32_t code, const std::string& text, bool check) const;
+    // Refuses a text that the device's 8-bit character registers cannot hold as the user sees it: a
+    // control character, or one beyond printable ASCII (Japanese, accented letters).
+    void CheckDeviceText(int32_t code, std::string_view text) const;
     // Characters the device's registers hold of the tag, model text or serial number.
     static size_t TextLength(int32_t code);
 

@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "link/private_exception.h"
@@ -51,6 +52,24 @@ bool IsIntegerCode(int32_t code) {
 bool IsControlCharacter(char c) {
     const auto byte = static_cast<unsigned char>(c);
     return byte < 0x20 || byte == 0x7F;
+}
+
+// Each register holds one 8-bit character: a byte of a multi-byte UTF-8 character is not one.
+bool IsBeyondAscii(char c) { return static_cast<unsigned char>(c) >= 0x80; }
+
+// Characters as the user sees them: every byte that does not continue a UTF-8 sequence begins one.
+bool BeginsCharacter(char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }
+
+size_t CharacterCount(std::string_view text) {
+    return static_cast<size_t>(std::count_if(text.begin(), text.end(), BeginsCharacter));
+}
+
+// The first `count` characters of a text, never a part of one.
+std::string FirstCharacters(const std::string& text, size_t count) {
+    size_t seen = 0;
+    for (size_t i = 0; i < text.size(); ++i)
+        if (BeginsCharacter(text[i]) && seen++ == count) return text.substr(0, i);
+    return text;
 }
 
 constexpr unsigned kMessageBoxExclamation = 0x30;
@@ -141,18 +160,24 @@ std::string CParTypeV::AcceptedText(int32_t code, const std::string& text, bool 
         if (code == kTag && text.find_first_not_of(kTagCharacters) != std::string::npos)
             throw CPrivateException(
                 FormatC(LoadString(kStrTagCharacters).c_str(), std::string(kTagCharacters).c_str()));
-        if (std::any_of(text.begin(), text.end(), IsControlCharacter))
-            throw CPrivateException(FormatMessageId(kStrTextControlCharacters, {GetParamName(code)}));
-        if (text.size() > limit)
+        CheckDeviceText(code, text);
+        if (CharacterCount(text) > limit)
             throw CPrivateException(
                 FormatMessageId(kStrTextTooLong, {GetParamName(code), static_cast<int32_t>(limit)}));
         return text;
     }
-    if (text.size() <= limit) return text;
+    if (CharacterCount(text) <= limit) return text;
     // Kept as a download would leave it, so that the device and the file compare equal afterwards.
     NotifyUser(FormatMessageId(kStrTextCut, {GetParamName(code), static_cast<int32_t>(limit)}),
                kMessageBoxExclamation);
-    return text.substr(0, limit);
+    return FirstCharacters(text, limit);
+}
+
+void CParTypeV::CheckDeviceText(int32_t code, std::string_view text) const {
+    if (std::any_of(text.begin(), text.end(), IsControlCharacter))
+        throw CPrivateException(FormatMessageId(kStrTextControlCharacters, {GetParamName(code)}));
+    if (std::any_of(text.begin(), text.end(), IsBeyondAscii))
+        throw CPrivateException(FormatMessageId(kStrTextBeyondAscii, {GetParamName(code)}));
 }
 
 size_t CParTypeV::TextLength(int32_t code) {

@@ -261,8 +261,8 @@ std::vector<int32_t> CParTypeT::GetLoadOrder() const {
     return order;
 }
 
-bool CParTypeT::IsRestrictedModel() const {
-    return !IsAdminMode() && m_model.size() >= 7 && m_model[6] == '0';
+bool CParTypeT::IsRestrictedModelText(std::string_view model) {
+    return !IsAdminMode() && model.size() >= 7 && model[6] == '0';
 }
 
 void CParTypeT::EditTable(int32_t group, int32_t variant) {

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "model/set/par_custom_table.h"
@@ -116,7 +117,8 @@ public:
 
     // The administrator mode is off and the 7th character of the model text is "0": such a device
     // measures type N only.
-    bool IsRestrictedModel() const;
+    bool IsRestrictedModel() const { return IsRestrictedModelText(m_model); }
+    static bool IsRestrictedModelText(std::string_view model);
     static bool IsStandardType(int32_t type) { return type >= 0 && type < kTypeCustom100; }
 
     static bool IsVoltageCode(int32_t code) { return code >= kVoltageFirst && code <= kVoltageLast; }
@@ -176,6 +178,9 @@ private:
     void DecodeMonitorValues();
     // Refuses a custom table that does not run strictly one way (message 226).
     void CheckCustomTableForAscii() const;
-    // Refuses an input type that a restricted device does not measure (message 224).
+    // Refuses the input type when the device of model text `deviceModel` does not measure it (message
+    // 224). Both downloads ask it before they write anything.
+    void CheckTypeForDevice(std::string_view deviceModel) const;
     void CheckDeviceTypeForAscii(CCommInterface& comm) const;
+    void CheckDeviceTypeForModbus(CModbusInterface& modbus) const;
 };

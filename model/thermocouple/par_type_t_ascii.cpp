@@ -59,10 +59,7 @@ void CParTypeT::CheckDeviceTypeForAscii(CCommInterface& comm) const {
     comm.SelectItem(kItemIdentity);
     const std::string model(ReplyTail(Exchange(comm, "D0\r"), 1));
     comm.SelectGroup(CCommInterface::kGroupSettings);
-    if (!model.empty()) probe.m_model = model;
-    if (!probe.IsRestrictedModel() || m_inputType == kTypeN) return;
-    throw CPrivateException(
-        FormatC(LoadString(kStrInputTypeUnsupported).c_str(), GetValueText(kInputType).c_str()));
+    CheckTypeForDevice(model.empty() ? probe.m_model : model);
 }
 
 void CParTypeT::DownloadAscii(CCommInterface& comm, int32_t part) {

@@ -174,8 +174,17 @@ int32_t CParTypeT::MonitorInput() const { return InputFromPercent(m_input0, m_in
 
 void CParTypeT::DownloadExtra(CModbusInterface&, int32_t) {}
 
+void CParTypeT::CheckDeviceTypeForModbus(CModbusInterface& modbus) const {
+    // The universal device's kinds read their model text as "K9U", which marks no restricted device.
+    if (IsUniversalType(GetTypeId())) return;
+    CParTypeT device(GetTypeId());
+    device.ReadParamModbus(modbus, kModel);
+    CheckTypeForDevice(device.m_model);
+}
+
 void CParTypeT::DownloadModbus(CModbusInterface& modbus, int32_t part) {
     CheckModbusDownload(part);
+    if (Runs(part, kPartBasic)) CheckDeviceTypeForModbus(modbus);
     DownloadFramed(modbus, part, {KindCharacter(), TransferProgressTotal(), KeptProgressTotal()},
                    [&] { DownloadParts(modbus, part); });
 }
@@ -232,9 +241,7 @@ void CParTypeT::DecodeMonitorValues() {
                                            GetRegister(kRegOutputHold), GetRegister(kRegDeviceStatus),
                                            GetRegister(kRegBurnoutValue));
     SetStatus(d.status);
-    if (d.inputFollows) m_inputPercent = m_outputPercent;
-    m_outputValue = d.outputValue;
-    m_outputPercent = d.outputPercent;
+    SetLiveOutput(d.outputValue, d.forced);
     m_inputValue = MonitorInput();
     RegistersToParam(kCjmTemperature);
     DecodeTcVoltages();

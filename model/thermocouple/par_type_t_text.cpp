@@ -1,5 +1,8 @@
+#include <algorithm>
+#include <iterator>
 #include <string>
 
+#include "link/private_exception.h"
 #include "model/hooks/par_editor.h"
 #include "model/thermocouple/par_type_t.h"
 #include "model/set/temperature_unit.h"
@@ -141,6 +144,15 @@ void CParTypeT::SetValueFromString(int32_t code, const std::string& text, bool c
     if (code == kColdJunction) return SetValue(code, ToDisplayUnit(ParseScaled(text)), check);
     if (IsFixedPointCode(code)) return SetValue(code, ParseScaled(text), check);
     CParCustomTable::SetValueFromString(code, text, check);
+}
+
+void CParTypeT::CheckTypeForDevice(std::string_view deviceModel) const {
+    if (!IsRestrictedModelText(deviceModel)) return;
+    if (std::find(std::begin(kRestrictedTypes), std::end(kRestrictedTypes), m_inputType) !=
+        std::end(kRestrictedTypes))
+        return;
+    throw CPrivateException(
+        FormatC(LoadString(kStrInputTypeUnsupported).c_str(), GetValueText(kInputType).c_str()));
 }
 
 int32_t CParTypeT::ParseDisplayTemperature(const std::string& text) const {

@@ -118,9 +118,7 @@ void CParUniversal::UploadModbus(CModbusInterface& modbus, int32_t part) {
                                                GetRegister(kRegOutputHold), GetRegister(kRegDeviceStatus),
                                                GetRegister(kRegBurnoutValue));
         SetStatus(d.status);
-        if (d.inputFollows) m_inputPercent = m_outputPercent;
-        m_outputValue = d.outputValue;
-        m_outputPercent = d.outputPercent;
+        SetLiveOutput(d.outputValue, d.forced);
         m_inputValue = InputFromPercent(m_input0, m_input100, m_inputPercent);
     }
     // The stage registers are decoded only when a block that holds them was read.

@@ -165,6 +165,34 @@ TEST_F(DeviceInterfaceTest, LivePollReadsStatusOnlyForTheLoopTestPageOrAllPages)
     }
 }
 
+// The device reports its input only through its output: once a loop test or a burnout has forced the
+// output, the input shown is still the device's input.
+TEST_F(DeviceInterfaceTest, AForcedOutputNeverShowsAsTheInput) {
+    const struct {
+        const char* model;
+        const char* input;  // at 12 mA: 50 % of 0 to 500
+    } models[] = {
+        {"K9RS", "250.000deg C, 50.00%"}, {"K9TS", "250.000deg C, 50.00%"}, {"K9U3", "250.000Ohm, 50.00%"}};
+    // The loop test at 6 mA, a burnout.
+    const std::pair<int, uint16_t> forces[] = {{2072, 15000}, {2073, 1}};
+    for (const auto& m : models) {
+        for (const auto& [reg, value] : forces) {
+            SimLink link(m.model);
+            CDeviceType registry;
+            const std::unique_ptr<CParBase> set = registry.SetModel(m.model)->Clone();
+            set->SetValue(2, 5000000, false);
+            link.sim.SetRegister(2071, 30000);
+            // The first read has no earlier output to take the input from; the third is forced.
+            for (int read = 0; read < 5; ++read) {
+                link.sim.SetRegister(reg, read == 2 ? value : 0);
+                set->UploadModbus(link.modbus, kPartLive);
+                if (read == 0 || read == 2) continue;
+                EXPECT_EQ(set->GetValueString(60000), m.input) << m.model << " " << reg << " read " << read;
+            }
+        }
+    }
+}
+
 TEST_F(DeviceInterfaceTest, NotConnectedPollReadsNothingAndForgetsTheDevice) {
     Connect("K9RS");
     Identify();

@@ -13,6 +13,7 @@
 #include "support/recording_notifier.h"
 #include "support/temp_folder.h"
 #include "support/thrown_message.h"
+#include "support/transfer_probe.h"
 
 namespace {
 
@@ -54,7 +55,7 @@ TEST(SetValuesRoundTrip, LongerFileTextsLoadCutWithAWarningAndSaveBackEqual) {
     std::string file = ReadBytes(dir / "a.cfg");
     file = Replaced(file, "P62000=Default\r\n", "P62000=" + std::string(300, 'T') + "\r\n");
     file = Replaced(file, "P62002=K9R\r\n", "P62002=K9R-ABCDEFGH\r\n");
-    file = Replaced(file, "P62003=Default\r\n", "P62003=SERIAL-123\r\n");
+    file = Replaced(file, "P62003=Default\r\n", "P62003=シリアル番号一二三\r\n");
     WriteBytes(dir / "a.cfg", file);
 
     CRecordingNotifier notifier;
@@ -62,7 +63,7 @@ TEST(SetValuesRoundTrip, LongerFileTextsLoadCutWithAWarningAndSaveBackEqual) {
     loaded.LoadFromFile(dir / "a.cfg");
     EXPECT_EQ(loaded.GetValueString(62000), std::string(16, 'T'));
     EXPECT_EQ(loaded.GetValueString(62002), "K9R-ABCDEF");
-    EXPECT_EQ(loaded.GetValueString(62003), "SERIAL-1");
+    EXPECT_EQ(loaded.GetValueString(62003), "シリアル番号一二");
     const auto cut = [](const std::string& name, const std::string& limit) {
         return name + " in the file is longer than the " + limit +
                " characters the device holds; it was cut to " + limit + " characters.";
@@ -76,6 +77,10 @@ TEST(SetValuesRoundTrip, LongerFileTextsLoadCutWithAWarningAndSaveBackEqual) {
     for (int32_t code : {62000, 62002, 62003})
         EXPECT_EQ(again.GetValueString(code), loaded.GetValueString(code));
     EXPECT_EQ(notifier.messages.size(), 3u);
+    // No register holds a character beyond ASCII: the download's check names the row.
+    const AdminModeScope admin(true);
+    EXPECT_EQ(ThrownMessage([&] { again.CheckValues(); }).substr(0, 34),
+              "Serial can hold only ASCII letters");
 }
 
 // A file or a device may hold the other end of a 0 %/100 % pair where no typed value could lie beyond

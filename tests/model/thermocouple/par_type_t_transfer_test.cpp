@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "model/set/output_stage.h"
@@ -9,6 +10,7 @@
 #include "sim/sim_tc.h"
 #include "support/sim_fixtures.h"
 #include "support/thrown_message.h"
+#include "support/transfer_probe.h"
 
 namespace {
 
@@ -164,8 +166,8 @@ TEST_F(TcTransferTest, FullDownloadSequence) {
     m_sim.SetRegister(2071, 22222);
     set.DownloadModbus(m_modbus, -1);
 
-    std::vector<std::string> expected = {"R2073x1", "R2071x1",  "W2072x1", "W2055x9",
-                                         "W1344x6", "W1360x16", "W1376x16"};
+    std::vector<std::string> expected = {"R1042x10", "R2073x1", "R2071x1",  "W2072x1",
+                                         "W2055x9",  "W1344x6", "W1360x16", "W1376x16"};
     for (int start = 0; start < 512; start += 16) expected.push_back("W" + std::to_string(start) + "x16");
     for (int start = 768; start < 832; start += 16) expected.push_back("W" + std::to_string(start) + "x16");
     for (const char* b : {"W1280x12", "W2060x7", "W2064x4", "W1024x8", "W2072x1"}) expected.push_back(b);
@@ -251,6 +253,25 @@ TEST_F(TcTransferTest, RefusalsComeBeforeAnyWrite) {
     wide.SetValue(CParTypeV::kInput100, 1000000, false);
     wide.DownloadModbus(m_modbus, CParTypeT::kPartOutputTable);
     EXPECT_EQ(Writes().size(), 32u);
+}
+
+// A device whose model text has "0" in its 7th place measures type N only, unless in administrator mode.
+TEST_F(TcTransferTest, ARestrictedDeviceTakesOnlyTheTypeItMeasures) {
+    for (int i = 0; i < 7; ++i) m_sim.SetRegister(1042 + i, static_cast<uint16_t>("K9TS-A0"[i]));
+    const std::string refusal = "This device is not support input type \"TC K(CA)\".";
+    // Type sent, administrator mode, the type the device holds afterwards.
+    const std::tuple<int32_t, bool, uint16_t> cases[] = {
+        {CParTypeT::kTypeN, false, 9}, {0, false, 9}, {0, true, 0}};
+    for (const auto& [type, admin, held] : cases) {
+        const AdminModeScope scope(admin);
+        CParTypeT set;
+        set.SetValue(CParTypeV::kInputType, type, false);
+        const size_t written = Writes().size();
+        const bool refused = type != held;
+        EXPECT_EQ(ThrownMessage([&] { set.DownloadModbus(m_modbus, -1); }), refused ? refusal : kNoThrow);
+        EXPECT_EQ(Writes().size() == written, refused) << type;
+        EXPECT_EQ(m_sim.GetRegister(1280), held) << type;
+    }
 }
 
 TEST_F(TcTransferTest, UploadAndLiveDecode) {

@@ -11,6 +11,7 @@
 #include "support/request_list.h"
 #include "support/scaled_timing.h"
 #include "support/sim_connection.h"
+#include "support/transfer_probe.h"
 #include "ui/controls/list_fixture.h"
 
 namespace {
@@ -39,6 +40,44 @@ TEST_F(DeviceListTest, ACommitWritesTheValuesRegistersAndReadsThemBack) {
     EXPECT_EQ(link.sim.GetRegister(1286), 120);
     EXPECT_EQ(f.set.GetValue(CParTypeV::kDamping), 120000);
     EXPECT_EQ(f.ValueCell(CParTypeV::kDamping), f.set.FormatValue(CParTypeV::kDamping, 120000, true));
+}
+
+// Administrator mode: what the identity registers cannot hold is refused and nothing is written.
+TEST_F(DeviceListTest, IdentityValuesTheRegistersCannotHoldAreRefusedUnwritten) {
+    const AdminModeScope admin(true);
+    f.List().SetParameterSet(&f.set, kGroupDeviceInfo);
+    f.List().Refresh();
+    const std::string range = "Hardware should be a from 0 to 65535. ";
+    const std::string ascii =
+        " can hold only ASCII letters, digits, spaces and signs; Japanese and accented "
+        "letters cannot be stored in the device.";
+    const struct {
+        int32_t code;
+        const char* typed;
+        std::string refusal;  // empty: accepted, and `reg` holds `written`
+        int reg;
+        uint16_t written;
+    } cases[] = {
+        {62004, "99999999", range, 1064, 0},        {62004, "-1", range, 1064, 0},
+        {62004, "65535", "", 1064, 65535},          {62002, "日本", "Model" + ascii, 1042, 0},
+        {62003, "Café", "Serial" + ascii, 1056, 0},
+    };
+    for (const auto& c : cases) {
+        const bool refused = !c.refusal.empty();
+        const std::string shown = refused ? f.ValueCell(c.code) : c.typed;
+        const uint16_t held = refused ? link.sim.GetRegister(c.reg) : c.written;
+        f.ClickValue(c.code);
+        const size_t before = link.sim.GetRequestCount();
+        CMessageBoxRecorder boxes;
+        // As an input method commits it: key clicks carry ASCII only.
+        f.Text().setText(QString::fromUtf8(c.typed));
+        QTest::keyClick(&f.Text(), Qt::Key_Return);
+        EXPECT_EQ(boxes.texts, refused ? std::vector{c.refusal} : std::vector<std::string>{}) << c.typed;
+        EXPECT_EQ(f.ValueCell(c.code), shown) << c.typed;
+        EXPECT_EQ(link.sim.GetRegister(c.reg), held) << c.typed;
+        for (const std::string& block : ModbusBlocks(link.sim, before))
+            EXPECT_TRUE(!refused || block[0] != 'W') << c.typed << " " << block;
+    }
 }
 
 TEST_F(DeviceListTest, AWriteTheDeviceRefusesIsReportedAndTheOldValueIsShown) {
