@@ -92,6 +92,9 @@ public:
     // Renders into `painter`: `plot` arrives as a copy of `drawing` and comes back as the plot area.
     // Grid and trace stay inside the plot area.
     void Draw(QPainter& painter, const Rect& drawing, Rect& plot, bool printing);
+    // The screen's picture at `ratio` device pixels to a pixel of the control, drawn again when anything
+    // changed; painted in device pixels, so that it stays sharp at any scaling.
+    const QPixmap& Picture(qreal ratio);
     // The layout of the current view in `drawing` with `font`, measured on `device` (the screen when
     // none is given).
     PlotLayout Layout(const Rect& drawing, const QFont& font, const QPaintDevice* device = nullptr) const;

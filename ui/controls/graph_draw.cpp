@@ -33,6 +33,12 @@ private:
 };
 
 bool IsNumber(float value) { return !std::isnan(value); }
+
+// A pen `width` pixels wide in whole device pixels: a width scaled to a fraction would be drawn one
+// pixel wider or narrower from line to line.
+int DevicePixels(int width, const QPainter& painter) {
+    return std::max(1, static_cast<int>(std::lround(width * painter.device()->devicePixelRatioF())));
+}
 }  // namespace
 
 int CGraph::MapX(double x, const Rect& plot, const Rect& drawing) const {
@@ -47,8 +53,12 @@ int CGraph::MapY(double y, const Rect& plot, const Rect& drawing) const {
 
 void CGraph::Draw(QPainter& painter, const Rect& drawing, Rect& plot, bool printing) {
     const Rect& r = drawing;
-    QPen gridPen(m_gridColour, r.Width() / 1000 + 1, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin);
-    QPen tracePen(m_traceColour, 2 * (r.Width() / 1000) + 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    QPen gridPen(m_gridColour, DevicePixels(r.Width() / 1000 + 1, painter), Qt::SolidLine, Qt::SquareCap,
+                 Qt::MiterJoin);
+    QPen tracePen(m_traceColour, DevicePixels(2 * (r.Width() / 1000) + 2, painter), Qt::SolidLine,
+                  Qt::RoundCap, Qt::RoundJoin);
+    gridPen.setCosmetic(true);
+    tracePen.setCosmetic(true);
     QFont font = DialogFont();
     if (printing) {
         // The screen's font size on the printer's resolution.
@@ -180,9 +190,10 @@ void CGraph::DrawInteractiveTrace(QPainter& painter, const Rect& plot, const Rec
     line.Draw(painter);
 }
 
-void CGraph::paintEvent(QPaintEvent*) {
-    if (m_buffer.size() != size()) {
-        m_buffer = QPixmap(size());
+const QPixmap& CGraph::Picture(qreal ratio) {
+    if (m_buffer.size() != size() * ratio || m_buffer.devicePixelRatio() != ratio) {
+        m_buffer = QPixmap(size() * ratio);
+        m_buffer.setDevicePixelRatio(ratio);
         m_dirty = true;
         // The values per pixel belong to the old size.
         m_recomputeScales = true;
@@ -194,8 +205,12 @@ void CGraph::paintEvent(QPaintEvent*) {
         Draw(buffer, client, m_plot, false);
         m_dirty = false;
     }
+    return m_buffer;
+}
+
+void CGraph::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.drawPixmap(0, 0, m_buffer);
+    painter.drawPixmap(0, 0, Picture(devicePixelRatioF()));
     if (m_drag == kDragZoom) {
         const QRect band = QRect(m_zoomFirst, m_zoomSecond).normalized();
         painter.setPen(QPen(m_textColour, 1, Qt::DotLine));

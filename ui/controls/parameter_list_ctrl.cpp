@@ -195,7 +195,7 @@ void CParameterListCtrl::Navigate(int navigation) {
     if (current < 0) return;
     const int target = navigation == CInPlaceTextEdit::kNext ? current + 1 : current - 1;
     if (target < 0 || target >= m_list->GetItemCount()) return;
-    m_list->SelectOnly(target);
+    m_list->MoveSelection(current, target);
     m_list->EnsureVisible(target);
     BeginEdit(-1);
 }

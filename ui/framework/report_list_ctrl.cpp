@@ -133,12 +133,23 @@ bool CReportListCtrl::IsSelected(int row) const {
     return selectionModel()->isRowSelected(row, QModelIndex());
 }
 
-void CReportListCtrl::SelectOnly(int row) {
-    if (row < 0 || row >= rowCount()) return;
+QModelIndex CReportListCtrl::ShownIndex(int row) const {
     int shown = 0;
     while (shown + 1 < columnCount() && isColumnHidden(shown)) ++shown;
-    const QModelIndex index = model()->index(row, shown);
-    selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    return model()->index(row, shown);
+}
+
+void CReportListCtrl::SelectOnly(int row) {
+    if (row < 0 || row >= rowCount()) return;
+    selectionModel()->setCurrentIndex(ShownIndex(row),
+                                      QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+void CReportListCtrl::MoveSelection(int from, int to) {
+    if (from < 0 || from >= rowCount() || to < 0 || to >= rowCount()) return;
+    selectionModel()->select(ShownIndex(from), QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
+    selectionModel()->setCurrentIndex(ShownIndex(to),
+                                      QItemSelectionModel::Select | QItemSelectionModel::Rows);
 }
 
 void CReportListCtrl::EnsureVisible(int row) {

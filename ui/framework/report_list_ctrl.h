@@ -58,6 +58,8 @@ public:
     bool IsSelected(int row) const;
     // Makes `row` the only selected row and the current one.
     void SelectOnly(int row);
+    // Takes the selection off `from` and makes `to` selected and current; other selected rows stay so.
+    void MoveSelection(int from, int to);
     void EnsureVisible(int row);
     // The rectangle of a cell in the coordinates of the viewport, where in-place editors are placed.
     QRect GetSubItemRect(int row, int column) const;
@@ -77,6 +79,8 @@ protected:
     bool viewportEvent(QEvent* event) override;
 
 private:
+    // A cell of `row` in the first column shown: the selection model works on cells the view shows.
+    QModelIndex ShownIndex(int row) const;
     // The width the item delegate asks for to show a cell's text whole.
     int TextWidth(const QModelIndex& index) const;
     // Whether the cell shows less than its whole text.

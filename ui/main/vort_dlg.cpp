@@ -309,17 +309,9 @@ void CVORTDlg::UpdateControls(int state) {
     RestoreTransferFocus();
 }
 
+// A device command comes back with the device; until then the focus waits where it is.
 void CVORTDlg::RestoreTransferFocus() {
-    if (!m_focusBeforeTransfer || m_state == kStateBusy) return;
-    // The user has put the focus somewhere since the transfer began: it stays there.
-    if (GetWindow()->focusWidget() != m_focusDuringTransfer) {
-        m_focusBeforeTransfer.clear();
-        return;
-    }
-    // A device command comes back with the device; until then the focus waits where it is.
-    if (!m_focusBeforeTransfer->isEnabled() || !m_focusBeforeTransfer->isVisible()) return;
-    m_focusBeforeTransfer->setFocus();
-    m_focusBeforeTransfer.clear();
+    if (m_state != kStateBusy) m_transferFocus.Restore(GetWindow());
 }
 
 void CVORTDlg::RefreshFileConfiguration() {

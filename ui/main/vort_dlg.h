@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QPointer>
 #include <QWidget>
 
 #include <memory>
@@ -13,6 +12,7 @@
 #include "model/set/par_base.h"
 #include "res/dialogs/dialog_102_ids.h"
 #include "ui/common/observer_dialog.h"
+#include "ui/framework/focus_return.h"
 #include "ui/pages/adjust_input_page.h"
 #include "ui/pages/ao_test_page.h"
 #include "ui/pages/calib_input_page.h"
@@ -170,8 +170,7 @@ private:
     bool m_deferredPoll = false;
     // The user closed the window during a transfer; it closes when the transfer has ended.
     bool m_closePending = false;
-    // Disabling the focused command moves the focus on (to the Model field, often); where it was and
-    // where it went, so that it goes back after the transfer unless the user moved it meanwhile.
-    QPointer<QWidget> m_focusBeforeTransfer;
-    QPointer<QWidget> m_focusDuringTransfer;
+    // Disabling the focused command moves the focus on (to the Model field, often); it goes back after
+    // the transfer unless the user moved it meanwhile.
+    CFocusReturn m_transferFocus;
 };

@@ -127,9 +127,7 @@ void CVORTDlg::StartWorkThread(unsigned statusText) {
     m_workThread->GetDeviceInterface().ResetProgress();
     GetDlgItemAs<QProgressBar>(kProgress)->setValue(0);
     SetDlgItemText(kStatusText, LoadString(statusText));
-    m_focusBeforeTransfer = GetWindow()->focusWidget();
-    UpdateControls(kStateBusy);
-    m_focusDuringTransfer = GetWindow()->focusWidget();
+    m_transferFocus.Hold(GetWindow(), [this] { UpdateControls(kStateBusy); });
 }
 
 void CVORTDlg::StartUpload(bool compare) {

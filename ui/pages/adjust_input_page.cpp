@@ -191,6 +191,7 @@ void CAdjustInputPage::UpdateFromDevice(const CAdjustInfo& info, CDeviceInterfac
     ShowDlgItem(kChannel1, m_record.channelCount == 2);
     ShowDlgItem(kChannel2, m_record.channelCount == 2);
     PlaceOutputGroup();
+    m_writeFocus.Restore(GetWindow());
 }
 
 void CAdjustInputPage::PlaceOutputGroup() {
@@ -211,7 +212,9 @@ void CAdjustInputPage::SendAdjustment() {
     ShowAllLabels();
     if (devif == nullptr) return;
     devif->SetAdjustWritePending(true);
-    for (int id : kAdjustControls) EnableDlgItem(id, false);
+    m_writeFocus.Hold(GetWindow(), [this] {
+        for (int id : kAdjustControls) EnableDlgItem(id, false);
+    });
     try {
         const CWaitCursor wait;
         devif->WriteAdjust(m_record);

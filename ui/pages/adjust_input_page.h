@@ -5,6 +5,7 @@
 #include "model/device/adjust_info.h"
 #include "res/dialogs/dialog_130_ids.h"
 #include "ui/framework/dialog.h"
+#include "ui/framework/focus_return.h"
 
 class CDeviceInterface;
 
@@ -63,4 +64,6 @@ private:
     std::array<bool, 4> m_dragged{};
     // How far the output group stands above its place in the template, in pixels.
     int m_outputRise = 0;
+    // The write disables the control the user moved; it gets the focus back when they are enabled.
+    CFocusReturn m_writeFocus;
 };

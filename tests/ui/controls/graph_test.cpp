@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <string>
 
 #include "ui/framework/dialog_font.h"
@@ -147,6 +148,34 @@ TEST(Graph, TheTraceRunsAlongTheColumnsOfItsSamples) {
         EXPECT_EQ(columns.back() - columns.front() + 1, static_cast<int>(columns.size()))
             << "unbroken " << mode;
     }
+}
+
+// At 150 % the picture is painted in device pixels, every grid line as wide as the others.
+TEST(Graph, AtAFractionalScaleThePictureHasDevicePixelsAndEvenGridLines) {
+    ShownGraph shown({0, 100, 0, 10});
+    const QImage picture = shown.graph.Picture(1.5).toImage();
+    picture.save(BRIMLOW_SCREENSHOT_DIR "/graph_150.png");
+    EXPECT_EQ(picture.size(), QSize(kWidth * 3 / 2, kHeight * 3 / 2));
+    const CGraph::Rect p = shown.graph.GetPlotRect();
+    // The widths of the grid lines crossed from `from` on in steps of `step` inside the plot, but for a
+    // line on its edge, which the edge cuts.
+    const auto widths = [&](QPoint from, QPoint step) {
+        std::map<int, int> counts;
+        int run = -1;
+        for (QPoint at = from; QRect(p.left, p.top, p.Width(), p.Height()).contains(at / 1.5); at += step) {
+            if (picture.pixelColor(at) != shown.graph.palette().color(QPalette::Text)) {
+                if (run > 0) ++counts[run];
+                run = 0;
+            } else if (run >= 0) {
+                ++run;
+            }
+        }
+        return counts;
+    };
+    // Between the grid lines of x 0 and 20 down, and of y 4 and 6 across: four whole lines each way.
+    const QPoint between(static_cast<int>((p.left + 0.1 * p.Width()) * 1.5), (p.top + p.bottom) * 3 / 4);
+    EXPECT_EQ(widths({between.x(), p.top * 3 / 2}, {0, 1}), (std::map<int, int>{{2, 4}}));
+    EXPECT_EQ(widths({p.left * 3 / 2, between.y()}, {1, 0}), (std::map<int, int>{{2, 4}}));
 }
 
 TEST(Graph, ALiveGraphWithOneSampleDrawsNoTrace) {

@@ -111,28 +111,42 @@ TEST(ParameterList, ValueCellsAreColouredByWhatMayBeEdited) {
 }
 
 TEST(ParameterList, UpAndDownCommitAndMoveTheEditToAnEditableNeighbour) {
+    constexpr int32_t kNoOther = -1;
     const struct {
         const char* label;
         int32_t from;
         Qt::Key key;
         int32_t selectedAfter;
         bool editingAfter;
+        // Selected besides the edited row; the move leaves it selected.
+        int32_t otherSelected;
     } cases[] = {
         {"down onto a text row", CParOutputStage::kOutputHigh, Qt::Key_Down, CParOutputStage::kOutputLow,
-         true},
-        {"up onto a text row", CParTypeV::kInput100, Qt::Key_Up, CParTypeV::kInput0, true},
-        {"down onto a read-only row", CParTypeV::kDamping, Qt::Key_Down, CParTypeV::kResistanceRange, false},
+         true, kNoOther},
+        {"up onto a text row", CParTypeV::kInput100, Qt::Key_Up, CParTypeV::kInput0, true, kNoOther},
+        {"down onto a read-only row", CParTypeV::kDamping, Qt::Key_Down, CParTypeV::kResistanceRange, false,
+         kNoOther},
         {"down on the last row", CParOutputStage::kBurnoutValue, Qt::Key_Down, CParOutputStage::kBurnoutValue,
-         false},
-        {"enter stays", CParTypeV::kDamping, Qt::Key_Return, CParTypeV::kDamping, false},
+         false, kNoOther},
+        {"enter stays", CParTypeV::kDamping, Qt::Key_Return, CParTypeV::kDamping, false, kNoOther},
+        {"up beside another selected row", CParTypeV::kInput100, Qt::Key_Up, CParTypeV::kInput0, true,
+         CParOutputStage::kOutputHigh},
+        {"down beside another selected row", CParTypeV::kDamping, Qt::Key_Down, CParTypeV::kResistanceRange,
+         false, CParOutputStage::kOutputHigh},
     };
     for (const auto& c : cases) {
         ListFixture f;
         f.ClickValue(c.from);
         ASSERT_TRUE(f.Text().isVisible()) << c.label;
+        const int other = c.otherSelected == kNoOther ? -1 : f.RowOf(c.otherSelected);
+        f.View().selectionModel()->select(f.View().model()->index(other, 1),
+                                          QItemSelectionModel::Select | QItemSelectionModel::Rows);
         const std::string shown = f.set.GetValueText(c.from);
         QTest::keyClick(&f.Text(), c.key);
         EXPECT_EQ(f.View().GetFirstSelected(), f.RowOf(c.selectedAfter)) << c.label;
+        EXPECT_EQ(f.View().currentRow(), f.RowOf(c.selectedAfter)) << c.label;
+        EXPECT_EQ(f.View().IsSelected(f.RowOf(c.from)), c.from == c.selectedAfter) << c.label;
+        EXPECT_TRUE(other < 0 || f.View().IsSelected(other)) << c.label;
         EXPECT_EQ(f.Text().isVisible(), c.editingAfter) << c.label;
         EXPECT_EQ(f.set.GetValueText(c.from), shown) << c.label;
         if (c.editingAfter) {
@@ -202,7 +216,7 @@ TEST(ParameterList, WithSeveralRowsSelectedTheFirstIsEditedAndNavigationStartsTh
     EXPECT_EQ(f.List().GetEditedCode(), CParTypeV::kDamping);
     QTest::keyClick(&f.Text(), Qt::Key_Down);
     EXPECT_EQ(f.View().GetFirstSelected(), f.RowOf(CParTypeV::kResistanceRange));
-    EXPECT_FALSE(f.View().IsSelected(f.RowOf(CParOutputStage::kOutputHigh)));
+    EXPECT_TRUE(f.View().IsSelected(f.RowOf(CParOutputStage::kOutputHigh)));
 }
 
 TEST(ParameterList, AValueOutOfRangeIsReportedOnceAndTheOldValueStays) {

@@ -3,6 +3,7 @@
 
 #include <QComboBox>
 #include <QProgressBar>
+#include <QSlider>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -625,6 +626,31 @@ TEST_F(MainDialogDeviceTest, TheDevicePagesFollowTheTabAndTheUnlockBoxAndEnterSe
         EXPECT_TRUE(PumpUntil([&] { return device.sim.GetRegister(CAOTestPage::kRegOutputHold) == 30000; }));
         Click(loop, CAOTestPage::kNormalOut);
         EXPECT_EQ(device.sim.GetRegister(CAOTestPage::kRegOutputHold), 0);
+    });
+}
+
+// The write of a fine adjustment disables the sliders for a moment; the keys then go on moving the
+// slider the user moved, not into the file side's list.
+TEST_F(MainDialogDeviceTest, TheKeysStayWithTheAdjustmentSliderThroughItsWrites) {
+    CProfiledSim device("K9TS");
+    CVORTDlg dialog;
+    RunModalSettled(dialog, [&] {
+        ASSERT_TRUE(ConnectOnline(dialog));
+        Click(dialog, CVORTDlg::kUnlock);
+        dialog.GetDlgItemAs<CTabCtrl>(CVORTDlg::kDeviceTab)->Bar()->setCurrentIndex(3);
+        auto* slider = dialog.GetAdjustPage().GetDlgItemAs<QSlider>(CAdjustInputPage::kOutputSpan);
+        dialog.GetWindow()->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.GetWindow()));
+        // The sliders come on with the first poll after Unlock.
+        ASSERT_TRUE(PumpUntil([&] { return slider->isEnabled(); }));
+        slider->setFocus();
+        const uint16_t span = device.sim.GetRegister(2067);
+        for (uint16_t press = 1; press <= 3; ++press) {
+            ASSERT_TRUE(PumpUntil([&] { return slider->isEnabled(); })) << press;
+            EXPECT_EQ(QApplication::focusWidget(), slider) << press;
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+            EXPECT_EQ(device.sim.GetRegister(2067), span + press) << press;
+        }
     });
 }
 

@@ -269,6 +269,10 @@ TEST_F(TableFileDialogTest, Screenshots) {
         for (int t = -200; t <= 850; t += 10) ohms.push_back(100.0 + 0.385 * t - 0.00006 * t * t);
         CTableFile2 table = Custom(-200, 10, ohms);
         CTableFile2Dialog custom;
-        ShowTable(custom, table, 1, [&] { save(custom, "table_custom" + suffix); });
+        ShowTable(custom, table, 1, [&] {
+            save(custom, "table_custom" + suffix);
+            custom.GetGraph()->Picture(1.5).save(
+                QString::fromStdString(BRIMLOW_SCREENSHOT_DIR "/table_plot_150" + suffix));
+        });
     }
 }
