@@ -128,6 +128,7 @@ TEST_F(SerialIOTest, HungUpLineFailsAtOnceUntilOpenedAgain) {
         {"read", [](CSerialIO& port) { ReadString(port, 5); }},
         {"line", [](CSerialIO& port) { port.ReadLine(); }},
         {"write", [](CSerialIO& port) { port.Write("G01\r", 4); }},
+        {"drain", [](CSerialIO& port) { port.DrainUntilQuiet(500, 100, 3000); }},
     };
     for (const Case& c : cases) {
         PtyLine line;
