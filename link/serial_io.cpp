@@ -220,15 +220,17 @@ unsigned CSerialIO::Read(uint8_t* buffer, unsigned count) {
         Clock::now() + std::chrono::microseconds(CTiming::TimeoutToMicros(m_readTotalTimeout)));
 }
 
-// Reads until `count` bytes, a gap of the interval time-out after a byte, or `deadline`.
+// Reads until `count` bytes, a gap of the interval time-out after a byte, or `deadline` with nothing
+// more received.
 unsigned CSerialIO::ReadAvailable(uint8_t* buffer, unsigned count, Clock::time_point deadline) {
     const int64_t interval = CTiming::TimeoutToMicros(kReadIntervalTimeout);
     unsigned got = 0;
     while (got < count) {
         int64_t wait = MicrosUntil(deadline);
         if (got > 0 && interval < wait) wait = interval;
-        if (wait <= 0) break;
-        const int events = CTiming::WaitReadable(m_fd, m_wakeFd, wait);
+        // What came in before the time ran out is taken all the same; only the wait for more ends.
+        if (wait <= 0 && InputQueueLength() == 0) break;
+        const int events = wait > 0 ? CTiming::WaitReadable(m_fd, m_wakeFd, wait) : POLLIN;
         if (events <= 0) break;
         const ssize_t n = ::read(m_fd, buffer + got, count - got);
         if (n > 0) {
