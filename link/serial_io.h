@@ -41,7 +41,8 @@ public:
     unsigned GetReadTimeout() const { return m_readTotalTimeout; }
 
     // Waits up to the read time-out for the first byte, then reads up to `count` bytes until 100 ms of
-    // silence or the read time-out. Returns the number of bytes read (0 when nothing came in time).
+    // silence or the read time-out, taking what has come in by then. Returns the number of bytes read
+    // (0 when nothing came in time).
     // A port that reports a hang-up or an I/O error throws 307 at once, here and in every later read or
     // write until the port is opened again.
     unsigned Read(uint8_t* buffer, unsigned count);
