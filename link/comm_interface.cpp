@@ -20,8 +20,9 @@ void CCommInterface::SendCommand(const std::string& command, std::string& reply,
     try {
         reply = m_line->ReadLine();
     } catch (const CException&) {
-        // A line that hung up says so, the lent one included; anything else is a reply that did not come,
-        // and must not be taken for the answer to the next command when it comes after all.
+        // A line that hung up says so, the lent one included, also when it goes while the line is drained;
+        // anything else is a reply that did not come, and must not be taken for the answer to the next
+        // command when it comes after all. A lost line refuses every later command unsent.
         if (m_line->IsLineLost()) throw;
         m_line->DrainUntilQuiet(kPauseAfterTimeout, CSerialIO::kReadIntervalTimeout,
                                 std::max(kPauseAfterTimeout, timeoutMs));

@@ -29,7 +29,9 @@ public:
     static constexpr unsigned kPauseAfterTimeout = 500;
 
     // Sends `command` as it is and reads one reply line. What was waiting on the line before it is
-    // discarded: it answers no command this one asks.
+    // discarded: it answers no command this one asks. A reply line not whole within `timeoutMs` fails
+    // with 300 once the line has been drained; a line that goes, before or during the drain, fails
+    // with 307, and every later command fails with it unsent until the port is opened again.
     void SendCommand(const std::string& command, std::string& reply, unsigned timeoutMs);
     // For a write a sequence relies on: the device answers one it refuses with a line that does not
     // begin with 'D', which fails with the command named. Returns the reply whole.

@@ -186,41 +186,51 @@ bool CSerialIO::CarrierDetect() const {
     return ioctl(m_fd, TIOCMGET, &status) == 0 && (status & TIOCM_CD) != 0;
 }
 
-unsigned CSerialIO::Read(uint8_t* buffer, unsigned count) {
-    if (m_fd < 0 || count == 0) return 0;
+// The first byte is awaited up to the read time-out, measured against the clock so that a loaded machine
+// does not stretch it. A time-out shorter than one wait step does not wait.
+Clock::time_point CSerialIO::FirstByteDeadline() const {
+    const int64_t total = CTiming::TimeoutToMicros(m_readTotalTimeout);
+    return Clock::now() + std::chrono::microseconds(total >= CTiming::ToMicros(kWaitStep) ? total : 0);
+}
+
+bool CSerialIO::AwaitInput(Clock::time_point deadline) {
+    if (m_fd < 0) return false;
     if (m_lineLost) ThrowLineLost();
     unsigned queued = InputQueueLength();
     bool carrier = CarrierDetect();
-    // The first byte is awaited up to the read time-out, measured against the clock so that a loaded
-    // machine does not stretch it, in steps of at most 10 ms, as carrier detect wakes no wait and is
-    // looked at between them. A time-out shorter than one step does not wait.
+    // Steps of at most 10 ms, as carrier detect wakes no wait and is looked at between them.
     const int64_t step = CTiming::ToMicros(kWaitStep);
-    const int64_t total = CTiming::TimeoutToMicros(m_readTotalTimeout);
-    const auto deadline = Clock::now() + std::chrono::microseconds(total >= step ? total : 0);
     while (queued == 0 && !carrier) {
         const int64_t left = MicrosUntil(deadline);
-        if (left <= 0) return 0;
+        if (left <= 0) return false;
         const int events = CTiming::WaitReadable(m_fd, m_wakeFd, std::min(step, left));
-        if (events < 0) return 0;
+        if (events < 0) return false;
         queued = InputQueueLength();
         // A hung-up tty reports itself readable too, with nothing to read.
         if (queued == 0 && (events & kLineDown) != 0) ThrowLineLost();
         carrier = CarrierDetect();
     }
-    return ReadAvailable(buffer, count);
+    return true;
 }
 
-// Reads until `count` bytes, a gap of the interval time-out after a byte, or the total read time-out.
-unsigned CSerialIO::ReadAvailable(uint8_t* buffer, unsigned count) {
-    const auto deadline = Clock::now() +
-                          std::chrono::microseconds(CTiming::TimeoutToMicros(m_readTotalTimeout));
+unsigned CSerialIO::Read(uint8_t* buffer, unsigned count) {
+    if (count == 0 || !AwaitInput(FirstByteDeadline())) return 0;
+    return ReadAvailable(
+        buffer, count,
+        Clock::now() + std::chrono::microseconds(CTiming::TimeoutToMicros(m_readTotalTimeout)));
+}
+
+// Reads until `count` bytes, a gap of the interval time-out after a byte, or `deadline` with nothing
+// more received.
+unsigned CSerialIO::ReadAvailable(uint8_t* buffer, unsigned count, Clock::time_point deadline) {
     const int64_t interval = CTiming::TimeoutToMicros(kReadIntervalTimeout);
     unsigned got = 0;
     while (got < count) {
         int64_t wait = MicrosUntil(deadline);
         if (got > 0 && interval < wait) wait = interval;
-        if (wait <= 0) break;
-        const int events = CTiming::WaitReadable(m_fd, m_wakeFd, wait);
+        // What came in before the time ran out is taken all the same; only the wait for more ends.
+        if (wait <= 0 && InputQueueLength() == 0) break;
+        const int events = wait > 0 ? CTiming::WaitReadable(m_fd, m_wakeFd, wait) : POLLIN;
         if (events <= 0) break;
         const ssize_t n = ::read(m_fd, buffer + got, count - got);
         if (n > 0) {
@@ -241,10 +251,14 @@ void CSerialIO::ThrowLineLost() {
 }
 
 std::string CSerialIO::ReadLine() {
+    // One deadline for the whole line: a line that sends bytes but never ends would otherwise hold the
+    // reader for a time-out per byte.
+    const auto deadline = FirstByteDeadline();
     std::string line;
     for (;;) {
         uint8_t byte = 0;
-        if (Read(&byte, 1) != 1) throw CPrivateException(kStrReplyTimeout);
+        if (!AwaitInput(deadline) || ReadAvailable(&byte, 1, deadline) != 1)
+            throw CPrivateException(kStrReplyTimeout);
         if (byte == '\r') return line;
         // A device that streams without ever ending the line must not grow it without bound.
         if (line.size() >= kMaxLineLength) throw CPrivateException(kStrReplyTimeout);
@@ -288,8 +302,8 @@ void CSerialIO::DrainUntilQuiet(unsigned minimumMs, unsigned quietMs, unsigned l
         const int64_t left = MicrosUntil(end);
         if (left <= 0) return;
         const int events = CTiming::WaitReadable(m_fd, m_wakeFd, left);
-        // Abort, or a line that is down: the next read or write reports it.
-        if (events < 0 || (events & kLineDown) != 0) return;
+        if (events < 0) return;
+        if ((events & kLineDown) != 0) ThrowLineLost();
         if (events != 0) quietAt = Clock::now() + quiet;
     }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -40,19 +41,21 @@ public:
     unsigned GetReadTimeout() const { return m_readTotalTimeout; }
 
     // Waits up to the read time-out for the first byte, then reads up to `count` bytes until 100 ms of
-    // silence or the read time-out. Returns the number of bytes read (0 when nothing came in time).
+    // silence or the read time-out, taking what has come in by then. Returns the number of bytes read
+    // (0 when nothing came in time).
     // A port that reports a hang-up or an I/O error throws 307 at once, here and in every later read or
     // write until the port is opened again.
     unsigned Read(uint8_t* buffer, unsigned count);
-    // Bytes up to a carriage return, which is dropped; 300 when a byte does not come in time or the
-    // line grows beyond kMaxLineLength.
+    // Bytes up to a carriage return, which is dropped; 300 when the whole line has not come within the
+    // read time-out or it grows beyond kMaxLineLength.
     std::string ReadLine();
     // Writes every byte and waits until they are sent. Nothing is written once aborted or closed.
     void Write(const void* data, std::size_t size);
     // Discards what has been received and not yet read.
     void PurgeInput();
     // Discards what comes in until the line has been quiet for `quietMs`, taking at least `minimumMs`
-    // and at most `limitMs` (all pauses); an abort ends it at once.
+    // and at most `limitMs` (all pauses); an abort ends it at once. A line that is down throws 307 as a
+    // read does.
     void DrainUntilQuiet(unsigned minimumMs, unsigned quietMs, unsigned limitMs);
     // The port reported a hang-up or an I/O error since it was opened.
     bool IsLineLost() const { return m_lineLost.load(); }
@@ -74,7 +77,11 @@ private:
     void ConfigureLine();
     unsigned InputQueueLength() const;
     bool CarrierDetect() const;
-    unsigned ReadAvailable(uint8_t* buffer, unsigned count);
+    std::chrono::steady_clock::time_point FirstByteDeadline() const;
+    // Waits until a byte is queued or carrier detect is on; false when `deadline` passes first, on an
+    // abort, or when the port is closed.
+    bool AwaitInput(std::chrono::steady_clock::time_point deadline);
+    unsigned ReadAvailable(uint8_t* buffer, unsigned count, std::chrono::steady_clock::time_point deadline);
     [[noreturn]] void ThrowLineLost();
 
     int m_fd = -1;

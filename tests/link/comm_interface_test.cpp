@@ -97,6 +97,7 @@ TEST_F(CommTest, BadRepliesAreReported) {
     const auto group = [](CCommInterface& a) { a.SelectGroup(1); };
     const auto read = [](CCommInterface& a) { a.ReadItem(1); };
     const auto store = [](CCommInterface& a) { a.SendAccepted("DL1.5\r", 1000); };
+    const auto briefly = [](CCommInterface& a) { a.SendAccepted("D\r", 200); };
     const Case cases[] = {
         {"G answered otherwise", 0, Reply("denter item\r"), group, "Invalid G-command response."},
         {"G answered empty", 0, Reply("\r"), group, "Invalid G-command response."},
@@ -108,13 +109,22 @@ TEST_F(CommTest, BadRepliesAreReported) {
         {"line never ended", 1, SimFault::ShortFrame(1), read, "Receive command response timeout."},
         {"write refused", 0, Reply("E\r"), store, "The device refused the command DL1.5."},
         {"write answered empty", 0, Reply("\r"), store, "The device refused the command DL1.5."},
+        // Bytes every 20 ms for 4 s, never a carriage return; they go on until the hang-up ends them.
+        {"line chattering", 0,
+         SimFault::Chatter(std::vector<uint8_t>(200, 'x'), std::chrono::milliseconds(20)), briefly,
+         "Receive command response timeout."},
         // Last: the line stays down.
         {"hang-up", 0, SimFault::HangUp(), group,
          "Communication port SIM was disconnected or stopped working."},
     };
+    // Every exchange ends within its failing command's time-out and the drain after it, as long at most.
+    const auto bound = WaitMargin(std::chrono::milliseconds(
+        CCommInterface::kCommandTimeout + CTiming::ToMicros(CCommInterface::kCommandTimeout) / 1000));
     for (const Case& c : cases) {
         FaultAhead(c.ahead, c.fault);
+        const Stopwatch watch;
         EXPECT_EQ(FailureOf([&] { c.exchange(m_ascii); }), c.message) << c.name;
+        EXPECT_LT(watch.Ms(), bound.count()) << c.name;
     }
 }
 
@@ -139,6 +149,19 @@ TEST_F(CommTest, WhatWaitsOnTheLineIsNoReplyToTheNextCommand) {
     m_ascii.SelectItem(1);
     FaultAhead(0, Reply("D02\r"));
     EXPECT_NO_THROW(m_ascii.SelectItem(2));
+}
+
+// The device goes half-way through the drain (500 ms at least) after a command it left unanswered for
+// 200 ms: the line is lost, and the end of an adjustment that follows fails at once, unsent.
+TEST_F(CommRealTimingTest, ALineLostWhileDrainedIsReportedAndTakesNoMoreCommands) {
+    FaultAhead(0, SimFault::HangUp(std::chrono::milliseconds(200 + CCommInterface::kPauseAfterTimeout / 2)));
+    const std::string lost = "Communication port SIM was disconnected or stopped working.";
+    std::string reply;
+    EXPECT_EQ(FailureOf([&] { m_ascii.SendCommand("D1\r", reply, 200); }), lost);
+    const Stopwatch watch;
+    for (const char* command : {"G01\r", "I01\r", "D0\r"})
+        EXPECT_EQ(FailureOf([&] { m_ascii.SendCommand(command, reply, 1000); }), lost) << command;
+    EXPECT_LT(watch.Ms(), 100);
 }
 
 // The device answers a group selection after its time-out, while the read that follows waits for its own

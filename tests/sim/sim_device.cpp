@@ -115,6 +115,11 @@ void CSimDevice::HangUpLocked() {
     m_changed.notify_all();
 }
 
+void CSimDevice::HangUpAfter(std::chrono::milliseconds delay) {
+    m_hangUpAt = Clock::now() + delay;
+    if (delay.count() == 0) HangUpLocked();
+}
+
 void CSimDevice::Wake() const {
     const uint64_t one = 1;
     // A full counter already means a wake-up is pending.
@@ -252,7 +257,8 @@ void CSimDevice::Serve() {
     while (!m_stop) {
         {
             std::lock_guard lock(m_mutex);
-            if (m_hangUpWanted && !m_hungUp) HangUpLocked();
+            const bool due = m_hangUpWanted || (m_hangUpAt && *m_hangUpAt <= Clock::now());
+            if (due && !m_hungUp) HangUpLocked();
         }
         pollfd fds[2] = {{m_wake, POLLIN, 0}, {m_master, 0, 0}};
         nfds_t count = 1;
@@ -294,6 +300,7 @@ int CSimDevice::PollTimeout(Clock::time_point now) const {
     std::lock_guard lock(m_mutex);
     std::optional<Clock::time_point> next;
     if (!m_input.empty()) next = m_lastInput + m_gap;
+    if (m_hangUpAt && !m_hungUp && (!next || *m_hangUpAt < *next)) next = *m_hangUpAt;
     for (const Pending& pending : m_pending) {
         if (!next || pending.due < *next) next = pending.due;
     }
@@ -414,7 +421,7 @@ void CSimDevice::HandleModbus(std::vector<uint8_t> frame) {
         const SimFault* fault = FindFault(request);
         if (fault && fault->kind == ESimFault::Silence) return;
         if (fault && fault->kind == ESimFault::HangUp) {
-            HangUpLocked();
+            HangUpAfter(fault->delay);
             return;
         }
         std::vector<uint8_t> reply = fault && fault->kind == ESimFault::Exception
@@ -470,7 +477,7 @@ void CSimDevice::HandleAscii(std::vector<uint8_t> raw) {
         const SimFault* fault = FindFault(request);
         if (fault && fault->kind == ESimFault::Silence) return;
         if (fault && fault->kind == ESimFault::HangUp) {
-            HangUpLocked();
+            HangUpAfter(fault->delay);
             return;
         }
         const bool refused = fault && fault->kind == ESimFault::Exception;
@@ -516,6 +523,10 @@ void CSimDevice::Reply(std::vector<uint8_t> reply, const SimFault* fault, bool m
                 reply.insert(reply.begin(), fault->bytes.begin(), fault->bytes.end());
                 break;
             case ESimFault::Replace: reply = fault->bytes; break;
+            case ESimFault::Chatter:
+                for (const uint8_t byte : fault->bytes) m_pending.push_back({due += fault->delay, {byte}});
+                reply.clear();
+                break;
             case ESimFault::Precede:
                 m_pending.push_back({due, fault->bytes});
                 due += fault->delay;

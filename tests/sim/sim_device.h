@@ -8,6 +8,7 @@
 #include <limits>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <utility>
@@ -101,6 +102,8 @@ private:
     void OpenPty();
     void CloseLine();
     void HangUpLocked();
+    // At once, or `delay` from now on the serving thread.
+    void HangUpAfter(std::chrono::milliseconds delay);
     void Wake() const;
     void Serve();
     int PollTimeout(Clock::time_point now) const;
@@ -135,6 +138,7 @@ private:
     std::vector<FaultRule> m_faults;
     std::vector<Pending> m_pending;
     bool m_hangUpWanted = false;
+    std::optional<Clock::time_point> m_hangUpAt;
     bool m_hungUp = false;
     int m_group = 0;
     int m_item = 0;

@@ -39,7 +39,8 @@ enum class ESimFault : uint8_t {
     Garbage,     // `bytes` go out just before the reply
     Replace,     // `bytes` go out instead of the reply; the request is carried out
     Precede,     // `bytes` go out at once and the reply `delay` later, as a frame of another device would
-    HangUp,      // the device closes its side of the line instead of replying
+    HangUp,      // the device closes its side of the line `delay` after the request instead of replying
+    Chatter,     // `bytes` go out one at a time, `delay` apart, instead of the reply
 };
 
 struct SimFault {
@@ -87,5 +88,15 @@ struct SimFault {
         fault.delay = delay;
         return fault;
     }
-    static SimFault HangUp() { return Make(ESimFault::HangUp); }
+    static SimFault HangUp(std::chrono::milliseconds delay = {}) {
+        SimFault fault = Make(ESimFault::HangUp);
+        fault.delay = delay;
+        return fault;
+    }
+    static SimFault Chatter(std::vector<uint8_t> bytes, std::chrono::milliseconds interval) {
+        SimFault fault = Make(ESimFault::Chatter);
+        fault.bytes = std::move(bytes);
+        fault.delay = interval;
+        return fault;
+    }
 };
