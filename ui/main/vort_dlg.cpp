@@ -536,10 +536,14 @@ void CVORTDlg::CloseOnSignal() {
 
 void CVORTDlg::CloseAfterWindowsOver() {
     // Once their loops have returned: a window over this one may hold the line (a calibration holds
-    // both locks) until it is gone.
+    // both locks) until it is gone. One that was still on its way when the signal came (a calibration
+    // that told a failure before it showed) is closed now.
     PostCall([this] {
         if (!IsWindow()) return;
-        if (QThread::currentThread()->loopLevel() > m_loopLevel) return CloseAfterWindowsOver();
+        if (QThread::currentThread()->loopLevel() > m_loopLevel) {
+            CloseWindowsOver();
+            return CloseAfterWindowsOver();
+        }
         SetDlgItemText(kStatusText, kPleaseWait);
         ShowDlgItem(kProgress, false);
         ShowDlgItem(kStatusText, true);

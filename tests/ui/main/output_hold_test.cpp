@@ -502,7 +502,8 @@ TEST_F(OutputHoldTest, ReleasingAfterASwapLeavesTheNextDeviceOfTheSameModelAlone
 
 // A calibration dialog holds the line for as long as it is open, and Initialize's question stands
 // before it is taken: a signal closes either and ends the program, never waiting on the line that the
-// user-interface thread holds itself.
+// user-interface thread holds itself. The input calibration's signal comes with the failure it tells
+// before its window shows.
 TEST_F(OutputHoldTest, ASignalOverACalibrationDialogOrInitializesQuestionEndsTheProgram) {
     const std::string marker = AdminMarkerPath(ProgramPath());
     std::ofstream(marker) << "";
@@ -513,6 +514,11 @@ TEST_F(OutputHoldTest, ASignalOverACalibrationDialogOrInitializesQuestionEndsThe
         StaticBuffer().PutParameterSet(DefaultSet(1));
         CVORTDlg dialog;
         const CSignalWatcher watcher([&dialog] { dialog.CloseOnSignal(); });
+        // The reference voltage is not answered.
+        device.sim.SetRequestHook([&sim = device.sim](const SimRequest& r) {
+            if (r.kind == ESimRequestKind::Ascii && r.line == "I05")
+                sim.InjectFault(SimFault::Silence(), r.index + 1, r.index + 1);
+        });
         QTimer signal;
         QObject::connect(&signal, &QTimer::timeout, [&] {
             const QWidget* modal = QApplication::activeModalWidget();
@@ -526,6 +532,7 @@ TEST_F(OutputHoldTest, ASignalOverACalibrationDialogOrInitializesQuestionEndsThe
             Click(dialog, command);
             EXPECT_TRUE(PumpUntil([&] { return Closed(dialog); }));
         });
+        device.sim.SetRequestHook(nullptr);
         EXPECT_EQ(result, 0);
     }
     std::filesystem::remove(marker);
