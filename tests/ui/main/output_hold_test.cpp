@@ -74,12 +74,13 @@ protected:
     // The attempts at a silent device pause at a hundredth.
     OutputHoldTest() : MainDialogDeviceFixture(100) {}
 
-    // A download that holds the output and then meets silence, so that it fails with the output held.
+    // A download that holds the output and then is refused every request, so that it fails at once with
+    // the output held.
     static void StartFailingDownload(CVORTDlg& dialog, CSimDevice& sim) {
         Click(dialog, CVORTDlg::kUnlock);
         dialog.GetModbus().SetDeviceAllowance(kShortDeviceAllowance);
         sim.SetRequestHook([&sim](const SimRequest& r) {
-            if (IsHoldWrite(r)) sim.InjectFaultFrom(r.index + 1, SimFault::Silence());
+            if (IsHoldWrite(r)) sim.InjectFaultFrom(r.index + 1, SimFault::Exception(4));
         });
         Click(dialog, CVORTDlg::kDownload);
     }
@@ -296,7 +297,8 @@ TEST_F(OutputHoldTest, ClosingDuringADownloadThatFailsAsksAboutTheHoldItLeft) {
     device.sim.SetRequestHook(nullptr);
 }
 
-// Searching for a silent device: the release fails and says so, and succeeds once the device answers.
+// Searching for a device that refuses every request: the release fails and says so, and succeeds once
+// the device answers.
 TEST_F(OutputHoldTest, ClosingWhileSearchingReleasesTheHoldOnceTheDeviceAnswers) {
     CProfiledSim device("K9TS");
     StaticBuffer().PutParameterSet(DefaultSet(1));
@@ -306,9 +308,9 @@ TEST_F(OutputHoldTest, ClosingWhileSearchingReleasesTheHoldOnceTheDeviceAnswers)
         ASSERT_TRUE(ConnectOnline(dialog));
         dialog.GetModbus().SetDeviceAllowance(kShortDeviceAllowance);
         Click(dialog.GetLoopTestPage(), CAOTestPage::kFixedOut);
-        device.sim.InjectFaultFrom(device.sim.GetRequestCount(), SimFault::Silence());
+        device.sim.InjectFaultFrom(device.sim.GetRequestCount(), SimFault::Exception(4));
         ASSERT_TRUE(WaitForState(dialog, CVORTDlg::kStateSearching));
-        // Silent: the release fails, says so and the window stays.
+        // Refused: the release fails, says so and the window stays.
         dialog.GetWindow()->close();
         EXPECT_FALSE(Closed(dialog));
         ASSERT_EQ(boxes.texts.size(), 2u);
