@@ -28,7 +28,6 @@
 #include "ui/framework/message_box.h"
 #include "ui/framework/report_list_ctrl.h"
 #include "ui/framework/tab_ctrl.h"
-#include "ui/framework/wait_cursor.h"
 
 namespace {
 constexpr unsigned kDeviceTabTexts[] = {kStrTabDeviceInfo, kStrTabBasic, kStrTabCalib, kStrTabAdjust,
