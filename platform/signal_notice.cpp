@@ -2,33 +2,36 @@
 
 #include <unistd.h>
 
-#include <algorithm>
 #include <array>
-#include <atomic>
-#include <csignal>
+#include <mutex>
 
 namespace {
-std::array<char, 1024> g_line;
-volatile std::sig_atomic_t g_length = 0;
+struct Notice {
+    std::string line;
+    bool raised = false;
+};
+
+std::mutex g_mutex;
+std::array<Notice, 2> g_notices;
+
+Notice& Of(ESignalNotice notice) { return g_notices[static_cast<std::size_t>(notice)]; }
 }  // namespace
 
-void SetSignalNotice(const std::string& text) {
-    // A handler that runs meanwhile sees no line rather than half of one.
-    g_length = 0;
-    std::atomic_signal_fence(std::memory_order_seq_cst);
-    const std::string line = "brimlow: " + text;
-    const std::size_t n = std::min(line.size(), g_line.size() - 1);
-    std::copy_n(line.begin(), n, g_line.begin());
-    g_line[n] = '\n';
-    std::atomic_signal_fence(std::memory_order_seq_cst);
-    g_length = static_cast<std::sig_atomic_t>(n + 1);
+void SetSignalNoticeText(ESignalNotice notice, const std::string& text) {
+    std::lock_guard guard(g_mutex);
+    Of(notice).line = "brimlow: " + text + "\n";
 }
 
-void ClearSignalNotice() { g_length = 0; }
+void RaiseSignalNotice(ESignalNotice notice, bool raised) {
+    std::lock_guard guard(g_mutex);
+    Of(notice).raised = raised;
+}
 
 void WriteSignalNotice() {
-    const std::sig_atomic_t n = g_length;
-    std::atomic_signal_fence(std::memory_order_seq_cst);
-    if (n <= 0) return;
-    [[maybe_unused]] const ssize_t written = write(STDERR_FILENO, g_line.data(), static_cast<std::size_t>(n));
+    std::lock_guard guard(g_mutex);
+    for (const Notice& notice : g_notices) {
+        if (!notice.raised) continue;
+        [[maybe_unused]] const ssize_t written = write(STDERR_FILENO, notice.line.data(), notice.line.size());
+        return;
+    }
 }

@@ -124,6 +124,11 @@ enum StringId : unsigned {
     kStrOtherDeviceMayHold = 11033,
     kStrLoopTestHoldsOutputDisconnect = 11034,
     kStrHoldNotReleased = 11035,
+    kStrDownloadHoldsOutput = 11036,
+    kStrDownloadHoldsOutputDisconnect = 11037,
+    kStrDownloadHoldsOutputPort = 11038,
+    kStrLoopTestHoldsOutputPort = 11039,
+    kStrDownloadCut = 11040,
     // User profile
     kStrProfileNotSaved = 30400,
     kStrProfileNotRead = 30401,

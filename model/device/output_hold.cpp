@@ -1,6 +1,7 @@
 #include "model/device/output_hold.h"
 
 #include "link/modbus_interface.h"
+#include "platform/signal_notice.h"
 
 namespace {
 void WriteZero(CModbusInterface& modbus) {
@@ -9,6 +10,8 @@ void WriteZero(CModbusInterface& modbus) {
 }
 }  // namespace
 
+COutputHold::~COutputHold() { RaiseSignalNotice(ESignalNotice::kOutputHeld, false); }
+
 void COutputHold::Identified(CModbusInterface& modbus, const CDeviceIdentity& device) {
     {
         std::lock_guard guard(m_mutex);
@@ -16,8 +19,7 @@ void COutputHold::Identified(CModbusInterface& modbus, const CDeviceIdentity& de
         if (!m_held) return;
         if (*m_held != device) {
             // The cable went to the next conditioner: the one held is out of reach now.
-            m_held.reset();
-            m_releasePending = false;
+            Forget(guard);
             m_notice = ENotice::kOtherDevice;
             return;
         }
@@ -29,8 +31,7 @@ void COutputHold::Identified(CModbusInterface& modbus, const CDeviceIdentity& de
     if (hold != 0) WriteZero(modbus);
     std::lock_guard guard(m_mutex);
     if (m_held != device || !m_releasePending) return;
-    m_held.reset();
-    m_releasePending = false;
+    Forget(guard);
     if (hold != 0) m_notice = ENotice::kReleased;
 }
 
@@ -44,6 +45,8 @@ void COutputHold::Hold() {
     if (!m_current) return;
     m_held = m_current;
     m_releasePending = false;
+    // A second signal that ends the process before the hold is released says so.
+    RaiseSignalNotice(ESignalNotice::kOutputHeld, true);
 }
 
 void COutputHold::ReleaseWhenIdentified() {
@@ -64,6 +67,7 @@ void COutputHold::Forget() {
 void COutputHold::Forget(const std::lock_guard<std::mutex>&) {
     m_held.reset();
     m_releasePending = false;
+    RaiseSignalNotice(ESignalNotice::kOutputHeld, false);
 }
 
 bool COutputHold::IsHeld() const {

@@ -14,6 +14,8 @@ class CModbusInterface;
 // hold, and only on the device it holds. A hold the device had when it was identified, or one the user
 // chose to leave, is not the program's; only the user releases it.
 //
+// While the program holds an output, a signal that ends the process at once says so (ESignalNotice).
+//
 // Threads: the poll thread reports each identification; the user interface sets, releases and asks.
 // Every member may be called from any thread.
 class COutputHold {
@@ -23,6 +25,11 @@ public:
     // What the identifications since the last question found, to be told to the user once.
     enum class ENotice { kNone, kReleased, kOtherDevice };
     enum class ERelease { kReleased, kOtherDevice };
+
+    COutputHold() = default;
+    ~COutputHold();
+    COutputHold(const COutputHold&) = delete;
+    COutputHold& operator=(const COutputHold&) = delete;
 
     // The poll identified `device`; the caller holds the Modbus lock. A hold on another device is
     // forgotten and nothing is written to this one. A failed download's hold on this very device is

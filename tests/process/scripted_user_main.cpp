@@ -1,7 +1,8 @@
-// The program as it ships, with a user who takes the steps of BRIMLOW_SCRIPT one after another, each as
-// soon as the window allows it: a button's text, or "tab:" and a device tab's text. Without a script the
-// user presses Connect, ticks Unlock and starts a download. The process tests start it against a
-// simulated device and then do to it what the outside world does: send it a signal.
+// The program as it ships (its protocol pauses at a hundredth), with a user who takes the steps of
+// BRIMLOW_SCRIPT one after another, each as soon as the window allows it: a button's text, or "tab:" and a
+// device tab's text. Without a script the user presses Connect, ticks Unlock and starts a download. The
+// process tests start it against a simulated device and then do to it what the outside world does: send it a
+// signal.
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCoreApplication>
@@ -12,6 +13,7 @@
 #include <cstdlib>
 
 #include "platform/resource_module.h"
+#include "platform/timing.h"
 #include "res/en/english_tables.h"
 #include "ui/app/vort_app.h"
 
@@ -56,6 +58,9 @@ Q_COREAPP_STARTUP_FUNCTION(StartUser)
 
 int main(int argc, char** argv) {
     InstallOwnResources(EnglishResourceTables());
+    // The protocol's pauses at a hundredth, as the tests in one process run them; time-outs keep their
+    // length.
+    CTiming::SetDivisor(100);
     CVORTApp app;
     return app.Run(argc, argv);
 }

@@ -24,7 +24,11 @@ std::unique_ptr<CParBase> CopyOfPrototype(CDeviceType& registry, int typeId) {
 }
 }  // namespace
 
-void CVORTApp::PrepareProcess() { std::signal(SIGXFSZ, SIG_IGN); }
+void CVORTApp::PrepareProcess() {
+    std::signal(SIGXFSZ, SIG_IGN);
+    // Before QApplication starts threads of its own: the watcher alone takes them.
+    CSignalWatcher::BlockTerminationSignals();
+}
 
 void CVORTApp::InitLanguage() {
     int n = GetProfileInt("Lang", "Number", -1);

@@ -7,11 +7,13 @@
 #include <QPixmap>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QThread>
 
 #include <array>
 #include <cstdio>
 #include <exception>
 #include <filesystem>
+#include <utility>
 
 #include "model/device/device_type.h"
 #include "model/set/par_type_v.h"
@@ -19,7 +21,6 @@
 #include "platform/admin_mode.h"
 #include "platform/program_path.h"
 #include "platform/resource_module.h"
-#include "platform/signal_notice.h"
 #include "res/icons/program_icon.h"
 #include "res/string_ids.h"
 #include "ui/common/profile_store.h"
@@ -27,7 +28,6 @@
 #include "ui/framework/message_box.h"
 #include "ui/framework/report_list_ctrl.h"
 #include "ui/framework/tab_ctrl.h"
-#include "ui/framework/wait_cursor.h"
 
 namespace {
 constexpr unsigned kDeviceTabTexts[] = {kStrTabDeviceInfo, kStrTabBasic, kStrTabCalib, kStrTabAdjust,
@@ -124,8 +124,11 @@ bool CVORTDlg::OnInitDialog() {
     deviceTab->SetCurSel(StaticBuffer().deviceTab);
 
     m_connect = false;
-    m_closePending = false;
+    m_closingBy.reset();
     m_deferredPoll = false;
+    // The window's own loop runs once this returns.
+    m_loopLevel = QThread::currentThread()->loopLevel() + 1;
+    CDeviceLeave::PrepareSignalNotices();
     SetDlgItemText(kConnect, LoadString(kStrConnect));
 
     m_state = kStateUnknown;
@@ -288,7 +291,7 @@ void CVORTDlg::UpdateControls(int state) {
     for (int id : {kOpenFile, kSaveFile, kSettings, kConnect, kSelect, kUnlock}) EnableDlgItem(id, !busy);
     ShowDlgItem(kStatusText, !graph && !online);
     // Closing during a transfer says "Please wait..." where the progress stood.
-    ShowDlgItem(kProgress, !graph && busy && !m_closePending);
+    ShowDlgItem(kProgress, !graph && busy && !m_closingBy);
     m_inputMeter.ShowWindow(!graph && online);
     m_outputMeter.ShowWindow(!graph && online);
     // The file side stays readable, every group of it, while a transfer keeps it from being edited.
@@ -448,14 +451,13 @@ void CVORTDlg::OnWorkThreadEnd() {
     }
     EndTransfer();
     // The poll goes on meanwhile: the user may still choose to stay.
-    if (m_closePending) {
-        m_closePending = false;
-        OnClose();
-    }
+    if (const std::optional<CDeviceLeave::EWay> way = std::exchange(m_closingBy, std::nullopt)) CloseBy(*way);
 }
 
 void CVORTDlg::EndTransfer() {
     StopWorkThread();
+    m_downloading = false;
+    m_leave.DownloadRunning(false);
     SetDlgItemText(kStatusText, kPleaseWait);
     UpdateControls(kStateSearching);
     if (m_deferredPoll) {
@@ -480,60 +482,30 @@ void CVORTDlg::StopWorkThread() {
     m_workThread.reset();
 }
 
-void CVORTDlg::OnClose() {
-    // An upload or a comparison only reads: it is given up, so that nothing stands between the user and
-    // the device's output. A download writes the device and runs to its end first.
-    if (m_workThread && !m_downloading) EndTransfer();
-    if (m_workThread) {
-        // The work thread uses the file side and the port; the window closes once it has ended.
-        m_closePending = true;
-        SetDlgItemText(kStatusText, kPleaseWait);
-        ShowDlgItem(kProgress, false);
-        ShowDlgItem(kStatusText, true);
-        return;
+void CVORTDlg::OnClose() { CloseBy(CDeviceLeave::EWay::kClose); }
+
+bool CVORTDlg::MayLeave(CDeviceLeave::EWay way) {
+    const bool shownHeld = m_state == kStateOnline && m_loopTestPage.ShowsHeld();
+    switch (m_leave.Leave(way, shownHeld)) {
+        case CDeviceLeave::EStep::kLeave: return true;
+        case CDeviceLeave::EStep::kStay: return false;
+        case CDeviceLeave::EStep::kWaitForDownload:
+            // The window closes once the download has ended; the file side and the port are its own till
+            // then.
+            m_closingBy = way;
+            SetDlgItemText(kStatusText, kPleaseWait);
+            ShowDlgItem(kProgress, false);
+            ShowDlgItem(kStatusText, true);
+            return false;
     }
-    if (!SettleHeldOutput(kStrLoopTestHoldsOutput)) return;
+    return false;
+}
+
+void CVORTDlg::CloseBy(CDeviceLeave::EWay way) {
+    if (!MayLeave(way)) return;
+    // An upload or a comparison only reads: it is given up once the window goes.
+    StopWorkThread();
     CloseNow();
-}
-
-bool CVORTDlg::SettleHeldOutput(unsigned question) {
-    // The program's own hold in every state; the device's own while it is shown.
-    const bool shown = m_state == kStateOnline && m_loopTestPage.ShowsHeld();
-    if (!m_outputHold.IsHeld() && !shown) return true;
-    const int answer = AfxMessageBox(LoadString(question), MB_YESNOCANCEL | MB_ICONQUESTION);
-    if (answer == IDCANCEL) return false;
-    if (answer == IDNO) {
-        // Left held as the user chose: the hold is the user's now, never released without asking.
-        m_outputHold.Forget();
-        return true;
-    }
-    return ReleaseHeldOutput();
-}
-
-bool CVORTDlg::ReleaseHeldOutput() {
-    const CWaitCursor wait;
-    try {
-        if (m_outputHold.Release(m_modbus) == COutputHold::ERelease::kOtherDevice)
-            AfxMessageBox(LoadString(kStrOtherDeviceMayHold), MB_ICONWARNING);
-        return true;
-    } catch (const std::exception& failure) {
-        // The window stays (or the connection), so that the user can try again.
-        AfxMessageBox(LoadString(kStrHoldNotReleased) + "\n" + failure.what(), MB_ICONERROR);
-        return false;
-    }
-}
-
-void CVORTDlg::ReleaseOnSignal() {
-    if (!m_outputHold.IsHeld()) return;
-    // A second signal does not wait for a silent device; it leaves this line behind instead.
-    SetSignalNotice(LoadString(kStrHoldNotReleased));
-    try {
-        if (m_outputHold.Release(m_modbus) == COutputHold::ERelease::kOtherDevice)
-            AfxMessageBox(LoadString(kStrOtherDeviceMayHold));
-    } catch (const std::exception& failure) {
-        AfxMessageBox(LoadString(kStrHoldNotReleased) + "\n" + failure.what());
-    }
-    ClearSignalNotice();
 }
 
 void CVORTDlg::CloseWindowsOver() {
@@ -548,23 +520,30 @@ void CVORTDlg::CloseWindowsOver() {
 }
 
 void CVORTDlg::CloseOnSignal() {
-    SetMessageBoxesToStandardError(true);
+    CDeviceLeave::Signalled();
     CloseWindowsOver();
-    // The rest once their modal loops have returned.
+    CloseAfterWindowsOver();
+}
+
+void CVORTDlg::CloseAfterWindowsOver() {
+    // Once their loops have returned: a window over this one may hold the line (a calibration holds
+    // both locks) until it is gone. One that was still on its way when the signal came (a calibration
+    // that told a failure before it showed) is closed now.
     PostCall([this] {
         if (!IsWindow()) return;
+        if (QThread::currentThread()->loopLevel() > m_loopLevel) {
+            CloseWindowsOver();
+            return CloseAfterWindowsOver();
+        }
         SetDlgItemText(kStatusText, kPleaseWait);
         ShowDlgItem(kProgress, false);
         ShowDlgItem(kStatusText, true);
-        StopWorkThread();
-        StopPollThread();
-        ReleaseOnSignal();
-        CloseNow();
+        CloseBy(CDeviceLeave::EWay::kSignal);
     });
 }
 
 void CVORTDlg::CloseNow() {
-    m_closePending = false;
+    m_closingBy.reset();
     EndDialog(0);
     StopPollThread();
     StoreFileSideType();

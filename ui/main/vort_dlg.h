@@ -3,6 +3,7 @@
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "link/comm_interface.h"
@@ -13,6 +14,7 @@
 #include "res/dialogs/dialog_102_ids.h"
 #include "ui/common/observer_dialog.h"
 #include "ui/framework/focus_return.h"
+#include "ui/main/device_leave.h"
 #include "ui/pages/adjust_input_page.h"
 #include "ui/pages/ao_test_page.h"
 #include "ui/pages/calib_input_page.h"
@@ -50,7 +52,7 @@ public:
     int GetFileGroup() const { return m_fileGroup; }
     const CParBase* GetFileSideSet() const { return m_fileSet.get(); }
     bool HasWorkThread() const { return m_workThread != nullptr; }
-    bool IsClosePending() const { return m_closePending; }
+    bool IsClosePending() const { return m_closingBy.has_value(); }
     CModbusInterface& GetModbus() { return m_modbus; }
     const COutputHold& GetOutputHold() const { return m_outputHold; }
     CCommInterface& GetComm() { return m_comm; }
@@ -67,8 +69,8 @@ public:
     bool IsGraphOpen() const { return m_graphPage.IsWindow(); }
     // A termination signal closes the program as the user's close does, but nobody is asked and nothing
     // waits on a message box (they go to standard error): windows and menus over this one close first (a
-    // calibration ends on the device), a transfer is cancelled, and an output that the program itself
-    // held is released on the device it holds.
+    // calibration ends on the device), a download runs to its end, an upload is cancelled, and an output
+    // that the program itself held is released on the device it holds.
     void CloseOnSignal();
 
 protected:
@@ -109,14 +111,13 @@ private:
     void EndTransfer();
     // Tells the user what the last identifications found about the program's output hold.
     void ReportHoldNotice();
-    // Before the device is left (close, Disconnect, another port): an output the program holds, or one
-    // the device shown holds, is released if the user wants it. False: the user cancelled, or the
-    // release failed (reported), and the device is not to be left.
-    bool SettleHeldOutput(unsigned question);
-    bool ReleaseHeldOutput();
-    // The signal's way: only the program's own hold is released, failures go to standard error.
-    void ReleaseOnSignal();
+    // Whether the device may be left by `way` now (CDeviceLeave); a download is waited for first.
+    bool MayLeave(CDeviceLeave::EWay way);
+    // Closes the window by `way` once the device may be left; an upload or a comparison is given up.
+    void CloseBy(CDeviceLeave::EWay way);
     void CloseWindowsOver();
+    // The signal's close, posted until the windows over this one have gone.
+    void CloseAfterWindowsOver();
     // Ends the dialog: the poll thread joined, the file-side type stored for the next start.
     void CloseNow();
     // The device type id the program starts with next time; a failed write is reported.
@@ -145,6 +146,7 @@ private:
     CCommInterface m_comm;
     CModbusInterface m_modbus;
     COutputHold m_outputHold;
+    CDeviceLeave m_leave{m_outputHold, m_modbus};
     std::unique_ptr<CParBase> m_fileSet;
     CDeviceSummaryPage m_infoPage;
     CDeviceSummaryPage m_basicPage;
@@ -163,13 +165,14 @@ private:
     // The type id of the device the last valid poll read.
     int m_deviceTypeId = 0;
     bool m_compare = false;
-    // The running transfer writes the device; it is never cut short by the user's close.
     bool m_downloading = false;
     bool m_connect = false;
     // A poll result came while busy; the next poll is posted when the work thread ends.
     bool m_deferredPoll = false;
-    // The user closed the window during a transfer; it closes when the transfer has ended.
-    bool m_closePending = false;
+    // The window was closed during a download, and how; it closes when the download has ended.
+    std::optional<CDeviceLeave::EWay> m_closingBy;
+    // How many event loops run on this thread while the window's own loop is the innermost.
+    int m_loopLevel = 0;
     // Disabling the focused command moves the focus on (to the Model field, often); it goes back after
     // the transfer unless the user moved it meanwhile.
     CFocusReturn m_transferFocus;

@@ -9,12 +9,14 @@
 #include "link/com_settings.h"
 #include "link/private_exception.h"
 #include "model/device/device_type.h"
+#include "platform/profile.h"
 #include "platform/resource_module.h"
 #include "res/string_ids.h"
 #include "ui/admin/adjustment_mode.h"
 #include "ui/admin/input_calib_dialog.h"
 #include "ui/admin/output_calib_dialog.h"
 #include "ui/common/language.h"
+#include "ui/common/profile_store.h"
 #include "ui/common/static_buffer.h"
 #include "ui/framework/file_dialog.h"
 #include "ui/framework/message_box.h"
@@ -63,7 +65,7 @@ bool CVORTDlg::IsDownloadCompatible(int fileType, int deviceType) {
 }
 
 void CVORTDlg::OnBnClickedConnect() {
-    if (m_connect && !SettleHeldOutput(kStrLoopTestHoldsOutputDisconnect)) return;
+    if (m_connect && !MayLeave(CDeviceLeave::EWay::kDisconnect)) return;
     Connect(!m_connect);
     // The next connection identifies the device again.
     if (!m_connect && m_pollThread) m_pollThread->GetDeviceInterface().RequestIdentify();
@@ -111,11 +113,19 @@ void CVORTDlg::UpdateConnectButton() {
 }
 
 void CVORTDlg::OnBnClickedSettings() {
+    // The profile names the port the window is on until the device behind it may be left.
+    const std::string portName = GetProfileString("ComSettings", "COMPortName", "");
+    const std::string displayName = GetProfileString("ComSettings", "COMPortDisplayName", "");
     CComSettingDialog dialog;
     if (dialog.DoModal() != IDOK) return;
     // Another port leads to another device: a held output is settled first, as at Disconnect.
     const bool otherPort = CComSettings().GetPortName() != m_modbus.GetSerial().GetSettings().GetPortName();
-    if (m_connect && (!otherPort || SettleHeldOutput(kStrLoopTestHoldsOutputDisconnect))) Connect(true);
+    if (m_connect && otherPort && !MayLeave(CDeviceLeave::EWay::kOtherPort)) {
+        StoreProfileString("ComSettings", "COMPortName", portName);
+        StoreProfileString("ComSettings", "COMPortDisplayName", displayName);
+        return;
+    }
+    if (m_connect) Connect(true);
     UpdateConnectButton();
     UpdateControls(kStateUnknown);
 }
@@ -157,6 +167,7 @@ void CVORTDlg::OnBnClickedDownload() {
     m_downloading = true;
     // The download holds the device's output while it writes.
     m_outputHold.Hold();
+    m_leave.DownloadRunning(true);
     // The thread writes a copy taken now: the file side stays the user's while the download runs.
     m_workThread->PostDownload(*m_fileSet);
     // The device's values change; the next poll identifies and reads it anew.
@@ -183,8 +194,6 @@ void CVORTDlg::ShowComparison() {
         AfxMessageBox(LoadString(kStrCannotCompare), MB_ICONERROR);
         return;
     }
-    // The user asked to close; a comparison would only hold the window open.
-    if (m_closePending) return;
     CCompareDialog dialog(*device, *m_fileSet);
     dialog.DoModal();
 }
@@ -243,20 +252,23 @@ bool CVORTDlg::OnCommand(int id) {
 
 void CVORTDlg::OnBnClickedInitialize() {
     if (AfxMessageBox(LoadString(kStrInitializeQuestion), MB_YESNO | MB_ICONQUESTION) != IDYES) return;
-    std::unique_lock lock(m_comm.GetMutex());
-    CPortOpenedHere port(m_comm);
-    if (!m_comm.IsPortOpen()) port.Open();
-    CAdjustmentMode mode(m_comm);
-    try {
-        mode.Enter();
-        m_comm.SelectGroup(CCommInterface::kGroupFactory);
-        m_comm.SelectItem(kInitializeResetItem);
-        m_comm.SendAccepted("D99\r", kInitializeResetTimeout);
-    } catch (const std::exception& failure) {
-        // Not reset: the device must not be left adjusting, or in silence when it may be.
-        throw CPrivateException(mode.EndAfterFailure(failure.what()));
+    {
+        std::unique_lock lock(m_comm.GetMutex());
+        CPortOpenedHere port(m_comm);
+        if (!m_comm.IsPortOpen()) port.Open();
+        CAdjustmentMode mode(m_comm);
+        try {
+            mode.Enter();
+            m_comm.SelectGroup(CCommInterface::kGroupFactory);
+            m_comm.SelectItem(kInitializeResetItem);
+            m_comm.SendAccepted("D99\r", kInitializeResetTimeout);
+        } catch (const std::exception& failure) {
+            // Not reset: the device must not be left adjusting, or in silence when it may be.
+            throw CPrivateException(mode.EndAfterFailure(failure.what()));
+        }
     }
-    // The reset starts the device afresh, and the user is asked to turn it off and on.
+    // The line is free while it is shown. The reset starts the device afresh, and the user is asked to turn
+    // it off and on.
     AfxMessageBox(LoadString(kStrInitializeDone));
 }
 

@@ -10,8 +10,7 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <condition_variable>
-#include <mutex>
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -107,8 +106,9 @@ protected:
 };
 }  // namespace
 
-// The transfer is cut short, and the output the program held (by the download, or by the loop test while
-// an upload runs) is released on its device before the process ends with status 0.
+// A download runs to its end, an upload is cut short, and the output the program held (by the download,
+// or by the loop test while an upload runs) is released on its device before the process ends with
+// status 0.
 TEST_F(ProgramProcess, ATerminationSignalDuringATransferReleasesTheProgramsHoldAndExitsCleanly) {
     const struct {
         const char* label;
@@ -140,51 +140,65 @@ TEST_F(ProgramProcess, ATerminationSignalDuringATransferReleasesTheProgramsHoldA
         ASSERT_TRUE(program.WaitEnd(kScriptTime));
         EXPECT_TRUE(program.ExitedCleanly()) << program.Status();
         EXPECT_EQ(device.sim.GetRegister(COutputHold::kRegOutputHold), 0);
+        // A download writes its parameters after it has held the output; an upload is cut short.
+        const std::vector<SimRequest> requests = device.sim.GetRequests();
+        const auto held = std::find_if(requests.begin(), requests.end(), IsHoldWrite);
+        const bool wroteOn = std::any_of(held, requests.end(), [](const SimRequest& r) {
+            return r.kind == ESimRequestKind::Write && r.start != COutputHold::kRegOutputHold;
+        });
+        EXPECT_EQ(wroteOn, c.label == std::string("download"));
     }
 }
 
-// The first signal waits for the release on a device that has gone silent; a second one does not: the
-// process ends at once, by the signal, and says that the output may still be held.
-TEST_F(ProgramProcess, ASecondSignalEndsTheProcessAtOnceAndSaysTheOutputMayStillBeHeld) {
-    CProfiledSim device("K9RS");
-    // The release reads the serial number alone (an identification reads it with the hardware version);
-    // the write of 0 behind it meets silence, and the test is told that the release has begun.
-    std::mutex mutex;
-    std::condition_variable changed;
-    bool releasing = false;
-    device.sim.SetRequestHook([&](const SimRequest& r) {
-        if (r.kind != ESimRequestKind::Read || r.start != CParTypeV::kRegSerial ||
-            r.count != CParTypeV::kSerialLength)
-            return;
-        device.sim.InjectFaultFrom(r.index + 1, SimFault::Silence());
-        {
-            std::lock_guard lock(mutex);
-            releasing = true;
-        }
-        changed.notify_all();
-    });
-    const auto releaseBegun = [&] {
-        std::unique_lock lock(mutex);
-        return changed.wait_for(lock, kScriptTime, [&] { return releasing; });
+// The first signal waits for the release on a device that has gone silent, or for a download to end, or
+// for the device to take the loop test's hold; a second one does not: the process ends at once, by a
+// signal, and says what it leaves behind.
+TEST_F(ProgramProcess, ASecondSignalEndsTheProcessAtOnceAndSaysWhatMayBeLeft) {
+    const struct {
+        const char* label;
+        const char* script;
+        // The request behind which the device stalls: from then on the program waits on it.
+        CGate::Watch stall;
+        // It comes with the first signal's answer, not before any signal.
+        bool answering;
+        unsigned said;
+    } cases[] = {
+        // The release reads the serial number alone (an identification reads it with the hardware
+        // version); the write of 0 behind it meets the closed gate.
+        {"release", kLoopTestHold,
+         [](const SimRequest& r) {
+             return r.kind == ESimRequestKind::Read && r.start == CParTypeV::kRegSerial &&
+                    r.count == CParTypeV::kSerialLength;
+         },
+         true, kStrHoldNotReleased},
+        {"loop test", kLoopTestHold, IsHoldWrite, false, kStrHoldNotReleased},
+        {"download", "Connect|Unlock|< Download", IsHoldWrite, false, kStrDownloadCut},
     };
-    CProgram program(kLoopTestHold, Errors());
-    ASSERT_TRUE(program.Running());
-    ASSERT_TRUE(device.sim.WaitForRequests(1, kScriptTime));
-    ASSERT_TRUE(
-        PumpUntil([&] { return device.sim.GetRegister(COutputHold::kRegOutputHold) != 0; }, kScriptTime));
-    program.Signal(SIGTERM);
-    ASSERT_TRUE(releaseBegun());
-    program.Signal(SIGTERM);
     // The release alone would go on for its five further attempts, each one reply time-out long.
     const auto oneAttempt = std::chrono::milliseconds(CModbusInterface::ReplyTimeout(
         CModbusInterface::WriteRequest(1, COutputHold::kRegOutputHold, 1, std::vector<uint16_t>{0}.data())
             .size(),
         6, 1200));
-    ASSERT_TRUE(program.WaitEnd(oneAttempt));
-    device.sim.SetRequestHook(nullptr);
-    EXPECT_TRUE(WIFSIGNALED(program.Status()) && WTERMSIG(program.Status()) == SIGTERM) << program.Status();
-    const std::string errors = FileText(Errors());
-    EXPECT_NE(errors.find("brimlow: " + LoadString(kStrHoldNotReleased) + "\n"), std::string::npos) << errors;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        CProfiledSim device("K9RS");
+        CGate gate(device.sim, c.stall);
+        CProgram program(c.script, Errors());
+        ASSERT_TRUE(program.Running());
+        if (c.answering) {
+            ASSERT_TRUE(PumpUntil([&] { return device.sim.GetRegister(COutputHold::kRegOutputHold) != 0; },
+                                  kScriptTime));
+            program.Signal(SIGTERM);
+        }
+        ASSERT_TRUE(gate.WaitHolding(kScriptTime));
+        // Signals of two kinds: a second SIGTERM pending beside the first would be taken as one.
+        if (!c.answering) program.Signal(SIGTERM);
+        program.Signal(SIGINT);
+        ASSERT_TRUE(program.WaitEnd(oneAttempt));
+        EXPECT_TRUE(WIFSIGNALED(program.Status())) << program.Status();
+        const std::string errors = FileText(Errors());
+        EXPECT_NE(errors.find("brimlow: " + LoadString(c.said) + "\n"), std::string::npos) << errors;
+    }
 }
 
 // Started with the hang-up ignored (nohup), the program keeps it ignored and goes on polling.

@@ -5,9 +5,11 @@
 #include <QComboBox>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPointer>
 #include <QTimer>
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
@@ -16,7 +18,9 @@
 #include <fstream>
 
 #include "model/set/par_type_v.h"
+#include "platform/admin_mode.h"
 #include "platform/profile.h"
+#include "platform/program_path.h"
 #include "platform/resource_module.h"
 #include "res/string_ids.h"
 #include "support/request_list.h"
@@ -67,12 +71,16 @@ bool Closed(const CVORTDlg& dialog) { return !dialog.IsWindow() || !dialog.GetWi
 
 class OutputHoldTest : public MainDialogDeviceFixture {
 protected:
-    // A download that holds the output and then meets silence, so that it fails with the output held.
+    // The attempts at a silent device pause at a hundredth.
+    OutputHoldTest() : MainDialogDeviceFixture(100) {}
+
+    // A download that holds the output and then is refused every request, so that it fails at once with
+    // the output held.
     static void StartFailingDownload(CVORTDlg& dialog, CSimDevice& sim) {
         Click(dialog, CVORTDlg::kUnlock);
         dialog.GetModbus().SetDeviceAllowance(kShortDeviceAllowance);
         sim.SetRequestHook([&sim](const SimRequest& r) {
-            if (IsHoldWrite(r)) sim.InjectFaultFrom(r.index + 1, SimFault::Silence());
+            if (IsHoldWrite(r)) sim.InjectFaultFrom(r.index + 1, SimFault::Exception(4));
         });
         Click(dialog, CVORTDlg::kDownload);
     }
@@ -208,6 +216,9 @@ TEST_F(OutputHoldTest, EveryWayOffTheDeviceAsksAboutTheHeldOutputFirst) {
                     });
                     Click(dialog, CVORTDlg::kSettings);
                     left = dialog.GetModbus().GetSerial().GetSettings().GetPortName() == ports + "/ttyS0";
+                    // Initialize opens the port the window is on.
+                    EXPECT_EQ(CComSettings().GetPortName(),
+                              dialog.GetModbus().GetSerial().GetSettings().GetPortName());
                     break;
                 }
             }
@@ -216,8 +227,9 @@ TEST_F(OutputHoldTest, EveryWayOffTheDeviceAsksAboutTheHeldOutputFirst) {
                 EXPECT_FALSE(dialog.GetOutputHold().IsHeld());
             }
         });
-        const unsigned question = c.way == Way::kClose ? kStrLoopTestHoldsOutput
-                                                       : kStrLoopTestHoldsOutputDisconnect;
+        const unsigned questions[] = {kStrLoopTestHoldsOutput, kStrLoopTestHoldsOutputDisconnect,
+                                      kStrLoopTestHoldsOutputPort};
+        const unsigned question = questions[static_cast<int>(c.way)];
         EXPECT_EQ(boxes.texts, std::vector<std::string>{LoadString(question)});
         EXPECT_EQ(boxes.types, std::vector<unsigned>{MB_YESNOCANCEL | MB_ICONQUESTION});
         EXPECT_EQ(left, c.leaves);
@@ -227,34 +239,40 @@ TEST_F(OutputHoldTest, EveryWayOffTheDeviceAsksAboutTheHeldOutputFirst) {
     }
 }
 
-// An upload only reads: it is given up for the hold the program set, which is released on Yes.
-TEST_F(OutputHoldTest, ClosingDuringAnUploadGivesItUpAndReleasesTheProgramsHold) {
-    CProfiledSim device("K9TS");
-    StaticBuffer().PutParameterSet(DefaultSet(2));
-    CVORTDlg dialog;
-    std::optional<CGate> gate;
-    // The question comes once the upload is given up; the release behind it needs the device.
-    CMessageBoxRecorder boxes([&](const std::string&) {
-        if (gate) gate->Open();
-        return IDYES;
-    });
-    const int result = RunModalSettled(dialog, [&] {
-        ASSERT_TRUE(ConnectOnline(dialog));
-        Click(dialog.GetLoopTestPage(), CAOTestPage::kFixedOut);
-        gate.emplace(device.sim);
-        gate->Close();
-        Click(dialog, CVORTDlg::kUpload);
-        ASSERT_TRUE(dialog.HasWorkThread());
-        dialog.GetWindow()->close();
-        EXPECT_FALSE(dialog.HasWorkThread());
-        EXPECT_TRUE(Closed(dialog));
-    });
-    gate.reset();
-    EXPECT_EQ(result, 0);
-    EXPECT_EQ(boxes.texts, std::vector<std::string>{LoadString(kStrLoopTestHoldsOutput)});
-    EXPECT_EQ(device.sim.GetRegister(kHold), 0);
-    // The upload was given up: the file side is the one it was.
-    EXPECT_EQ(GetProfileInt("Settings", "DeviceId", -1), 2);
+// An upload only reads: the close asks about the hold the program set while the upload goes on, and
+// gives the upload up only when it goes ahead.
+TEST_F(OutputHoldTest, ClosingDuringAnUploadAsksFirstAndGivesItUpOnlyWhenTheCloseGoesAhead) {
+    for (const int answer : {IDCANCEL, IDYES}) {
+        SCOPED_TRACE(answer);
+        CProfiledSim device("K9TS");
+        StaticBuffer().PutParameterSet(DefaultSet(2));
+        CVORTDlg dialog;
+        std::optional<CGate> gate;
+        bool running = false;
+        CMessageBoxRecorder boxes([&](const std::string&) {
+            running = dialog.HasWorkThread();
+            gate->Open();
+            return answer;
+        });
+        const int result = RunModalSettled(dialog, [&] {
+            ASSERT_TRUE(ConnectOnline(dialog));
+            Click(dialog.GetLoopTestPage(), CAOTestPage::kFixedOut);
+            gate.emplace(device.sim);
+            gate->Close();
+            Click(dialog, CVORTDlg::kUpload);
+            dialog.GetWindow()->close();
+            EXPECT_EQ(Closed(dialog), answer == IDYES);
+            EXPECT_EQ(dialog.HasWorkThread(), answer != IDYES);
+            if (answer == IDCANCEL) {
+                EXPECT_TRUE(PumpUntil([&] { return !dialog.HasWorkThread(); }));
+            }
+        });
+        gate.reset();
+        EXPECT_TRUE(running);
+        EXPECT_EQ(result, answer == IDYES ? 0 : kLeftOpen);
+        EXPECT_EQ(boxes.texts, std::vector<std::string>{LoadString(kStrLoopTestHoldsOutput)});
+        EXPECT_EQ(device.sim.GetRegister(kHold) == 0, answer == IDYES);
+    }
 }
 
 // A download that fails while the close waits for it asks about the hold it left; cancelled, the window
@@ -270,7 +288,7 @@ TEST_F(OutputHoldTest, ClosingDuringADownloadThatFailsAsksAboutTheHoldItLeft) {
         dialog.GetWindow()->close();
         EXPECT_TRUE(dialog.IsClosePending());
         ASSERT_TRUE(PumpUntil([&] { return boxes.texts.size() == 2; }, 60s));
-        EXPECT_EQ(boxes.texts[1], LoadString(kStrLoopTestHoldsOutput));
+        EXPECT_EQ(boxes.texts[1], LoadString(kStrDownloadHoldsOutput));
         // Cancelled: the window stays and the poll goes on, to release the hold once the device answers.
         EXPECT_FALSE(Closed(dialog));
         device.sim.ClearFaults();
@@ -279,7 +297,8 @@ TEST_F(OutputHoldTest, ClosingDuringADownloadThatFailsAsksAboutTheHoldItLeft) {
     device.sim.SetRequestHook(nullptr);
 }
 
-// Searching for a silent device: the release fails and says so, and succeeds once the device answers.
+// Searching for a device that refuses every request: the release fails and says so, and succeeds once
+// the device answers.
 TEST_F(OutputHoldTest, ClosingWhileSearchingReleasesTheHoldOnceTheDeviceAnswers) {
     CProfiledSim device("K9TS");
     StaticBuffer().PutParameterSet(DefaultSet(1));
@@ -289,9 +308,9 @@ TEST_F(OutputHoldTest, ClosingWhileSearchingReleasesTheHoldOnceTheDeviceAnswers)
         ASSERT_TRUE(ConnectOnline(dialog));
         dialog.GetModbus().SetDeviceAllowance(kShortDeviceAllowance);
         Click(dialog.GetLoopTestPage(), CAOTestPage::kFixedOut);
-        device.sim.InjectFaultFrom(device.sim.GetRequestCount(), SimFault::Silence());
+        device.sim.InjectFaultFrom(device.sim.GetRequestCount(), SimFault::Exception(4));
         ASSERT_TRUE(WaitForState(dialog, CVORTDlg::kStateSearching));
-        // Silent: the release fails, says so and the window stays.
+        // Refused: the release fails, says so and the window stays.
         dialog.GetWindow()->close();
         EXPECT_FALSE(Closed(dialog));
         ASSERT_EQ(boxes.texts.size(), 2u);
@@ -337,7 +356,7 @@ TEST_F(OutputHoldTest, ATerminationSignalReleasesOnlyTheProgramsOwnHold) {
                     // The signal comes while the failure is shown; the device answers again by then.
                     CModalAnswer failure("Setrova", [&](QWidget*) {
                         device.sim.ClearFaults();
-                        std::raise(SIGTERM);
+                        kill(getpid(), SIGTERM);
                     });
                     StartFailingDownload(dialog, device.sim);
                     ASSERT_TRUE(PumpUntil([&] { return failure.Answered() == 1; }, 60s));
@@ -349,7 +368,7 @@ TEST_F(OutputHoldTest, ATerminationSignalReleasesOnlyTheProgramsOwnHold) {
             }
             ASSERT_NE(device.sim.GetRegister(kHold), 0);
             if (held != Held::kFailedDownloadsMessage) {
-                ASSERT_EQ(std::raise(SIGTERM), 0);
+                ASSERT_EQ(kill(getpid(), SIGTERM), 0);
             }
             if (gate) gate->Open();
             EXPECT_TRUE(PumpUntil([&] { return Closed(dialog); }, 30s));
@@ -390,7 +409,7 @@ TEST_F(OutputHoldTest, ASignalClosesAnOpenMenuAndNeverWaitsOnAMessage) {
             if (open == Open::kSelectMenu && !QApplication::activePopupWidget()) return;
             signal.stop();
             stuck.start(20000);
-            std::raise(SIGTERM);
+            kill(getpid(), SIGTERM);
         });
         testing::internal::CaptureStderr();
         const int result = RunModalSettled(dialog, [&] {
@@ -414,16 +433,21 @@ TEST_F(OutputHoldTest, ASignalDuringTheLanguageSwitchsMessageEndsTheProgram) {
     StaticBuffer().PutParameterSet(DefaultSet(2));
     bool clicked = false;
     bool signalled = false;
+    // The window the signal came over: it is still up until the message has returned, and only
+    // another one means that the program showed itself again.
+    QPointer<QWidget> main;
     QTimer user;
     QObject::connect(&user, &QTimer::timeout, [&] {
         QWidget* modal = QApplication::activeModalWidget();
         const auto* box = qobject_cast<QMessageBox*>(modal);
         if (!signalled && box && box->text() == QLatin1String("Can't load language module")) {
             signalled = true;
-            std::raise(SIGTERM);
+            main = box->parentWidget();
+            kill(getpid(), SIGTERM);
             return;
         }
-        if (signalled && modal && modal->windowTitle().toStdString() == CVORTDlg::TitleText()) {
+        if (signalled && modal && modal != main &&
+            modal->windowTitle().toStdString() == CVORTDlg::TitleText()) {
             ADD_FAILURE() << "the main window came back after the signal";
             modal->close();
             return;
@@ -441,4 +465,78 @@ TEST_F(OutputHoldTest, ASignalDuringTheLanguageSwitchsMessageEndsTheProgram) {
     user.start(10);
     CVORTApp::RunDialogLoop();
     EXPECT_TRUE(signalled);
+}
+
+// Two conditioners of one model behind one port: the one behind it is swapped for the next before the
+// poll has identified it again. The release names the device it is for, so the next one is never written.
+TEST_F(OutputHoldTest, ReleasingAfterASwapLeavesTheNextDeviceOfTheSameModelAlone) {
+    for (const bool bySignal : {false, true}) {
+        SCOPED_TRACE(bySignal);
+        SetMessageBoxesToStandardError(false);
+        CProfiledSim device("K9TS");
+        SetSerial(device.sim, "A0001");
+        StaticBuffer().PutParameterSet(DefaultSet(1));
+        CVORTDlg dialog;
+        CMessageBoxRecorder boxes(IDYES);
+        const CSignalWatcher watcher([&dialog] { dialog.CloseOnSignal(); });
+        std::size_t swapped = 0;
+        RunModalSettled(dialog, [&] {
+            ASSERT_TRUE(ConnectOnline(dialog));
+            Click(dialog.GetLoopTestPage(), CAOTestPage::kFixedOut);
+            ASSERT_TRUE(dialog.GetOutputHold().IsHeld());
+            // The next device holds nothing; polls read its live values, never who it is.
+            swapped = device.sim.GetRequestCount();
+            SetSerial(device.sim, "B0002");
+            device.sim.SetRegister(kHold, 0);
+            if (bySignal) {
+                kill(getpid(), SIGTERM);
+            } else {
+                dialog.GetWindow()->close();
+            }
+            EXPECT_TRUE(PumpUntil([&] { return Closed(dialog); }));
+        });
+        EXPECT_EQ(HoldRegisterWrites(device.sim, swapped), 0u);
+        if (!bySignal) {
+            EXPECT_TRUE(Shown(boxes, kStrOtherDeviceMayHold));
+        }
+    }
+}
+
+// A calibration dialog holds the line for as long as it is open, and Initialize's question stands
+// before it is taken: a signal closes either and ends the program, never waiting on the line that the
+// user-interface thread holds itself. The input calibration's signal comes with the failure it tells
+// before its window shows.
+TEST_F(OutputHoldTest, ASignalOverACalibrationDialogOrInitializesQuestionEndsTheProgram) {
+    const std::string marker = AdminMarkerPath(ProgramPath());
+    std::ofstream(marker) << "";
+    for (const int command : {CVORTDlg::kInputCalib, CVORTDlg::kOutputCalib, CVORTDlg::kInitialize}) {
+        SCOPED_TRACE(command);
+        SetMessageBoxesToStandardError(false);
+        CProfiledSim device("K9TS");
+        StaticBuffer().PutParameterSet(DefaultSet(1));
+        CVORTDlg dialog;
+        const CSignalWatcher watcher([&dialog] { dialog.CloseOnSignal(); });
+        // The reference voltage is not answered.
+        device.sim.SetRequestHook([&sim = device.sim](const SimRequest& r) {
+            if (r.kind == ESimRequestKind::Ascii && r.line == "I05")
+                sim.InjectFault(SimFault::Silence(), r.index + 1, r.index + 1);
+        });
+        QTimer signal;
+        QObject::connect(&signal, &QTimer::timeout, [&] {
+            const QWidget* modal = QApplication::activeModalWidget();
+            if (!modal || modal == dialog.GetWindow()) return;
+            signal.stop();
+            kill(getpid(), SIGTERM);
+        });
+        const int result = RunModalSettled(dialog, [&] {
+            ASSERT_TRUE(ConnectOnline(dialog));
+            signal.start(10);
+            Click(dialog, command);
+            EXPECT_TRUE(PumpUntil([&] { return Closed(dialog); }));
+        });
+        device.sim.SetRequestHook(nullptr);
+        EXPECT_EQ(result, 0);
+    }
+    std::filesystem::remove(marker);
+    SetAdminMode(false);
 }
