@@ -9,6 +9,10 @@ std::optional<std::string> RefusedWriteMessage(WriteFileResult result, const std
         case WriteFileResult::kLinkToMissingFolder:
             return FormatMessageId(kStrLinkToMissingFolder, {path, WriteTarget(path)});
         case WriteFileResult::kLinkLoop: return FormatMessageId(kStrLinkLoop, {path});
+        case WriteFileResult::kTooManyLinks:
+            return FormatMessageId(kStrTooManyLinks, {path, std::to_string(kMaxFollowedLinks)});
+        case WriteFileResult::kLinkToFolder:
+            return FormatMessageId(kStrLinkToFolder, {path, WriteTarget(path)});
         case WriteFileResult::kOk:
         case WriteFileResult::kOpenFailed:
         case WriteFileResult::kWriteFailed: break;

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <fcntl.h>
 #include <optional>
+#include <set>
+#include <utility>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -25,9 +27,6 @@ bool IsLink(const std::string& path) {
     return lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
 }
 
-// The kernel's own limit: a chain longer than this cannot be opened either.
-constexpr int kMaxLinks = 40;
-
 // What the symbolic link at `path` points to; nothing when `path` is no link.
 std::optional<std::string> LinkContent(const std::string& path) {
     char buffer[PATH_MAX + 1];
@@ -36,15 +35,25 @@ std::optional<std::string> LinkContent(const std::string& path) {
     return std::string(buffer, static_cast<size_t>(n));
 }
 
-// Follows the links from `path` as an open would; false when they lead round in a circle.
-bool FollowLinks(const std::string& path, std::string& end) {
+// Follows the links from `path` as an open would: kLinkLoop when one of them comes round again,
+// kTooManyLinks when there are more in a row than the kernel follows, kOk otherwise.
+WriteFileResult FollowLinks(const std::string& path, std::string& end) {
     end = path;
+    std::set<std::pair<dev_t, ino_t>> seen;
     for (int hops = 0;; ++hops) {
         const std::optional<std::string> content = LinkContent(end);
-        if (!content) return true;
-        if (hops == kMaxLinks) return false;
+        if (!content) return WriteFileResult::kOk;
+        struct stat st;
+        if (lstat(end.c_str(), &st) == 0 && !seen.emplace(st.st_dev, st.st_ino).second)
+            return WriteFileResult::kLinkLoop;
+        if (hops == kMaxFollowedLinks) return WriteFileResult::kTooManyLinks;
         end = content->front() == '/' ? *content : FolderOf(end) + "/" + *content;
     }
+}
+
+bool IsFolder(const std::string& path) {
+    struct stat st;
+    return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 // A folder that is not there, or a plain file where it should be; a folder that is there but cannot be
@@ -68,14 +77,15 @@ bool WriteAll(int fd, std::string_view content) {
     return true;
 }
 
-// Creates a file of a fresh name in `folder`; O_EXCL makes sure no existing file is reused. The name
-// does not grow with the target's, so a target whose name is near the length limit can be saved too.
-int CreateTemporary(const std::string& folder, std::string& tempPath) {
+// Creates a file of a fresh name and the permission bits `mode` (less the umask) in `folder`; O_EXCL
+// makes sure no existing file is reused. The name does not grow with the target's, so a target whose
+// name is near the length limit can be saved too.
+int CreateTemporary(const std::string& folder, mode_t mode, std::string& tempPath) {
     static std::atomic<unsigned> counter{0};
     for (int attempt = 0; attempt < 100; ++attempt) {
         tempPath = folder + "/.brimlow-" + std::to_string(getpid()) + "-" + std::to_string(counter++) +
                    ".tmp";
-        const int fd = open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        const int fd = open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
         if (fd >= 0 || errno != EEXIST) return fd;
     }
     return -1;
@@ -106,11 +116,12 @@ std::string WriteTarget(const std::string& path) {
 
 WriteFileResult CheckWritable(const std::string& path, std::string* target) {
     std::string end;
-    const bool followed = FollowLinks(path, end);
+    const WriteFileResult followed = FollowLinks(path, end);
     if (target) *target = end;
-    if (!followed) return WriteFileResult::kLinkLoop;
+    if (followed != WriteFileResult::kOk) return followed;
     // The file the link names cannot be made there, and saving in the link's place would replace it.
     if (end != path && FolderMissing(FolderOf(end))) return WriteFileResult::kLinkToMissingFolder;
+    if (end != path && IsFolder(end)) return WriteFileResult::kLinkToFolder;
     return MayWrite(end) ? WriteFileResult::kOk : WriteFileResult::kNotWritable;
 }
 
@@ -119,13 +130,18 @@ WriteFileResult WriteFileAtomic(const std::string& path, std::string_view conten
     if (const WriteFileResult check = CheckWritable(path, &target); check != WriteFileResult::kOk)
         return check;
     const std::string folder = FolderOf(target);
+    struct stat st;
+    const bool exists = stat(target.c_str(), &st) == 0;
+    // A private file's new content must never stand in a file others may read, not even before the
+    // mode is copied: the temporary is made no more open than the target.
     std::string tempPath;
-    const int fd = CreateTemporary(folder, tempPath);
+    const int fd = CreateTemporary(folder, exists ? st.st_mode & 0777 : 0666, tempPath);
     if (fd < 0) return WriteFileResult::kOpenFailed;
 
     bool ok = WriteAll(fd, content);
-    struct stat st;
-    if (ok && stat(target.c_str(), &st) == 0) ok = fchmod(fd, st.st_mode & 07777) == 0;
+    // After the write, which takes away the set-user and set-group bits, and whole, as the umask may
+    // have narrowed the bits the file was made with.
+    if (ok && exists) ok = fchmod(fd, st.st_mode & 07777) == 0;
     if (ok) ok = fsync(fd) == 0;
     if (close(fd) != 0) ok = false;
     if (ok) ok = rename(tempPath.c_str(), target.c_str()) == 0;

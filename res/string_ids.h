@@ -106,6 +106,8 @@ enum StringId : unsigned {
     kStrFileNotWritable = 30011,
     kStrLinkToMissingFolder = 30012,
     kStrLinkLoop = 30013,
+    kStrTooManyLinks = 30014,
+    kStrLinkToFolder = 30015,
     kStrParameterOpenFailed = 30020,
     kStrParameterFileNoSection = 30021,
     kStrParameterFileNoKey = 30022,

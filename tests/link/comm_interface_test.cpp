@@ -14,7 +14,7 @@
 namespace {
 class CommTest : public ScaledTiming {
 protected:
-    explicit CommTest(unsigned divisor = 10) : ScaledTiming(divisor), m_ascii(SimSettings(m_sim)) {}
+    explicit CommTest(unsigned divisor = 100) : ScaledTiming(divisor), m_ascii(SimSettings(m_sim)) {}
     void SetUp() override {
         ScaledTiming::SetUp();
         OpenPort(m_ascii.GetSerial());

@@ -118,6 +118,11 @@ TEST(RefusedSave, SaysWhyAndLeavesTheFileAsItWas) {
                     " is a link that leads round in a circle and never reaches a file. Nothing was saved and "
                     "the link was left as it was.";
          }},
+        {"link to a folder", [](const CTempFolder& dir) { MakeLink(dir, "f.cfg", dir.Path()); },
+         [](const CTempFolder& dir) {
+             return dir / "f.cfg" + " is a link to the folder " + dir.Path() +
+                    ", not to a file. Nothing was saved and the link was left as it was.";
+         }},
     };
     for (const Refusal& refusal : refusals) ExpectEveryWriterRefused(refusal);
 }

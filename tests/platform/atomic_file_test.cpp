@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -29,6 +32,62 @@ TEST(AtomicFile, ReplacesTheFileKeepingModeLinkAndLongName) {
     ASSERT_EQ(lstat((dir / "link").c_str(), &st), 0);
     EXPECT_TRUE(S_ISLNK(st.st_mode));
     EXPECT_EQ(dir.Names(), (std::set<std::string>{"link", std::string(250, 'n')}));
+}
+
+namespace {
+
+mode_t ModeOf(const std::string& path) {
+    return static_cast<mode_t>(std::filesystem::status(path).permissions());
+}
+
+// The permission bits the new content first stands in: a child writes with no room for a byte and ends
+// at the first (SIGXFSZ), leaving its temporary file behind.
+mode_t TemporaryModeBeforeFirstByte(const CTempFolder& dir, const std::string& path) {
+    RunAsUser(geteuid(), getegid(), [&] {
+        std::signal(SIGXFSZ, [](int) { _exit(0); });
+        const rlimit none{0, 0};
+        setrlimit(RLIMIT_FSIZE, &none);
+        WriteFileAtomic(path, "new");
+        return std::string();
+    });
+    for (const std::string& name : dir.Names())
+        if (name.starts_with(".brimlow-")) return ModeOf(dir / name);
+    return 0;
+}
+
+// `count` links in a row from "a.cfg" to "real/old.cfg".
+std::vector<std::pair<std::string, std::string>> Chain(int count) {
+    std::vector<std::pair<std::string, std::string>> links{{"a.cfg", "l1"}};
+    for (int i = 1; i < count; ++i) links.emplace_back("l" + std::to_string(i), "l" + std::to_string(i + 1));
+    links.back().second = "real/old.cfg";
+    return links;
+}
+
+}  // namespace
+
+TEST(AtomicFile, NewContentNeverStandsInAFileMoreOpenThanTheTarget) {
+    const struct Case {
+        const char* name;
+        mode_t mode, temporary, written;  // mode 0: no file yet
+    } cases[] = {
+        {"private file", 0600, 0600, 0600},
+        {"file the group may read", 0640, 0640, 0640},
+        {"file everybody may write", 0666, 0644, 0666},
+        {"new file", 0, 0644, 0644},
+    };
+    const mode_t oldMask = umask(022);
+    for (const Case& c : cases) {
+        CTempFolder dir;
+        const std::string path = dir / "f.cfg";
+        if (c.mode != 0) {
+            WriteBytes(path, "old");
+            std::filesystem::permissions(path, static_cast<std::filesystem::perms>(c.mode));
+        }
+        EXPECT_EQ(TemporaryModeBeforeFirstByte(dir, path), c.temporary) << c.name;
+        EXPECT_EQ(WriteFileAtomic(path, "new"), WriteFileResult::kOk) << c.name;
+        EXPECT_EQ(ModeOf(path), c.written) << c.name;
+    }
+    umask(oldMask);
 }
 
 TEST(AtomicFile, FailureKeepsTheOldFileAndRemovesTheTemporary) {
@@ -93,9 +152,10 @@ TEST(AtomicFile, AnotherUsersFileInAFolderTheUserMayWriteIsLeftAlone) {
     ExpectWriteAsUser("a file root's group may write", 0, 0, 0664, WriteFileResult::kNotWritable);
 }
 
-// A write goes through a link, or a chain of them, to the file at its end, made there when it is
-// missing. A link that leads to a folder that is not there (a drive not mounted) or round in a circle
-// cannot be followed: it is refused and stays, where a rename would put a plain file in its place.
+// A write goes through a link, or a chain of them as long as the system follows, to the file at its
+// end, made there when it is missing. A link that leads to a folder that is not there (a drive not
+// mounted), round in a circle, through more links or to a folder cannot be followed: it is refused and
+// stays, where a rename would put a plain file in its place.
 TEST(AtomicFile, LinksAreWrittenThroughOrRefusedAndLeftAsTheyAre) {
     struct Case {
         const char* name;
@@ -125,6 +185,9 @@ TEST(AtomicFile, LinksAreWrittenThroughOrRefusedAndLeftAsTheyAre) {
          {{"a.cfg", "b.cfg"}, {"b.cfg", "@/a.cfg"}},
          WriteFileResult::kLinkLoop,
          ""},
+        {"as many links in a row as the system follows", Chain(40), WriteFileResult::kOk, "real/old.cfg"},
+        {"one link more", Chain(41), WriteFileResult::kTooManyLinks, ""},
+        {"link to a folder", {{"a.cfg", "real"}}, WriteFileResult::kLinkToFolder, ""},
     };
     for (const Case& c : cases) {
         CTempFolder dir;

@@ -9,12 +9,12 @@
 #include "link/modbus_interface.h"
 #include "platform/timing.h"
 
-// Runs a test's protocol pauses at a tenth of their length (or as given) and puts the exact timing back
+// Runs a test's protocol pauses at a hundredth of their length (or as given) and puts the exact timing back
 // afterwards. Time-outs keep their exact length: they only run out when the device is silent, and a
 // simulated device whose thread a loaded machine deschedules for a while must still answer in time.
 class ScaledTiming : public ::testing::Test {
 protected:
-    explicit ScaledTiming(unsigned divisor = 10) : m_divisor(divisor) {}
+    explicit ScaledTiming(unsigned divisor = 100) : m_divisor(divisor) {}
     void SetUp() override { CTiming::SetDivisor(m_divisor); }
     void TearDown() override { CTiming::SetDivisor(1); }
 

@@ -15,12 +15,12 @@
 #include "support/scaled_timing.h"
 #include "support/sim_connection.h"
 
-// A simulated device on a pseudo-terminal (the DC-input model unless given) with the protocol pauses at a
-// hundredth of their length: the simulated device answers at once; the test opens what talks to it.
+// A simulated device on a pseudo-terminal (the DC-input model unless given) with scaled protocol pauses:
+// the simulated device answers at once; the test opens what talks to it.
 class SimTransferTest : public ScaledTiming {
 protected:
     explicit SimTransferTest(std::unique_ptr<CSimModel> model = CSimAsciiModel::CreateDcInput())
-        : ScaledTiming(100), m_sim(std::move(model)) {}
+        : m_sim(std::move(model)) {}
 
     CComSettings Settings() const { return SimSettings(m_sim); }
 

@@ -84,9 +84,12 @@ protected:
     CTemporaryProfile m_profile;
     CLayoutAudit m_audit;
 };
+
+// One language each, so that the two run side by side.
+class LayoutAuditInLanguage : public LayoutAudit, public ::testing::WithParamInterface<int> {};
 }  // namespace
 
-TEST_F(LayoutAudit, EveryWindowGivesEachTextRoomAndEachControlItsOwnPlace) {
+TEST_P(LayoutAuditInLanguage, EveryWindowGivesEachTextRoomAndEachControlItsOwnPlace) {
     const char* languages[] = {"en", "jpn"};
     struct Scene {
         std::string name;
@@ -103,71 +106,70 @@ TEST_F(LayoutAudit, EveryWindowGivesEachTextRoomAndEachControlItsOwnPlace) {
     for (const std::string& code : CSimModel::KnownCodes()) {
         scenes.push_back({code, code, CDeviceType::TypeIdOfModel(code), false, false});
     }
-    for (int language : {0, 1}) {
-        const std::string in = languages[language];
-        SetLanguage(language);
-        // Every template as it stands, before its class fills it in.
-        QWidget host;
-        for (std::size_t i = 0; i < EnglishDialogCount(); ++i) {
-            CDialog raw(EnglishDialogs()[i].id);
-            raw.Create(&host);
-            m_audit.Audit(raw.GetWindow(), in, "template");
+    const int language = GetParam();
+    const std::string in = languages[language];
+    SetLanguage(language);
+    // Every template as it stands, before its class fills it in.
+    QWidget host;
+    for (std::size_t i = 0; i < EnglishDialogCount(); ++i) {
+        CDialog raw(EnglishDialogs()[i].id);
+        raw.Create(&host);
+        m_audit.Audit(raw.GetWindow(), in, "template");
+    }
+    // Texts that classes put into a template later.
+    CDialog output(138);
+    output.Create(&host);
+    output.SetDlgItemText(Dialog138Ids::kDeviceState, LoadString(kStrAdjustmentStateUnknown));
+    m_audit.Audit(output.GetWindow(), in, "device state unknown");
+    for (const Scene& scene : scenes) {
+        const std::string where = in + "_" + scene.name;
+        if (scene.admin) std::ofstream(AdminMarkerPath(ProgramPath())) << "";
+        std::optional<CProfiledSim> device;
+        if (!scene.deviceCode.empty()) device.emplace(scene.deviceCode);
+        std::optional<CGate> gate;
+        if (device) gate.emplace(device->sim);
+        {
+            CDeviceType registry;
+            StaticBuffer().PutParameterSet(registry.SetTypeId(scene.fileType)->Clone());
         }
-        // Texts that classes put into a template later.
-        CDialog output(138);
-        output.Create(&host);
-        output.SetDlgItemText(Dialog138Ids::kDeviceState, LoadString(kStrAdjustmentStateUnknown));
-        m_audit.Audit(output.GetWindow(), in, "device state unknown");
-        for (const Scene& scene : scenes) {
-            const std::string where = in + "_" + scene.name;
-            if (scene.admin) std::ofstream(AdminMarkerPath(ProgramPath())) << "";
-            std::optional<CProfiledSim> device;
-            if (!scene.deviceCode.empty()) device.emplace(scene.deviceCode);
-            std::optional<CGate> gate;
-            if (device) gate.emplace(device->sim);
-            {
-                CDeviceType registry;
-                StaticBuffer().PutParameterSet(registry.SetTypeId(scene.fileType)->Clone());
+        CVORTDlg dialog;
+        RunModalSettled(dialog, [&] {
+            if (device) {
+                Click(dialog, CVORTDlg::kConnect);
+                ASSERT_TRUE(PumpUntil([&] { return dialog.GetState() == CVORTDlg::kStateOnline; })) << where;
+                // Shown once the poll has filled the meters and the adjustment page has followed the
+                // device's record with all its parts.
+                const CAdjustInputPage& adjust = dialog.GetAdjustPage();
+                ASSERT_TRUE(PumpUntil([&] {
+                    return !dialog.GetInputMeter().GetMeter()->GetLine2().empty() &&
+                           adjust.IsDlgItemShown(CAdjustInputPage::kInputGroup) ==
+                               adjust.IsDlgItemShown(CAdjustInputPage::kInputZero);
+                })) << where;
             }
-            CVORTDlg dialog;
-            RunModalSettled(dialog, [&] {
-                if (device) {
-                    Click(dialog, CVORTDlg::kConnect);
-                    ASSERT_TRUE(PumpUntil([&] { return dialog.GetState() == CVORTDlg::kStateOnline; }))
-                        << where;
-                    // Shown once the poll has filled the meters and the adjustment page has followed the
-                    // device's record with all its parts.
-                    const CAdjustInputPage& adjust = dialog.GetAdjustPage();
-                    ASSERT_TRUE(PumpUntil([&] {
-                        return !dialog.GetInputMeter().GetMeter()->GetLine2().empty() &&
-                               adjust.IsDlgItemShown(CAdjustInputPage::kInputGroup) ==
-                                   adjust.IsDlgItemShown(CAdjustInputPage::kInputZero);
-                    })) << where;
-                }
-                if (!device) {
-                    ASSERT_TRUE(PumpUntil([&] { return dialog.GetState() == CVORTDlg::kStateOffline; }))
-                        << where;
-                }
-                if (scene.transfer) {
-                    gate->Close();
-                    Click(dialog, CVORTDlg::kUpload);
-                    ASSERT_EQ(dialog.GetState(), CVORTDlg::kStateBusy) << where;
-                }
-                AuditMainDialog(dialog, in, scene.name);
-                if (device && !scene.transfer) {
-                    Click(dialog, CVORTDlg::kTrendGraph);
-                    m_audit.Audit(dialog.GetWindow(), in, scene.name + ", trend graph");
-                    Click(dialog.GetGraphPage(), CGraphPage::kClose);
-                    ASSERT_TRUE(PumpUntil([&] { return !dialog.IsGraphOpen(); })) << where;
-                }
-                if (gate) gate->Open();
-                ASSERT_TRUE(PumpUntil([&] { return !dialog.HasWorkThread(); })) << where;
-            });
-            std::filesystem::remove(AdminMarkerPath(ProgramPath()));
-        }
+            if (!device) {
+                ASSERT_TRUE(PumpUntil([&] { return dialog.GetState() == CVORTDlg::kStateOffline; })) << where;
+            }
+            if (scene.transfer) {
+                gate->Close();
+                Click(dialog, CVORTDlg::kUpload);
+                ASSERT_EQ(dialog.GetState(), CVORTDlg::kStateBusy) << where;
+            }
+            AuditMainDialog(dialog, in, scene.name);
+            if (device && !scene.transfer) {
+                Click(dialog, CVORTDlg::kTrendGraph);
+                m_audit.Audit(dialog.GetWindow(), in, scene.name + ", trend graph");
+                Click(dialog.GetGraphPage(), CGraphPage::kClose);
+                ASSERT_TRUE(PumpUntil([&] { return !dialog.IsGraphOpen(); })) << where;
+            }
+            if (gate) gate->Open();
+            ASSERT_TRUE(PumpUntil([&] { return !dialog.HasWorkThread(); })) << where;
+        });
+        std::filesystem::remove(AdminMarkerPath(ProgramPath()));
     }
     for (const auto& [fault, scene] : m_audit.Faults()) ADD_FAILURE() << fault << " (" << scene << ")";
 }
+
+INSTANTIATE_TEST_SUITE_P(BothLanguages, LayoutAuditInLanguage, ::testing::Values(0, 1));
 
 // The dialogs outside the main window as their classes fill them: the COM port list, the comparison's
 // and the output tables' headings, the calibration dialogs' type lists.

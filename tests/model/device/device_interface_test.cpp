@@ -19,11 +19,8 @@ namespace {
 
 using Blocks = std::vector<std::string>;
 
-// Whole exchanges are what is tested here, not their pauses: those run at a hundredth.
 class DeviceInterfaceTest : public ScaledTiming {
 protected:
-    DeviceInterfaceTest() : ScaledTiming(100) {}
-
     void Connect(const std::string& code) {
         m_link = std::make_unique<SimLink>(code);
         // A fresh simulated device holds zeros, which not every model accepts: load the defaults.

@@ -14,11 +14,7 @@
 
 namespace {
 
-// Many failed attempts in a row: their pauses run at a hundredth of their length.
-class DownloadHoldTest : public ScaledTiming {
-protected:
-    DownloadHoldTest() : ScaledTiming(100) {}
-};
+class DownloadHoldTest : public ScaledTiming {};
 
 constexpr uint16_t kHold = 2072;
 constexpr uint16_t kPresentOutput = 31000;

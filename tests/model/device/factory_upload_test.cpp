@@ -9,10 +9,7 @@
 #include "sim/sim_model.h"
 
 namespace {
-class FactoryUploadTest : public ScaledTiming {
-protected:
-    FactoryUploadTest() : ScaledTiming(100) {}
-};
+class FactoryUploadTest : public ScaledTiming {};
 }  // namespace
 
 // A device as it leaves the factory uploads into the set of its model with the settings it left with.

@@ -97,11 +97,7 @@ void ExpectFileRoundTrip(const CParBase& set, CParBase& target) {
     }
 }
 
-class SetRoundTripTest : public ScaledTiming, public ::testing::WithParamInterface<int32_t> {
-protected:
-    // Whole uploads: the pauses between requests at a hundredth of their length.
-    SetRoundTripTest() : ScaledTiming(100) {}
-};
+class SetRoundTripTest : public ScaledTiming, public ::testing::WithParamInterface<int32_t> {};
 
 }  // namespace
 

@@ -35,8 +35,7 @@ struct CloseCounter : CObserver {
 
 class GraphPageTest : public ScaledTiming {
 protected:
-    // Polls feed the page; their pauses are not what it is about, so they run at a hundredth.
-    GraphPageTest() : ScaledTiming(100) {
+    GraphPageTest() {
         m_page.SetTickClock([this] { return m_now; });
         m_page.Attach(&m_closes);
     }

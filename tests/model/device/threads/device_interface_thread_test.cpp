@@ -67,8 +67,6 @@ private:
 
 class DeviceThreadTest : public ScaledTiming {
 protected:
-    explicit DeviceThreadTest(unsigned divisor = 10) : ScaledTiming(divisor) {}
-
     // A work thread's single command, as the main dialog runs it; returns the thread after its
     // notification.
     std::unique_ptr<CDeviceInterfaceThread> RunOnce(SimLink& link, const CParBase* download) {
@@ -355,11 +353,7 @@ TEST_F(DeviceThreadTest, RefusedTeachRequestReachesTheUserAndThePollGoesOn) {
     EXPECT_EQ(writes, 1);
 }
 
-// Whole exchanges are what is tested here, not their pauses: those run at a hundredth.
-class DeviceThreadEndToEndTest : public DeviceThreadTest {
-protected:
-    DeviceThreadEndToEndTest() : DeviceThreadTest(100) {}
-};
+class DeviceThreadEndToEndTest : public DeviceThreadTest {};
 
 // Every model code: load the defaults, identify, poll live values, upload the defaults back, download a
 // changed set and upload it again.
