@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <initializer_list>
 #include <iterator>
 #include <memory>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "support/scaled_timing.h"
 #include "support/sim_connection.h"
@@ -97,6 +99,59 @@ void ExpectFileRoundTrip(const CParBase& set, CParBase& target) {
     }
 }
 
+using Codes = std::vector<int32_t>;
+
+Codes Joined(std::initializer_list<Codes> parts) {
+    Codes all;
+    for (const Codes& part : parts) all.insert(all.end(), part.begin(), part.end());
+    return all;
+}
+
+Codes Run(int32_t first, int32_t last) {
+    Codes codes;
+    for (int32_t code = first; code <= last; ++code) codes.push_back(code);
+    return codes;
+}
+
+// The rows of groups 0 to 3 of a type id, in order, as the models list them.
+Codes ListedRows(int32_t typeId) {
+    const Codes stage{65001, 100, 101, 102, 103, 104, 67};
+    const Codes fine{65002, 10000, 10002, 10003, 10004};
+    const Codes twoInputsFine{65002, 10000, 10002, 10005, 10006, 10003, 10004};
+    const Codes linearizer = Joined({{65003, 20000, 20001}, Run(20002, 20203)});
+    const Codes customTc = Joined({{65005, 21005, 21006, 21007}, Run(21008, 21307)});
+    const Codes tcInput{65000, 0, 1, 2, 60, 61, 62, 70, 65, 51, 66, 68, 69};
+    const Codes identity{62000, 62002, 62003, 62004, 62005};
+    switch (typeId) {
+        case 1:
+        case 4: return Joined({tcInput, stage, fine, customTc, identity});
+        case 2:
+        case 5:
+            return Joined({{65000, 0, 63, 1, 2, 60, 65, 51, 66},
+                           stage,
+                           fine,
+                           {65004, 21005, 21006, 21007},
+                           Run(21008, 21307),
+                           identity});
+        case 3:
+            return Joined({{65000, 1, 2, 60, 20000, 51},
+                           stage,
+                           {65002, 10003, 10004},
+                           {65003, 20001},
+                           Run(20002, 20203),
+                           identity});
+        case 6: return Joined({{65000, 0, 1, 2, 60, 51, 66}, stage, fine, linearizer, identity});
+        case 7: return Joined({{65000, 0, 63, 1, 2, 60, 51, 66}, stage, fine, linearizer, identity});
+        case 8:
+            return Joined({{65000, 0, 1, 2, 3, 4, 60, 61, 62, 70, 65, 51, 66, 68, 69},
+                           stage,
+                           twoInputsFine,
+                           customTc,
+                           identity});
+        default: return Joined({tcInput, stage, twoInputsFine, customTc, identity});
+    }
+}
+
 class SetRoundTripTest : public ScaledTiming, public ::testing::WithParamInterface<int32_t> {
 protected:
     // Whole uploads: the pauses between requests at a hundredth of their length.
@@ -116,6 +171,47 @@ TEST_P(SetRoundTripTest, TypedEditsSaveToAFileThatLoadsBackEqual) {
         ExpectFileRoundTrip(*set, *NewSet(GetParam()));
         ExpectFileRoundTrip(*set, *other);
     }
+}
+
+TEST_P(SetRoundTripTest, EveryListedRowHoldsAnotherValueThroughAFile) {
+    const int32_t typeId = GetParam();
+    const auto set = NewSet(typeId);
+    ASSERT_EQ(set->GetWalkCodes(), ListedRows(typeId));
+    const auto fresh = NewSet(typeId);
+    // The model text of the universal kinds is always "K9U", and a file never sets the firmware.
+    const auto keepsDefault = [&](int32_t code) {
+        return code >= kHeaderFirst || code == kFirmware || (code == kModel && typeId >= 4);
+    };
+    for (int32_t code : set->GetWalkCodes()) {
+        if (keepsDefault(code)) continue;
+        if (code == kTag || code == kModel || code == kSerial) {
+            set->SetValueFromString(code, code == kSerial ? "SN-1" : "TT-9", false);
+            continue;
+        }
+        for (int32_t step : {1, -1, 10000, -10000}) {
+            try {
+                set->SetValue(code, set->GetValue(code) + step, false);
+            } catch (const CException&) {
+            }
+            if (set->GetValueString(code) != fresh->GetValueString(code)) break;
+        }
+    }
+    for (int32_t code : set->GetWalkCodes())
+        EXPECT_TRUE(keepsDefault(code) || set->GetValueString(code) != fresh->GetValueString(code)) << code;
+    ExpectFileRoundTrip(*set, *NewSet(typeId));
+
+    // Files written while the custom TC points had no row of their own held P20002 in its place.
+    if (typeId != 1 && typeId != 4 && typeId < 8) return;
+    CTempFolder folder;
+    set->SaveToFile(folder / "old.cfg");
+    std::string text = ReadBytes(folder / "old.cfg");
+    const size_t at = text.find("P21007=3\r\n");
+    ASSERT_NE(at, std::string::npos);
+    WriteBytes(folder / "old.cfg", text.replace(at, 10, "P20002=-2.0000\r\n"));
+    const auto old = NewSet(typeId);
+    old->LoadFromFile(folder / "old.cfg");
+    for (int32_t code : set->GetWalkCodes())
+        EXPECT_EQ(old->GetValueString(code), (code == 21007 ? *fresh : *set).GetValueString(code)) << code;
 }
 
 TEST_P(SetRoundTripTest, LoadedFilesSaveToAFileThatLoadsBackEqual) {
