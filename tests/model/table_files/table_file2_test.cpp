@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "model/hooks/notifier.h"
+#include "model/table_files/table_file.h"
 #include "platform/resource_module.h"
 #include "support/recording_notifier.h"
 #include "support/temp_folder.h"
@@ -91,4 +94,41 @@ TEST(TableFile2, SavesByteExactAndNeverATruncatedFile) {
     EXPECT_EQ(ReadBytes(dir / "t.txt"), saved);
     EXPECT_EQ(dir.Names(), std::set<std::string>{"t.txt"});
     EXPECT_EQ(ThrownMessage([&] { table.Save(dir / "gone/t.txt"); }), LoadString(30300));
+}
+
+TEST(TableFile2, RefusesToSaveWhatItsReaderWouldRefuse) {
+    CTempFolder dir;
+    const std::string nothingSaved = " could not be opened again, so nothing was saved.";
+    struct Case {
+        double start;
+        int32_t step;
+        std::vector<double> values;
+        std::string message;
+    } cases[] = {
+        {0, 10, {}, "The table is empty. A table file without values" + nothingSaved},
+        {-300.0001,
+         10,
+         {1},
+         "The table starts at -300.0001, outside -300 to 1000. A table file with that start" + nothingSaved},
+        {1000.5,
+         10,
+         {1},
+         "The table starts at 1000.5000, outside -300 to 1000. A table file with that start" + nothingSaved},
+        {0, 0, {1}, "The table's step is 0, outside 1 to 50. A table file with that step" + nothingSaved},
+        {0, 51, {1}, "The table's step is 51, outside 1 to 50. A table file with that step" + nothingSaved},
+        {-300, 50, {1}, kNoThrow},
+        {1000, 1, {1}, kNoThrow},
+    };
+    for (const auto& c : cases) {
+        CTableFile2 table;
+        table.SetStartTemperature(c.start);
+        table.SetStep(c.step);
+        table.SetValues(c.values);
+        EXPECT_EQ(ThrownMessage([&] { table.Save(dir / "t.txt"); }), c.message) << c.start << " " << c.step;
+        EXPECT_EQ(ThrownMessage([&] { CTableFile2().Load(dir / "t.txt"); }),
+                  c.message == kNoThrow ? kNoThrow : LoadString(30300));
+        std::filesystem::remove(dir / "t.txt");
+    }
+    EXPECT_EQ(ThrownMessage([&] { CTableFile().Save(dir / "t.txt"); }), cases[0].message);
+    EXPECT_EQ(dir.Names(), std::set<std::string>{});
 }
