@@ -25,7 +25,7 @@ TEST(CNumber, ToInt32TruncSaturatesOnItsSide) {
         {1e300, INT32_MAX},
         {kInf, INT32_MAX},
         {-kInf, INT32_MIN},
-        {std::numeric_limits<double>::quiet_NaN(), 0},
+        {std::nan(""), 0},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(ToInt32Trunc(c.in), c.out) << c.in;

@@ -263,9 +263,7 @@ TEST_F(TableFileDialogTest, TheSetsOpenTheViewersThroughTheInstalledService) {
         },
         Qt::QueuedConnection);
     rtd.EditTable(kGroupTable, 0);
-    EXPECT_EQ(boxes.texts,
-              std::vector<std::string>{"The table is empty. A table file without values could not be "
-                                       "opened again, so nothing was saved."});
+    EXPECT_EQ(boxes.texts, std::vector<std::string>{LoadString(30307)});
     EXPECT_EQ(m_paths.size(), 1U);
 }
 
