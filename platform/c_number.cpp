@@ -27,6 +27,16 @@ private:
     locale_t m_old;
 };
 
+// strtod in the C locale; no number when nothing of the text forms one.
+std::optional<double> ScanDouble(std::string_view text) {
+    std::string s(text);
+    CLocaleScope scope;
+    char* end = nullptr;
+    double d = std::strtod(s.c_str(), &end);
+    if (end == s.c_str()) return std::nullopt;
+    return d;
+}
+
 }  // namespace
 
 std::string VFormatC(const char* format, va_list args) {
@@ -52,18 +62,14 @@ std::string FormatC(const char* format, ...) {
     return out;
 }
 
-std::optional<double> ParseDouble(std::string_view text, bool* nonFinite) {
-    if (nonFinite) *nonFinite = false;
-    std::string s(text);
-    CLocaleScope scope;
-    char* end = nullptr;
-    double d = std::strtod(s.c_str(), &end);
-    if (end == s.c_str()) return std::nullopt;
-    if (!std::isfinite(d)) {
-        if (nonFinite) *nonFinite = true;
-        return std::nullopt;
-    }
-    return d;
+std::optional<double> ParseDouble(std::string_view text) {
+    const std::optional<double> d = ScanDouble(text);
+    return d && std::isfinite(*d) ? d : std::nullopt;
+}
+
+double ParseDoubleOrZero(std::string_view text) {
+    const std::optional<double> d = ScanDouble(text);
+    return d && !std::isnan(*d) ? *d : 0.0;
 }
 
 std::optional<int32_t> ParseInt32Checked(std::string_view text, bool* outOfRange) {
@@ -99,9 +105,10 @@ int32_t ParseInt32(std::string_view text) {
 }
 
 int32_t ToInt32Trunc(double value) {
-    if (std::isnan(value)) return INT32_MIN;
-    double t = std::trunc(value);
-    if (t < static_cast<double>(INT32_MIN) || t > static_cast<double>(INT32_MAX)) return INT32_MIN;
+    if (std::isnan(value)) return 0;
+    const double t = std::trunc(value);
+    if (t <= static_cast<double>(INT32_MIN)) return INT32_MIN;
+    if (t >= static_cast<double>(INT32_MAX)) return INT32_MAX;
     return static_cast<int32_t>(t);
 }
 

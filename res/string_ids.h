@@ -119,6 +119,9 @@ enum StringId : unsigned {
     kStrRtdFileBadStart = 30304,
     kStrRtdFileBadStep = 30305,
     kStrRtdFileBadOrder = 30306,
+    kStrTableSaveEmpty = 30307,
+    kStrTableSaveBadStart = 30308,
+    kStrTableSaveBadStep = 30309,
     // Device transfers
     kStrOutputStillHeld = 11030,
     kStrOutputHoldReleased = 11031,

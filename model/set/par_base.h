@@ -145,6 +145,9 @@ public:
     // Throws before anything changes when the file cannot be opened or its model code is not this
     // set's. Keys are applied unchecked to a copy, which the set takes over only when every key has loaded.
     virtual void LoadFromFile(const std::string& path);
+    // Whether a file without the key of `code` leaves the value as it is instead of applying an empty
+    // text to it, for a row that files written by earlier versions lacked. Here: no row.
+    virtual bool KeepsValueWithoutKey(int32_t /*code*/) const { return false; }
     // The model code in section "HEAD" of a configuration file (empty when it has none); throws when the
     // file cannot be opened (missing, unreadable, a folder).
     static std::string ReadFileModelCode(const std::string& path);

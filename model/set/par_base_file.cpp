@@ -70,6 +70,7 @@ std::string FileValue(const std::string& text) {
 }
 
 void ApplyParam(CParBase& set, const CIniFile& ini, int32_t code) {
+    if (set.KeepsValueWithoutKey(code) && !ini.Find(kSettingSection, ParamKey(code))) return;
     set.SetValueFromString(code, ini.GetString(kSettingSection, ParamKey(code), "", kValueBufferSize), false);
 }
 

@@ -62,7 +62,7 @@ int32_t CParCustomTable::CustomTableEnd() const {
     // any result beyond int32 saturates, and below 2^53 the arithmetic is exact.
     const double steps = std::max(1.0, static_cast<double>(m_customPoints) - 1.0);
     const double end = m_customStart + static_cast<double>(m_customStep) * 10000.0 * steps;
-    return SaturateInt32(static_cast<int64_t>(std::clamp(end, -2147483648.0, 2147483647.0)));
+    return ToInt32Trunc(end);
 }
 
 int32_t CParCustomTable::CustomTableBreak() const {

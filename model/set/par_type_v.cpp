@@ -1,7 +1,6 @@
 #include "model/set/par_type_v.h"
 
 #include <algorithm>
-#include <limits>
 #include <stdexcept>
 #include <vector>
 
@@ -398,11 +397,7 @@ void CParTypeV::CheckInputType(int32_t value) const {
                m_inputLow.empty() ? -1 : m_inputLow.rbegin()->first);
 }
 
-double CParTypeV::ParseNumber(std::string_view text) {
-    bool nonFinite = false;
-    if (auto d = ParseDouble(text, &nonFinite)) return *d;
-    return nonFinite ? std::numeric_limits<double>::quiet_NaN() : 0.0;
-}
+double CParTypeV::ParseNumber(std::string_view text) { return ParseDoubleOrZero(text); }
 
 int32_t CParTypeV::ScaleNumber(double d, double factor) {
     return ToInt32Trunc((d >= 0 ? d + 0.00001 : d - 0.00001) * factor);

@@ -196,10 +196,10 @@ protected:
     // Throws the range message of the input type unless the range tables hold the type.
     void CheckInputType(int32_t value) const;
 
-    // The number of a text as sscanf reads it: 0 when there is none, NaN when it is not finite.
+    // The number of a text as sscanf reads it (ParseDoubleOrZero): 0 when there is none or it is nan.
     static double ParseNumber(std::string_view text);
-    // (d + 0.00001) x factor for d >= 0, (d - 0.00001) x factor below, truncated toward zero;
-    // NaN and results beyond int32 give INT32_MIN, which every range test refuses.
+    // (d + 0.00001) x factor for d >= 0, (d - 0.00001) x factor below, truncated toward zero; a result
+    // beyond int32 gives the limit on its side, which a range test then refuses.
     static int32_t ScaleNumber(double d, double factor);
     static int32_t ParseScaled(std::string_view text, double factor = 10000.0);
 

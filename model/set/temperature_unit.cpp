@@ -14,13 +14,8 @@ constexpr int32_t kKelvinZero = 2731500;
 // The degree sign as UTF-8; display only, never stored.
 constexpr const char* kDegreeSign = "\xC2\xB0";
 
-int32_t RoundHalfAway(double value) {
-    // std::round rounds half away from zero; ToInt32Trunc refuses what int32 cannot hold.
-    const double r = std::round(value);
-    if (r >= 2147483647.0) return std::numeric_limits<int32_t>::max();
-    if (r <= -2147483648.0) return std::numeric_limits<int32_t>::min();
-    return ToInt32Trunc(r);
-}
+// std::round rounds half away from zero; what int32 cannot hold saturates.
+int32_t RoundHalfAway(double value) { return ToInt32Trunc(std::round(value)); }
 
 }  // namespace
 

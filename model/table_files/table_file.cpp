@@ -55,7 +55,12 @@ void CTableFile::Load(const std::string& path) {
     throw CPrivateException(kStrTableBadStructure);
 }
 
+void CTableFile::CheckSavable() const {
+    if (m_x.empty()) throw CPrivateException(kStrTableSaveEmpty);
+}
+
 void CTableFile::Save(const std::string& path) const {
+    CheckSavable();
     std::string content = "{\r\n";
     for (std::size_t i = 0; i < m_x.size(); ++i) content += FormatC("%.4lf, %.4lf\r\n", m_x[i], m_y[i]);
     content += "}\r\n";

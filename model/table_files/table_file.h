@@ -27,8 +27,10 @@ public:
     // Replaces the points by the file's. Throws CPrivateException: 30000 the file does not open,
     // 30002 no closing brace or no point, 30003 more than 101 points. The points read so far remain.
     void Load(const std::string& path);
-    // Writes the points (CR LF line ends). Throws 30000 when no file can be made there, 30001 when
-    // writing fails; the file that stood there is then unchanged.
+    // Throws 30307 when the table has no point: its file would not load back.
+    void CheckSavable() const;
+    // Writes the points (CR LF line ends). Throws as CheckSavable before anything is written, 30000 when
+    // no file can be made there, 30001 when writing fails; the file that stood there is then unchanged.
     void Save(const std::string& path) const;
 
 private:

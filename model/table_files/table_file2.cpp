@@ -7,12 +7,21 @@
 #include "model/hooks/notifier.h"
 #include "model/table_files/table_text.h"
 #include "platform/c_number.h"
+#include "platform/message_format.h"
 #include "platform/resource_module.h"
 #include "res/string_ids.h"
 
 namespace {
 
 constexpr unsigned kMessageBoxOk = 0;
+// What a file may hold; a table is saved only within them.
+constexpr double kLowestStart = -300.0;
+constexpr double kHighestStart = 1000.0;
+constexpr int32_t kLeastStep = 1;
+constexpr int32_t kGreatestStep = 50;
+
+bool IsStartInRange(double start) { return start >= kLowestStart && start <= kHighestStart; }
+bool IsStepInRange(int32_t step) { return step >= kLeastStep && step <= kGreatestStep; }
 
 bool StartsWith(std::string_view s, std::string_view prefix) { return s.substr(0, prefix.size()) == prefix; }
 
@@ -55,7 +64,7 @@ void CTableFile2::Load(const std::string& path) {
                 const auto text = AfterEquals(line.substr(line.find("ture") + 4));
                 const auto start = text ? ScanTableNumber(*text) : std::nullopt;
                 if (!start) continue;
-                if (*start < -300.0 || *start > 1000.0) throw CPrivateException(kStrRtdFileBadStart);
+                if (!IsStartInRange(*start)) throw CPrivateException(kStrRtdFileBadStart);
                 m_startTemperature = *start;
                 startSeen = true;
             } else if (StartsWith(line, "Step")) {
@@ -65,7 +74,7 @@ void CTableFile2::Load(const std::string& path) {
                 const auto step = ParseInt32Checked(*text, &outOfRange);
                 if (outOfRange) throw CPrivateException(kStrRtdFileBadStep);
                 if (!step) continue;
-                if (*step < 1 || *step > 50) throw CPrivateException(kStrRtdFileBadStep);
+                if (!IsStepInRange(*step)) throw CPrivateException(kStrRtdFileBadStep);
                 m_step = *step;
                 stepSeen = true;
             } else if (line.front() == '{') {
@@ -88,7 +97,16 @@ void CTableFile2::Load(const std::string& path) {
     throw CPrivateException(kStrRtdFileBadStructure);
 }
 
+void CTableFile2::CheckSavable() const {
+    if (m_values.empty()) throw CPrivateException(kStrTableSaveEmpty);
+    if (!IsStartInRange(m_startTemperature))
+        throw CPrivateException(
+            FormatMessageId(kStrTableSaveBadStart, {FormatC("%.4lf", m_startTemperature)}));
+    if (!IsStepInRange(m_step)) throw CPrivateException(FormatMessageId(kStrTableSaveBadStep, {m_step}));
+}
+
 void CTableFile2::Save(const std::string& path) const {
+    CheckSavable();
     std::string content = FormatC("Minimum Temperature = %.4lf\r\n", m_startTemperature);
     content += FormatC("Step = %d\r\n", static_cast<int>(m_step));
     content += "{\r\n";

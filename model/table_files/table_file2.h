@@ -37,8 +37,11 @@ public:
     // above the one before it is kept and reported to the user (30306 with the line number) through
     // the notifier.
     void Load(const std::string& path);
-    // Writes the table (CR LF line ends). Throws 30300 when no file can be made there, 30301 when
-    // writing fails; the file that stood there is then unchanged.
+    // Throws when the table's file would not load back: 30307 without values, 30308 with a start
+    // temperature outside -300 to 1000, 30309 with a step outside 1 to 50.
+    void CheckSavable() const;
+    // Writes the table (CR LF line ends). Throws as CheckSavable before anything is written, 30300 when
+    // no file can be made there, 30301 when writing fails; the file that stood there is then unchanged.
     void Save(const std::string& path) const;
 
 private:

@@ -156,9 +156,10 @@ int32_t CParTypeT::GetParamCount(int32_t group) const {
 }
 
 int32_t CParTypeT::GetParamId(int32_t group, int32_t index) const {
-    if (group == kGroupTable && index >= kTableFixedRows && index < kTableRows)
-        return kVoltageFirst - kTableFixedRows + index;
-    return CParTypeV::GetParamId(group, index);
+    // Group 2 is this model's own: the linearizer rows of the base have no place in it.
+    if (group != kGroupTable) return CParTypeV::GetParamId(group, index);
+    if (index >= kTableFixedRows && index < kTableRows) return kVoltageFirst - kTableFixedRows + index;
+    return GetTableParamId(group, index);
 }
 
 int32_t CParTypeT::GetValue(int32_t code) const {

@@ -73,6 +73,9 @@ public:
     void SetValueFromString(int32_t code, const std::string& text, bool check) override;
     int32_t GetParamId(int32_t group, int32_t index) const override;
     int32_t GetParamState(int32_t code) const override;
+    // Files written while the custom TC points had no row of their own lack P21007: they load with the
+    // count the set has, as they always did.
+    bool KeepsValueWithoutKey(int32_t code) const override { return code == kCustomPoints; }
     std::string GetSensorUnit() const override;
     std::string GetInputUnit() const override;
 

@@ -34,6 +34,7 @@ struct Writer {
      [](const std::string& path) {
          CTableFile2 table;
          table.SetValues({1.5});
+         table.SetStep(1);
          table.Save(path);
      }},
 };

@@ -124,8 +124,8 @@ std::string CGraph::FormatTimeLabel(const std::string& format, double t, int dec
     const double scale = std::pow(10.0, decimals);
     const double rounded = std::round(t * scale) / scale;
     const double a = std::fabs(rounded);
-    const auto hours = static_cast<int>(std::min(std::trunc(a / 3600.0), 2147483647.0));
-    const auto minutes = static_cast<int>(std::fmod(std::trunc(a / 60.0), 60.0));
+    const int hours = ToInt32Trunc(a / 3600.0);
+    const int minutes = ToInt32Trunc(std::fmod(std::trunc(a / 60.0), 60.0));
     const std::string text = FormatC(format.c_str(), hours, minutes, std::fmod(a, 60.0));
     return rounded < 0 ? "-" + text : text;
 }

@@ -37,6 +37,8 @@ void CTableFileDialog::OnBnClickedOpenFile() {
 }
 
 void CTableFileDialog::OnBnClickedSaveFile() {
+    // Refused before a name is asked for: a file the program could not open again helps nobody.
+    m_table.CheckSavable();
     CFileDialog dialog(false, {}, {}, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT);
     if (dialog.DoModal() == IDOK) m_table.Save(dialog.GetPathName());
 }

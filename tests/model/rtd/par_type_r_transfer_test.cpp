@@ -82,6 +82,15 @@ TEST(RtdOutputTableTest, Points) {
     for (size_t i = 112; i < table.size(); ++i) ASSERT_EQ(table[i], 216000) << i;
     EXPECT_EQ(OutputToRegister(table[112]), 54000);
 
+    // Point 64 of Pt500 over 0-3276.7 Ohm is 409.5875 Ohm, between 409.45 (-46 degC) and 411.45 (-45):
+    // -45.93125 degC, 85.6875 % of -54.5 to -44.5, so 17.71 mA exactly.
+    CParTypeR pt500;
+    pt500.SetValue(CParTypeV::kInputType, 2, false);
+    pt500.SetValue(CParTypeV::kInput0, -545000, false);
+    pt500.SetValue(CParTypeV::kInput100, -445000, false);
+    EXPECT_EQ(pt500.ComputeOutputTable()[64], 177100);
+    EXPECT_EQ(OutputToRegister(pt500.ComputeOutputTable()[64]), 44275);
+
     // A linear custom table over 2.5 kOhm: point 256 lies at 1638.35 Ohm, half of 3276.7.
     CParTypeR custom;
     custom.SetValue(CParTypeR::kResistanceFirst + 1, 32767000, true);

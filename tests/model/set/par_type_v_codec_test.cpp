@@ -202,8 +202,8 @@ TEST(ParTypeVReplies, DeviceNumbersScaleWithoutLosingTheLastDigit) {
         {2.3, 23000},
         {4.00005, 40000},
         {-4.00005, -40000},
-        {1e300, std::numeric_limits<int32_t>::min()},
-        {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<int32_t>::min()},
+        {1e300, std::numeric_limits<int32_t>::max()},
+        {std::numeric_limits<double>::quiet_NaN(), 0},
     };
     for (const auto& c : cases) EXPECT_EQ(CTransferProbe::DeviceScaled(c.number), c.value) << c.number;
 }

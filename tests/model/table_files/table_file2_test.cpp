@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "model/hooks/notifier.h"
+#include "model/table_files/table_file.h"
 #include "platform/resource_module.h"
 #include "support/recording_notifier.h"
 #include "support/temp_folder.h"
@@ -91,4 +92,26 @@ TEST(TableFile2, SavesByteExactAndNeverATruncatedFile) {
     EXPECT_EQ(ReadBytes(dir / "t.txt"), saved);
     EXPECT_EQ(dir.Names(), std::set<std::string>{"t.txt"});
     EXPECT_EQ(ThrownMessage([&] { table.Save(dir / "gone/t.txt"); }), LoadString(30300));
+}
+
+TEST(TableFile2, RefusesToSaveWhatItsReaderWouldRefuse) {
+    CTempFolder dir;
+    const std::string notSaved = " could not be opened again, so nothing was saved.";
+    const std::string empty = "The table is empty. A table file without values" + notSaved;
+    CTableFile2 table;
+    table.SetStep(50);
+    EXPECT_EQ(ThrownMessage([&] { table.Save(dir / "t.txt"); }), empty);
+    EXPECT_EQ(ThrownMessage([&] { CTableFile().Save(dir / "t.txt"); }), empty);
+    table.SetValues({1});
+    table.SetStartTemperature(1000.5);
+    EXPECT_EQ(ThrownMessage([&] { table.Save(dir / "t.txt"); }),
+              "The table starts at 1000.5000, outside -300 to 1000. A table file with that start" + notSaved);
+    table.SetStartTemperature(-300);
+    table.SetStep(0);
+    EXPECT_EQ(ThrownMessage([&] { table.Save(dir / "t.txt"); }),
+              "The table's step is 0, outside 1 to 50. A table file with that step" + notSaved);
+    EXPECT_EQ(dir.Names(), std::set<std::string>{});
+    table.SetStep(50);
+    table.Save(dir / "t.txt");
+    CTableFile2().Load(dir / "t.txt");
 }

@@ -211,7 +211,7 @@ TEST_F(TableFileDialogTest, TheLinearizationTableIsPlottedInAFixedRangeAndSavedA
 TEST_F(TableFileDialogTest, TheSetsOpenTheViewersThroughTheInstalledService) {
     const CUiTableDialogService service;
     m_paths = {Write("lin.txt", "{\n0, 0\n40, 70\n100, 100\n}\n"),
-               Write("rtd.txt", "Minimum Temperature = -50\nStep = 25\n{\n80.3\n90.2\n100\n}\n")};
+               Write("rtd.txt", "Minimum Temperature = -50\nStep = 25\n{\n80.3\n90.2\n100\n1e12\n}\n")};
 
     CParTypeV linear;
     QMetaObject::invokeMethod(
@@ -248,7 +248,23 @@ TEST_F(TableFileDialogTest, TheSetsOpenTheViewersThroughTheInstalledService) {
     rtd.EditTable(kGroupTable, 0);
     EXPECT_EQ(rtd.GetValue(CParTypeR::kCustomStart), -500000);
     EXPECT_EQ(rtd.GetValue(CParTypeR::kCustomStep), 25);
-    EXPECT_EQ(rtd.GetValue(CParTypeR::kCustomPoints), 3);
+    EXPECT_EQ(rtd.GetValue(CParTypeR::kCustomPoints), 4);
+    EXPECT_EQ(rtd.GetValueText(CParTypeR::kResistanceFirst + 3), "214748.3647");  // as far as int32 goes
+
+    // A file's point count of -3 leaves no values: the save is refused before a name is asked for.
+    CMessageBoxRecorder boxes;
+    rtd.SetValueFromString(CParTypeR::kCustomPoints, "-3", false);
+    m_paths = {m_folder / "none.txt"};
+    QMetaObject::invokeMethod(
+        qApp,
+        [] {
+            ClickInModal("Save File");
+            ClickInModal("Cancel");
+        },
+        Qt::QueuedConnection);
+    rtd.EditTable(kGroupTable, 0);
+    EXPECT_EQ(boxes.texts, std::vector<std::string>{LoadString(30307)});
+    EXPECT_EQ(m_paths.size(), 1U);
 }
 
 TEST_F(TableFileDialogTest, Screenshots) {
