@@ -1,6 +1,7 @@
 #include "model/set/par_type_v.h"
 
 #include <algorithm>
+#include <limits>
 #include <stdexcept>
 #include <vector>
 
