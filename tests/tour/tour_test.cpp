@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <ostream>
 #include <string>
 
 #include "model/device/device_type.h"
@@ -81,127 +82,136 @@ std::string ValueShown(const CParameterListCtrl& list, int32_t code) {
     const int row = RowOf(list, code);
     return row < 0 ? std::string() : list.GetList()->GetItemText(row, 2);
 }
+
+// One walk: the device's model, the language the user starts in, and what the window shows in it.
+struct Walk {
+    const char* modelCode;
+    int language;
+    const char* languageName;
+    int typeId;
+    const char* online;
+    const char* matching;
+    const char* compareTitle;
+};
+
+void PrintTo(const Walk& walk, std::ostream* out) { *out << walk.modelCode; }
+
+class TourWalk : public Tour, public ::testing::WithParamInterface<Walk> {};
 }  // namespace
 
-TEST_F(Tour, FromConnectToCloseOnThermocoupleAndRtdDevices) {
-    struct Walk {
-        const char* modelCode;
-        int language;
-        const char* languageName;
-        int typeId;
-        const char* online;
-        const char* matching;
-        const char* compareTitle;
-    } walks[] = {
-        {"K9TS", 0, "en", 1, "Online", "All parameters matching.", "Compare Results"},
-        {"K9RS", 1, "jpn", 2, "オンライン", "すべてのパラメータが一致しています。", "比較結果"},
-    };
-    for (const Walk& w : walks) {
-        SCOPED_TRACE(w.modelCode);
-        std::filesystem::remove(ProfilePath());
-        CProfiledSim device(w.modelCode);
-        SetLanguage(w.language);
-        // Start-up as the program does it: the file side of the stored model (none: the RTD model).
-        {
-            CDeviceType registry;
-            StaticBuffer().PutParameterSet(CVORTApp::CreateFileSideSet(registry));
-        }
-        CCamera camera(w.modelCode, w.languageName);
-        const std::string file = m_profile.Directory() + "/" + w.modelCode + ".cfg";
-        CFileDialog::SetHook([&](const CFileDialog::Request&) -> std::optional<std::string> { return file; });
-        CMessageBoxRecorder boxes;
-
-        CVORTDlg dialog;
-        int ended = RunModalSettled(dialog, [&] {
-            QWidget* window = dialog.GetWindow();
-            ASSERT_TRUE(PumpUntil([&] { return dialog.GetState() == CVORTDlg::kStateOffline; }));
-            camera.Shoot(window, "1_offline");
-
-            Click(dialog, CVORTDlg::kConnect);
-            ASSERT_TRUE(PumpUntil([&] { return dialog.GetState() == CVORTDlg::kStateOnline; }));
-            ASSERT_TRUE(PumpUntil([&] { return dialog.GetDlgItemText(CVORTDlg::kOnlineLabel) == w.online; }));
-            camera.Shoot(window, "2_online");
-
-            Click(dialog, CVORTDlg::kUpload);
-            EXPECT_EQ(dialog.GetState(), CVORTDlg::kStateBusy);
-            camera.Shoot(window, "3_uploading");
-            ASSERT_TRUE(PumpUntil([&] { return dialog.GetState() == CVORTDlg::kStateOnline; }));
-            EXPECT_EQ(dialog.GetFileSideSet()->GetTypeId(), w.typeId);
-            EXPECT_EQ(dialog.GetDlgItemText(CVORTDlg::kModelName), CDeviceType::GetModelName(w.typeId));
-            camera.Shoot(window, "4_uploaded");
-
-            // The file side's tag, on its "Device Info." tab, becomes the device's after the download.
-            TypeValue(dialog, dialog.GetFilePage().GetList(), CParTypeV::kTag, "BOILER-7");
-            EXPECT_EQ(dialog.GetFileSideSet()->GetValueString(CParTypeV::kTag), "BOILER-7");
-            Click(dialog, CVORTDlg::kSaveFile);
-            ASSERT_TRUE(std::filesystem::exists(file));
-            const CParBase* beforeOpen = dialog.GetFileSideSet();
-            Click(dialog, CVORTDlg::kOpenFile);
-            EXPECT_NE(dialog.GetFileSideSet(), beforeOpen);
-            EXPECT_EQ(dialog.GetFileSideSet()->GetTypeId(), w.typeId);
-
-            Click(dialog, CVORTDlg::kUnlock);
-            Click(dialog, CVORTDlg::kDownload);
-            EXPECT_EQ(dialog.GetState(), CVORTDlg::kStateBusy);
-            ASSERT_TRUE(PumpUntil([&] { return dialog.GetState() == CVORTDlg::kStateOnline; },
-                                  std::chrono::seconds(60)));
-
-            std::vector<std::string> result;
-            CModalAnswer answer(w.compareTitle, [&](QWidget* modal) {
-                PumpUntil([&] { return !LabelTexts(modal).empty(); });
-                result = LabelTexts(modal);
-                camera.Shoot(modal, "5_compare");
-                modal->close();
-            });
-            Click(dialog, CVORTDlg::kCompare);
-            ASSERT_TRUE(PumpUntil([&] { return answer.Answered() == 1 && !dialog.HasWorkThread(); }));
-            EXPECT_EQ(result, std::vector<std::string>{w.matching});
-            ASSERT_TRUE(PumpUntil([&] { return dialog.GetState() == CVORTDlg::kStateOnline; }));
-
-            // Unlocked, a value typed on the device side goes to the device and comes back with the polls.
-            TypeValue(dialog, dialog.GetInfoPage().GetList(), CParTypeV::kTag, "LINE-3");
-            camera.Shoot(window, "6_edited");
-            const size_t requests = device.sim.GetRequestCount();
-            EXPECT_TRUE(PumpUntil([&] { return device.sim.GetRequestCount() > requests + 3; }));
-            EXPECT_EQ(ValueShown(dialog.GetInfoPage().GetList(), CParTypeV::kTag), "LINE-3");
-
-            // The trend graph covers the window and records the input for two seconds.
-            Click(dialog, CVORTDlg::kTrendGraph);
-            ASSERT_TRUE(dialog.IsGraphOpen());
-            EXPECT_FALSE(dialog.GetDlgItem(CVORTDlg::kUpload)->isVisibleTo(window));
-            EXPECT_FALSE(dialog.GetInputMeter().GetWindow()->isVisibleTo(window));
-            EXPECT_FALSE(dialog.GetFilePage().GetWindow()->isVisibleTo(window));
-            Click(dialog.GetGraphPage(), CGraphPage::kStart);
-            const auto recording = std::chrono::steady_clock::now();
-            EXPECT_TRUE(PumpUntil([&] {
-                return std::chrono::steady_clock::now() - recording > std::chrono::seconds(2) &&
-                       dialog.GetGraphPage().GetGraph().Samples().Raw().size() > 3;
-            }));
-            camera.Shoot(window, "7_trend");
-            Click(dialog.GetGraphPage(), CGraphPage::kStop);
-            Click(dialog.GetGraphPage(), CGraphPage::kClose);
-            ASSERT_TRUE(PumpUntil([&] { return !dialog.IsGraphOpen(); }));
-            EXPECT_TRUE(dialog.GetDlgItem(CVORTDlg::kUpload)->isVisibleTo(window));
-            EXPECT_TRUE(dialog.GetInputMeter().GetWindow()->isVisibleTo(window));
-
-            Click(dialog, CVORTDlg::kConnect);
-            ASSERT_TRUE(PumpUntil([&] { return dialog.GetState() == CVORTDlg::kStateOffline; }));
-            camera.Shoot(window, "8_disconnected");
-            EXPECT_TRUE(boxes.texts.empty());
-            Click(dialog, CVORTDlg::kLanguage);
-        });
-        EXPECT_EQ(ended, IDOK);
-        EXPECT_EQ(GetLanguage(), 1 - w.language);
-
-        // The same window in the other language, with the file side carried over; the close box ends it.
-        ended = RunModalSettled(dialog, [&] {
-            EXPECT_EQ(dialog.GetFileSideSet()->GetTypeId(), w.typeId);
-            ASSERT_TRUE(PumpUntil([&] { return dialog.GetState() == CVORTDlg::kStateOffline; }));
-            CCamera(w.modelCode, std::string(w.languageName) + "_switched")
-                .Shoot(dialog.GetWindow(), "9_offline");
-            dialog.GetWindow()->close();
-        });
-        EXPECT_EQ(ended, 0);
-        EXPECT_EQ(GetProfileInt("Settings", "DeviceId", -1), w.typeId);
+// Each walk is a test of its own, so that they run side by side.
+TEST_P(TourWalk, FromConnectToClose) {
+    const Walk& w = GetParam();
+    std::filesystem::remove(ProfilePath());
+    CProfiledSim device(w.modelCode);
+    SetLanguage(w.language);
+    // Start-up as the program does it: the file side of the stored model (none: the RTD model).
+    {
+        CDeviceType registry;
+        StaticBuffer().PutParameterSet(CVORTApp::CreateFileSideSet(registry));
     }
+    CCamera camera(w.modelCode, w.languageName);
+    const std::string file = m_profile.Directory() + "/" + w.modelCode + ".cfg";
+    CFileDialog::SetHook([&](const CFileDialog::Request&) -> std::optional<std::string> { return file; });
+    CMessageBoxRecorder boxes;
+
+    CVORTDlg dialog;
+    int ended = RunModalSettled(dialog, [&] {
+        QWidget* window = dialog.GetWindow();
+        ASSERT_TRUE(PumpUntil([&] { return dialog.GetState() == CVORTDlg::kStateOffline; }));
+        camera.Shoot(window, "1_offline");
+
+        Click(dialog, CVORTDlg::kConnect);
+        ASSERT_TRUE(PumpUntil([&] { return dialog.GetState() == CVORTDlg::kStateOnline; }));
+        ASSERT_TRUE(PumpUntil([&] { return dialog.GetDlgItemText(CVORTDlg::kOnlineLabel) == w.online; }));
+        camera.Shoot(window, "2_online");
+
+        Click(dialog, CVORTDlg::kUpload);
+        EXPECT_EQ(dialog.GetState(), CVORTDlg::kStateBusy);
+        camera.Shoot(window, "3_uploading");
+        ASSERT_TRUE(PumpUntil([&] { return dialog.GetState() == CVORTDlg::kStateOnline; }));
+        EXPECT_EQ(dialog.GetFileSideSet()->GetTypeId(), w.typeId);
+        EXPECT_EQ(dialog.GetDlgItemText(CVORTDlg::kModelName), CDeviceType::GetModelName(w.typeId));
+        camera.Shoot(window, "4_uploaded");
+
+        // The file side's tag, on its "Device Info." tab, becomes the device's after the download.
+        TypeValue(dialog, dialog.GetFilePage().GetList(), CParTypeV::kTag, "BOILER-7");
+        EXPECT_EQ(dialog.GetFileSideSet()->GetValueString(CParTypeV::kTag), "BOILER-7");
+        Click(dialog, CVORTDlg::kSaveFile);
+        ASSERT_TRUE(std::filesystem::exists(file));
+        const CParBase* beforeOpen = dialog.GetFileSideSet();
+        Click(dialog, CVORTDlg::kOpenFile);
+        EXPECT_NE(dialog.GetFileSideSet(), beforeOpen);
+        EXPECT_EQ(dialog.GetFileSideSet()->GetTypeId(), w.typeId);
+
+        Click(dialog, CVORTDlg::kUnlock);
+        Click(dialog, CVORTDlg::kDownload);
+        EXPECT_EQ(dialog.GetState(), CVORTDlg::kStateBusy);
+        ASSERT_TRUE(
+            PumpUntil([&] { return dialog.GetState() == CVORTDlg::kStateOnline; }, std::chrono::seconds(60)));
+
+        std::vector<std::string> result;
+        CModalAnswer answer(w.compareTitle, [&](QWidget* modal) {
+            PumpUntil([&] { return !LabelTexts(modal).empty(); });
+            result = LabelTexts(modal);
+            camera.Shoot(modal, "5_compare");
+            modal->close();
+        });
+        Click(dialog, CVORTDlg::kCompare);
+        ASSERT_TRUE(PumpUntil([&] { return answer.Answered() == 1 && !dialog.HasWorkThread(); }));
+        EXPECT_EQ(result, std::vector<std::string>{w.matching});
+        ASSERT_TRUE(PumpUntil([&] { return dialog.GetState() == CVORTDlg::kStateOnline; }));
+
+        // Unlocked, a value typed on the device side goes to the device and comes back with the polls.
+        TypeValue(dialog, dialog.GetInfoPage().GetList(), CParTypeV::kTag, "LINE-3");
+        camera.Shoot(window, "6_edited");
+        const size_t requests = device.sim.GetRequestCount();
+        EXPECT_TRUE(PumpUntil([&] { return device.sim.GetRequestCount() > requests + 3; }));
+        EXPECT_EQ(ValueShown(dialog.GetInfoPage().GetList(), CParTypeV::kTag), "LINE-3");
+
+        // The trend graph covers the window and records the input for two seconds.
+        Click(dialog, CVORTDlg::kTrendGraph);
+        ASSERT_TRUE(dialog.IsGraphOpen());
+        EXPECT_FALSE(dialog.GetDlgItem(CVORTDlg::kUpload)->isVisibleTo(window));
+        EXPECT_FALSE(dialog.GetInputMeter().GetWindow()->isVisibleTo(window));
+        EXPECT_FALSE(dialog.GetFilePage().GetWindow()->isVisibleTo(window));
+        Click(dialog.GetGraphPage(), CGraphPage::kStart);
+        const auto recording = std::chrono::steady_clock::now();
+        EXPECT_TRUE(PumpUntil([&] {
+            return std::chrono::steady_clock::now() - recording > std::chrono::seconds(2) &&
+                   dialog.GetGraphPage().GetGraph().Samples().Raw().size() > 3;
+        }));
+        camera.Shoot(window, "7_trend");
+        Click(dialog.GetGraphPage(), CGraphPage::kStop);
+        Click(dialog.GetGraphPage(), CGraphPage::kClose);
+        ASSERT_TRUE(PumpUntil([&] { return !dialog.IsGraphOpen(); }));
+        EXPECT_TRUE(dialog.GetDlgItem(CVORTDlg::kUpload)->isVisibleTo(window));
+        EXPECT_TRUE(dialog.GetInputMeter().GetWindow()->isVisibleTo(window));
+
+        Click(dialog, CVORTDlg::kConnect);
+        ASSERT_TRUE(PumpUntil([&] { return dialog.GetState() == CVORTDlg::kStateOffline; }));
+        camera.Shoot(window, "8_disconnected");
+        EXPECT_TRUE(boxes.texts.empty());
+        Click(dialog, CVORTDlg::kLanguage);
+    });
+    EXPECT_EQ(ended, IDOK);
+    EXPECT_EQ(GetLanguage(), 1 - w.language);
+
+    // The same window in the other language, with the file side carried over; the close box ends it.
+    ended = RunModalSettled(dialog, [&] {
+        EXPECT_EQ(dialog.GetFileSideSet()->GetTypeId(), w.typeId);
+        ASSERT_TRUE(PumpUntil([&] { return dialog.GetState() == CVORTDlg::kStateOffline; }));
+        CCamera(w.modelCode, std::string(w.languageName) + "_switched")
+            .Shoot(dialog.GetWindow(), "9_offline");
+        dialog.GetWindow()->close();
+    });
+    EXPECT_EQ(ended, 0);
+    EXPECT_EQ(GetProfileInt("Settings", "DeviceId", -1), w.typeId);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    ThermocoupleAndRtdDevices, TourWalk,
+    ::testing::Values(Walk{"K9TS", 0, "en", 1, "Online", "All parameters matching.", "Compare Results"},
+                      Walk{"K9RS", 1, "jpn", 2, "オンライン", "すべてのパラメータが一致しています。",
+                           "比較結果"}),
+    [](const ::testing::TestParamInfo<Walk>& walk) { return std::string(walk.param.modelCode); });
