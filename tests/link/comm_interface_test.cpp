@@ -134,12 +134,11 @@ TEST_F(CommTest, GroupReplyMayGoOnAfterItsPrefix) {
 }
 
 TEST_F(CommTest, LongActionsGetTheirLongTimeout) {
-    // The device takes longer than a normal command may but within the 10000 ms the caller grants,
-    // with room both ways for a descheduled thread.
-    const auto slow = SimFault::Late(std::chrono::milliseconds(3000));
-    FaultAhead(1, slow);
+    // The device takes longer than a normal command may but well within the 10000 ms the caller grants,
+    // and later still past the 1000 ms granted next, with room both ways for a descheduled thread.
+    FaultAhead(1, SimFault::Late(std::chrono::milliseconds(CCommInterface::kCommandTimeout + 500)));
     EXPECT_EQ(m_ascii.WriteItem(3, "1", 10000), "1");
-    FaultAhead(1, slow);
+    FaultAhead(1, SimFault::Late(std::chrono::milliseconds(3000)));
     EXPECT_EQ(FailureOf([&] { m_ascii.WriteItem(3, "1", 1000); }), "Receive command response timeout.");
 }
 

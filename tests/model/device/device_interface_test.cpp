@@ -130,10 +130,9 @@ TEST_F(DeviceInterfaceTest, FailedPollResetsTheStateAndTheNextIdentifiesAgain) {
     ASSERT_TRUE(m_device.IsValid());
     ASSERT_TRUE(m_device.GetCalibInfo().available);
 
-    // Silent from the first block after the model code on.
-    m_link->modbus.SetDeviceAllowance(kShortDeviceAllowance);
+    // Refusing from the first block after the model code on.
     m_device.RequestIdentify();
-    m_link->sim.StopAnsweringAfter(Requests() + 1);
+    m_link->sim.InjectFaultFrom(Requests() + 1, SimFault::Exception(4));
     EXPECT_THROW(m_device.Poll(0), CException);
     EXPECT_FALSE(m_device.IsIdentified());
     EXPECT_FALSE(m_device.IsValid());

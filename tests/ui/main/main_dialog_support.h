@@ -32,7 +32,6 @@
 // program with the Japanese module at hand, an empty static buffer, and no hooks left behind.
 class MainDialogFixture : public ScaledTiming {
 protected:
-    explicit MainDialogFixture(unsigned divisor = 10) : ScaledTiming(divisor) {}
     void SetUp() override {
         ScaledTiming::SetUp();
         ResetLanguageState();
@@ -53,7 +52,6 @@ protected:
 // The main dialog against simulated devices, in English, with a profile of its own.
 class MainDialogDeviceFixture : public MainDialogFixture {
 protected:
-    explicit MainDialogDeviceFixture(unsigned divisor = 10) : MainDialogFixture(divisor) {}
     void SetUp() override {
         MainDialogFixture::SetUp();
         SetLanguage(0);

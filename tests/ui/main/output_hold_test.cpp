@@ -71,9 +71,6 @@ bool Closed(const CVORTDlg& dialog) { return !dialog.IsWindow() || !dialog.GetWi
 
 class OutputHoldTest : public MainDialogDeviceFixture {
 protected:
-    // The attempts at a silent device pause at a hundredth.
-    OutputHoldTest() : MainDialogDeviceFixture(100) {}
-
     // A download that holds the output and then is refused every request, so that it fails at once with
     // the output held.
     static void StartFailingDownload(CVORTDlg& dialog, CSimDevice& sim) {

@@ -110,8 +110,8 @@ TEST_F(DeviceThreadTest, FailedTransferKeepsItsFailureAndNotifiesOnce) {
     for (const CParBase* download : transfers) {
         SCOPED_TRACE(download ? "download" : "upload");
         SimLink link("K9TS");
-        link.sim.StopAnsweringAfter(0);
-        link.modbus.SetDeviceAllowance(kShortDeviceAllowance);
+        // Refused requests fail as surely as unanswered ones, without waiting out a time-out.
+        link.sim.InjectFaultFrom(0, SimFault::Exception(4));
         const auto thread = RunOnce(link, download);
         const std::exception_ptr kept = thread->GetKeptException();
         ASSERT_TRUE(kept);
@@ -121,8 +121,7 @@ TEST_F(DeviceThreadTest, FailedTransferKeepsItsFailureAndNotifiesOnce) {
 
 TEST_F(DeviceThreadTest, FailedPollIsNotKeptAndTheStateIsReset) {
     SimLink link("K9TS");
-    link.sim.StopAnsweringAfter(1);
-    link.modbus.SetDeviceAllowance(kShortDeviceAllowance);
+    link.sim.InjectFaultFrom(1, SimFault::Exception(4));
     CDeviceInterfaceThread thread;
     Waiter waiter;
     thread.Attach(&waiter);
